@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the viewer needs and are missing: "run" for
+# building and running it, "test" adds what the headless tests use.
+set -euo pipefail
+
+packages=(build-essential cmake pkg-config libimgui-dev freeglut3-dev libgl-dev libgl1-mesa-dri)
+if [ "${1:-run}" = test ]; then
+  packages+=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,43 @@
+// Start-up: the window, the panels, the callbacks, and the event loop.
+// From glutMainLoop on, everything happens in callbacks.
+#include <GL/freeglut.h>
+
+#include "app/frame.h"
+#include "app/state.h"
+#include "render/scene.h"
+#include "sim/replay.h"
+#include "ui/input.h"
+#include "ui/layer.h"
+#include "ui/layer_glut.h"
+#include "ui/panels.h"
+
+int main(int argc, char **argv) {
+  glutInit(&argc, argv);
+  glutInitDisplayMode(GLUT_DOUBLE);
+  glutInitWindowSize(1200, 750);
+  int window = glutCreateWindow("Tresolva");
+  ui::attachToWindow();
+
+  // The only time the modelview matrix is loaded: the pan lives in it.
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+
+  ui::master.set_glutMouseFunc(MouseDown);
+  ui::master.set_glutMotionFunc(nullptr);
+
+  ui::Subwindow *right = ui::master.create_subwindow(window, ui::SUBWINDOW_RIGHT);
+  ui::Subwindow *bottom = ui::master.create_subwindow(window, ui::SUBWINDOW_BOTTOM);
+  buildPanels(right, bottom);
+  right->set_main_gfx_window(window);
+
+  glutDisplayFunc(draw);
+  ui::master.set_glutKeyboardFunc(myKeyboardFunc);
+  ui::master.set_glutKeyboardUpFunc(keyboardUp);
+  right->sync_live();
+
+  glutIdleFunc(idle);
+  ui::master.set_glutReshapeFunc(reshape);
+
+  glutMainLoop();
+  return 0;
+}

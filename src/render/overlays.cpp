@@ -1,0 +1,101 @@
+// The per-step overlays: the maximum map, the twin divergence marker and the
+// tracer. Each is one batch with its own size, colour 1 - bg, and no restore.
+#include "render/overlays.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "app/state.h"
+#include "render/scene.h"
+
+namespace {
+
+// The x the step started from, recovered from the new x and the slopes as
+// the step formed it; equals xold up to rounding.
+double stepStartX() {
+  double S = k1x + 2 * k2x + 2 * k3x + k4x;
+  double D = dt;
+  return x + (S * D) / (-6);
+}
+
+void foreground() {
+  float f = 1 - bg;
+  glColor3f(f, f, f);
+}
+
+} // namespace
+
+// ======== Maximum map ============================================================
+// A strict local maximum of |x| at the step's start is plotted against the
+// previous one; Roessler keeps only those followed by a positive x.
+void drawMaxMap() {
+  double m = std::fabs(stepStartX());
+  if (!(m > std::fabs(xoldt) && m > std::fabs(x))) return;
+  if (attype != 0 && !(attype == 1 && x > 0)) return;
+
+  double zm = zoom, h, v;
+  if (attype == 0) {
+    h = zm * xmaxold / 6 - 2;
+    v = zm * std::fabs(x) / 6 - 2;
+  } else {
+    h = zm * xmaxold / 5 - 2;
+    v = zm * x / 5 - 2;
+  }
+  glPointSize(2);
+  glBegin(GL_POINTS);
+  foreground();
+  glVertex2f((float)h, (float)v);
+  glEnd();
+
+  glLineWidth(2);
+  glBegin(GL_LINES);
+  glVertex2f(-2, -2);
+  glVertex2f(2, 2);
+  glVertex2f(-2, -2);
+  glVertex2f(2, -2);
+  glEnd();
+
+  xmaxold = std::fabs(stepStartX());
+}
+
+// ======== Twin divergence marker =================================================
+// Model x is 28 - ln d (28 is distance 1), model y runs down from 40 with t.
+// A distance of 0 or a non-finite logarithm gives no point; the lines stay.
+void drawMarker() {
+  double dx = x - x2, dy = y - y2, dz = z - z2;
+  double d = std::sqrt(dx * dx + dy * dy + dz * dz);
+  double l = std::log(d);
+  glPointSize(1);
+  foreground();
+  glBegin(GL_POINTS);
+  if (std::isfinite(l) && attype == 0) sceneVertex(28 - l, 40 - 0.5 * t, 0);
+  if (std::isfinite(l) && attype == 1) sceneVertex(28 - l, 40 - 0.05 * t, 0);
+  glEnd();
+
+  glLineWidth(1);
+  glBegin(GL_LINES);
+  sceneVertex(28, -40, 0);
+  sceneVertex(28, 40, 0);
+  sceneVertex(25, 40, 0);
+  sceneVertex(48, 40, 0);
+  glEnd();
+}
+
+// ======== Tracer ===================================================================
+// Drawn on the frame's last step (and the one before it when tmax/dt has a
+// fraction below one half), in Dynamic and Segment playback only.
+void drawTracer() {
+  float q = tmax / dt;
+  if (!(std::fabs(n - (double)q) < 1.5)) return;
+  if (!(dynamic == 1 || dynamic == 2)) return;
+  if (tracer != 1) return;
+  glPushMatrix();
+  glPointSize(10);
+  foreground();
+  glBegin(GL_POINTS);
+  sceneVertex(x, y, z);
+  if (second == 1) sceneVertex(x2, y2, z2);
+  glEnd();
+  glPopMatrix();
+}

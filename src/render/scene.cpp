@@ -1,0 +1,61 @@
+// Where a model point lands on screen: viewport and projection, the camera
+// at the start of a frame, and the model-to-scene mapping.
+#include "render/scene.h"
+
+#include <GL/gl.h>
+
+#include "app/state.h"
+#include "ui/layer.h"
+
+// ======== Viewport and projection =============================================
+// The width and height are the window's; the scene gets what the panels
+// leave uncovered. The frustum stays square whatever that shape is.
+void reshape(int, int) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  int vx, vy, vw, vh;
+  ui::master.get_viewport_area(&vx, &vy, &vw, &vh);
+  glViewport(vx, vy, vw, vh);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glFrustum(-1, 1, -1, 1, 5, 15);
+  glMatrixMode(GL_MODELVIEW);
+}
+
+// ======== Camera ==============================================================
+// The pan lives in the modelview matrix between frames; only the first frame
+// after Reset (reseta 1) moves it, back to the last anchor.
+void reanchorPan() {
+  double r = reseta;
+  glTranslatef(-(xtranslate - xtranslatemp) * r, 0, 0);
+  glTranslatef(0, -(ytranslate - ytranslatemp) * r, 0);
+  if (reseta == 1) {
+    xtranslatemp = xtranslate;
+    ytranslatemp = ytranslate;
+  }
+  reseta = 0;
+}
+
+// The clear colour is set after the clear, so a new background shows from
+// the next frame on.
+void clearScene() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  float c = bg;
+  glClearColor(c, c, c, c);
+}
+
+// A vertex turns about y by t2 first, then about x by t1.
+void rotateView() {
+  glRotatef((float)t1, 1, 0, 0);
+  glRotatef((float)t2, 0, 1, 0);
+}
+
+// ======== Model to scene ======================================================
+// Model z is the scene's height and model y its depth, each axis with its own
+// scale. Products are formed left to right, in double, then narrowed.
+void sceneVertex(double x, double y, double z) {
+  double fx = nx, fy = ny, s = stretcher, zm = zoom;
+  double X = ((fx / 20) * s * zm) * x + fx * 0.5 - 1;
+  double Y = ((fy / 15) * s * zm) * z + fy * 0.5 - 2;
+  double Z = ((fy / 25) * s * zm) * y + fy * 0.5;
+  glVertex3f((float)X, (float)Y, (float)Z);
+}

@@ -1,0 +1,10 @@
+// The trajectory strokes: width, twin colour and scheme colour of one drawn step.
+#pragma once
+
+// The segments of the step just taken: twin first (when on), then main.
+void drawStrokes();
+
+// Exposed for the tests: the width a ghost scheme asks for, and the main
+// segment's colour under the current scheme (false when it sets none).
+double ghostWidth();
+bool schemeColour(double rgb[3]);

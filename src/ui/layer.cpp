@@ -1,0 +1,528 @@
+// The panel layer: retained controls bound to live variables, laid out with
+// Dear ImGui every frame in two panels docked right and bottom, and the
+// routing of window events between the panels and the scene.
+//
+//   [Controls]   layout of each control, the spinner's routes to its variable
+//   [Subwindows] construction calls, columns
+//   [Frame]      the two docked panels, size changes, viewport area
+//   [Events]     mouse, motion, keys: which belong to a panel, which to the scene
+#include "ui/layer.h"
+
+#include <imgui.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace ui {
+
+Master master;
+
+namespace {
+
+const int GLUT_DOWN_STATE = 0;     // the toolkit's button state for a press
+const float SPINNER_LABEL_W = 52;  // label column of a spinner, pixels
+const float LISTBOX_LABEL_W = 88;  // label column of a listbox, pixels
+
+void setDown(bool &down, bool &pressed, bool &pending) {
+  down = true, pressed = true, pending = false;
+}
+
+void setUp(bool &down, bool &pressed, bool &pending) {
+  if (pressed) pending = true;
+  else down = false;
+}
+
+// Letters are held under their upper case, as the key map names them;
+// Ctrl+letter arrives as a control character.
+int keyIndex(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+  if (c >= 1 && c <= 26 && c != 8 && c != 9 && c != 13) return c - 1 + 'A';
+  return c;
+}
+
+} // namespace
+
+// ======== [Controls] ============================================================
+
+void Panel::layoutChildren() {
+  for (auto &c : children) c->layout();
+}
+
+// An embossed frame around a title and the contents.
+void Panel::layout() {
+  ImVec2 p0 = ImGui::GetCursorScreenPos();
+  ImGui::Indent(4);
+  ImGui::TextUnformatted(name.c_str());
+  ImGui::Indent(6);
+  layoutChildren();
+  ImGui::Unindent(10);
+  ImGui::Dummy(ImVec2(0, 1));
+  ImVec2 p1 = ImGui::GetCursorScreenPos();
+  float right = ImGui::GetWindowPos().x + ImGui::GetWindowContentRegionMax().x;
+  ImDrawList *dl = ImGui::GetWindowDrawList();
+  dl->AddRect(ImVec2(p0.x + 1, p0.y + 1), ImVec2(right + 1, p1.y), IM_COL32(255, 255, 255, 60));
+  dl->AddRect(p0, ImVec2(right, p1.y - 1), IM_COL32(0, 0, 0, 160));
+  ImGui::Dummy(ImVec2(0, 2));
+}
+
+void Rollout::layout() {
+  ImGui::SetNextItemOpen(open != 0, ImGuiCond_Once);
+  if (!ImGui::CollapsingHeader(name.c_str())) return;
+  ImGui::Indent(8);
+  layoutChildren();
+  ImGui::Unindent(8);
+}
+
+void RadioGroup::layout() {
+  ImGui::PushID(this);
+  for (int k = 0; k < (int)labels.size(); k++)
+    if (ImGui::RadioButton(labels[k].c_str(), *var == k)) *var = k;
+  ImGui::PopID();
+}
+
+void Checkbox::layout() {
+  ImGui::PushID(this);
+  bool on = *var != 0;
+  if (ImGui::Checkbox(name.c_str(), &on)) *var = on ? 1 : 0;
+  ImGui::PopID();
+}
+
+void Button::layout() {
+  ImGui::PushID(this);
+  if (ImGui::Button(name.c_str())) cb(id);
+  ImGui::PopID();
+}
+
+void StaticText::layout() {
+  ImGui::TextUnformatted(text.c_str());
+}
+
+void Separator::layout() {
+  ImGui::Separator();
+}
+
+void Listbox::layout() {
+  ImGui::PushID(this);
+  float x0 = ImGui::GetCursorPosX();
+  ImGui::AlignTextToFramePadding();
+  ImGui::TextUnformatted(name.c_str());
+  ImGui::SameLine(x0 + LISTBOX_LABEL_W);
+  const char *shown = "";
+  for (auto &it : items)
+    if (it.first == *var) shown = it.second.c_str();
+  ImGui::SetNextItemWidth(120);
+  if (ImGui::BeginCombo("##items", shown)) {
+    for (auto &it : items)
+      if (ImGui::Selectable(it.second.c_str(), it.first == *var)) *var = it.first;
+    ImGui::EndCombo();
+  }
+  ImGui::PopID();
+}
+
+// ---- Spinner ----------------------------------------------------------------
+
+void Spinner::set_float_limits(float low, float high, int) {
+  lo = low, hi = high;
+  set_float_val(*var);
+}
+
+// Clamps to the limits; a NaN is no value and leaves the variable alone.
+void Spinner::set_float_val(float v) {
+  if (std::isnan(v)) return;
+  *var = v < lo ? lo : v > hi ? hi : v;
+}
+
+// Text that is not a number leaves the variable as it was; a number beyond
+// the limits, infinities and overflows included, lands on the nearer limit.
+void Spinner::commitText(const char *s) {
+  char *end;
+  double d = std::strtod(s, &end);
+  if (end == s || std::isnan(d)) return;
+  while (*end == ' ') end++;
+  if (*end != '\0') return;
+  if (d <= (double)lo) *var = lo;
+  else if (d >= (double)hi) *var = hi;
+  else set_float_val((float)d);
+}
+
+// A tenth of the value's leading decimal digit (28 -> 1, 0.005 -> 0.0001);
+// at 0, taken from the range instead.
+float Spinner::step() const {
+  double m = std::fabs((double)*var);
+  if (!(m > 0) || !std::isfinite(m)) m = ((double)hi - (double)lo) / 100;
+  if (!(m > 0) || !std::isfinite(m)) m = 1;
+  return (float)std::pow(10.0, std::floor(std::log10(m)) - 1);
+}
+
+std::string formatFloat(float v) {
+  char buf[32];
+  for (int digits = 6; digits <= 9; digits++) {
+    std::snprintf(buf, sizeof buf, "%.*g", digits, (double)v);
+    if (std::strtof(buf, nullptr) == v) break;
+  }
+  return buf;
+}
+
+void Spinner::layout() {
+  ImGui::PushID(this);
+  float x0 = ImGui::GetCursorPosX();
+  ImGui::AlignTextToFramePadding();
+  ImGui::TextUnformatted(name.c_str());
+  ImGui::SameLine(x0 + SPINNER_LABEL_W);
+  if (!editing) std::snprintf(text, sizeof text, "%s", formatFloat(*var).c_str());
+  ImGui::SetNextItemWidth(84);
+  ImGui::InputText("##value", text, sizeof text,
+                   ImGuiInputTextFlags_CharsScientific | ImGuiInputTextFlags_AutoSelectAll);
+  // Checked every frame rather than on the deactivation event, which a
+  // click on a later widget of the same frame would hide from this one.
+  bool active = ImGui::IsItemActive();
+  if (active && !editing) editing = true;
+  if (!active && editing) {
+    editing = false;
+    if (!ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false)) commitText(text);
+  }
+  arrows();
+  ImGui::PopID();
+}
+
+// A click steps to the next multiple of the step; a vertical drag on either
+// arrow changes the value by half a step per pixel, up to increase.
+void Spinner::arrows() {
+  ImGui::SameLine(0, 2);
+  bool up = ImGui::ArrowButton("##up", ImGuiDir_Up);
+  bool upHeld = ImGui::IsItemActive();
+  ImGui::SameLine(0, 2);
+  bool down = ImGui::ArrowButton("##down", ImGuiDir_Down);
+  bool downHeld = ImGui::IsItemActive();
+
+  float dy = ImGui::GetIO().MouseDelta.y;
+  if ((upHeld || downHeld) && dy != 0) {
+    set_float_val(*var - dy * step() * 0.5f);
+    dragged = true;
+  }
+  if ((up || down) && !dragged) {
+    double s = step();
+    double v = std::round(((double)*var + (up ? s : -s)) / s) * s;
+    set_float_val((float)v);
+  }
+  if (!upHeld && !downHeld) dragged = false;
+}
+
+// ======== [Subwindows] ==========================================================
+
+Panel *Subwindow::add_panel(const char *n, int) {
+  auto *p = new Panel(n);
+  add(p);
+  return p;
+}
+
+Rollout *Subwindow::add_rollout(const char *n, int open, int) {
+  auto *r = new Rollout(n, open);
+  add(r);
+  return r;
+}
+
+RadioGroup *Subwindow::add_radiogroup_to_panel(Panel *p, int *var, int, Callback) {
+  auto *g = new RadioGroup(var);
+  p->add(g);
+  return g;
+}
+
+void Subwindow::add_radiobutton_to_group(RadioGroup *g, const char *n) {
+  g->add(n);
+}
+
+void Subwindow::add_statictext(const char *text) {
+  add(new StaticText(text));
+}
+
+void Subwindow::add_statictext_to_panel(Panel *p, const char *text) {
+  p->add(new StaticText(text));
+}
+
+void Subwindow::add_separator() {
+  add(new Separator());
+}
+
+void Subwindow::add_separator_to_panel(Panel *p) {
+  p->add(new Separator());
+}
+
+void Subwindow::add_column(int bar) {
+  add(new Column(bar));
+}
+
+Checkbox *Subwindow::add_checkbox(const char *n, int *var, int, Callback) {
+  auto *c = new Checkbox(n, var);
+  add(c);
+  return c;
+}
+
+Button *Subwindow::add_button(const char *n, int id, Callback cb) {
+  auto *b = new Button(n, id, cb);
+  add(b);
+  return b;
+}
+
+Spinner *Subwindow::add_spinner(const char *n, int type, float *var, int id, Callback cb) {
+  return add_spinner_to_panel(this, n, type, var, id, cb);
+}
+
+Spinner *Subwindow::add_spinner_to_panel(Panel *p, const char *n, int, float *var, int,
+                                         Callback) {
+  auto *s = new Spinner(n, var);
+  p->add(s);
+  return s;
+}
+
+Listbox *Subwindow::add_listbox(const char *n, int *var, int, Callback) {
+  auto *l = new Listbox(n, var);
+  add(l);
+  return l;
+}
+
+// Each column of the subwindow is a table column; every bar is drawn.
+void Subwindow::layout() {
+  int columns = 1;
+  for (auto &c : children) columns += dynamic_cast<Column *>(c.get()) != nullptr;
+  if (columns == 1) {
+    layoutChildren();
+    return;
+  }
+  if (!ImGui::BeginTable("##columns", columns,
+                         ImGuiTableFlags_BordersInnerV | ImGuiTableFlags_SizingFixedFit))
+    return;
+  ImGui::TableNextColumn();
+  for (auto &c : children) {
+    if (dynamic_cast<Column *>(c.get())) ImGui::TableNextColumn();
+    else c->layout();
+  }
+  ImGui::EndTable();
+}
+
+// ======== [Frame] ===============================================================
+
+Subwindow *Master::create_subwindow(int, int position) {
+  auto *s = new Subwindow(position);
+  if (position == SUBWINDOW_RIGHT) right = s;
+  else bottom = s;
+  return s;
+}
+
+void Master::init() {
+  ImGui::CreateContext();
+  ImGuiIO &io = ImGui::GetIO();
+  io.IniFilename = nullptr;
+  io.LogFilename = nullptr;
+  io.KeyMap[ImGuiKey_Tab] = '\t';
+  io.KeyMap[ImGuiKey_LeftArrow] = 256 + 100;  // the toolkit's special keys, offset by 256
+  io.KeyMap[ImGuiKey_UpArrow] = 256 + 101;
+  io.KeyMap[ImGuiKey_RightArrow] = 256 + 102;
+  io.KeyMap[ImGuiKey_DownArrow] = 256 + 103;
+  io.KeyMap[ImGuiKey_PageUp] = 256 + 104;
+  io.KeyMap[ImGuiKey_PageDown] = 256 + 105;
+  io.KeyMap[ImGuiKey_Home] = 256 + 106;
+  io.KeyMap[ImGuiKey_End] = 256 + 107;
+  io.KeyMap[ImGuiKey_Insert] = 256 + 108;
+  io.KeyMap[ImGuiKey_Delete] = 127;
+  io.KeyMap[ImGuiKey_Backspace] = 8;
+  io.KeyMap[ImGuiKey_Space] = ' ';
+  io.KeyMap[ImGuiKey_Enter] = 13;
+  io.KeyMap[ImGuiKey_Escape] = 27;
+  io.KeyMap[ImGuiKey_A] = 'A';
+  io.KeyMap[ImGuiKey_C] = 'C';
+  io.KeyMap[ImGuiKey_V] = 'V';
+  io.KeyMap[ImGuiKey_X] = 'X';
+  io.KeyMap[ImGuiKey_Y] = 'Y';
+  io.KeyMap[ImGuiKey_Z] = 'Z';
+
+  ImGui::StyleColorsDark();
+  ImGuiStyle &st = ImGui::GetStyle();
+  st.WindowRounding = 0;
+  st.WindowPadding = ImVec2(6, 6);
+  st.FramePadding = ImVec2(4, 2);
+  st.ItemSpacing = ImVec2(6, 3);
+  st.Colors[ImGuiCol_WindowBg] = ImVec4(0.16f, 0.17f, 0.19f, 1.0f); // opaque over the scene
+}
+
+// Docked without title, move or resize; each fits its content along one axis.
+static const ImGuiWindowFlags DOCKED =
+    ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+    ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_AlwaysAutoResize |
+    ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoFocusOnAppearing |
+    ImGuiWindowFlags_NoBringToFrontOnFocus;
+
+static void layoutDocked(Subwindow *s, const char *id, ImVec2 pos, ImVec2 pivot, ImVec2 size) {
+  ImGui::SetNextWindowPos(pos, ImGuiCond_Always, pivot);
+  ImGui::SetNextWindowSize(size, ImGuiCond_Always);
+  ImGui::Begin(id, nullptr, DOCKED);
+  s->layout();
+  ImVec2 got = ImGui::GetWindowSize();
+  ImGui::End();
+  s->width = (int)std::lround(got.x);
+  s->height = (int)std::lround(got.y);
+}
+
+// The right panel is full height; the bottom one takes the width left.
+// A panel that changed size sends the scene through reshape again.
+void Master::beginFrame() {
+  if (!ImGui::GetCurrentContext()) return;
+  ImGuiIO &io = ImGui::GetIO();
+  if (newFrameHook) {
+    newFrameHook();
+  } else {
+    unsigned char *pixels;
+    int w, h;
+    io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
+    io.DeltaTime = 1.0f / 60;
+    ImGui::NewFrame();
+  }
+  applyDeferredReleases();
+
+  float W = (float)winW, H = (float)winH;
+  if (right) layoutDocked(right, "##right", ImVec2(W, 0), ImVec2(1, 0), ImVec2(0, H > 1 ? H : 1));
+  int rw = right ? right->width : 0;
+  float bw = W - rw > 1 ? W - rw : 1;
+  if (bottom) layoutDocked(bottom, "##bottom", ImVec2(0, H), ImVec2(0, 1), ImVec2(bw, 0));
+  ImGui::Render();
+
+  int bh = bottom ? bottom->height : 0;
+  if (rw == lastRightW && bh == lastBottomH) return;
+  lastRightW = rw, lastBottomH = bh;
+  if (reshape) reshape(winW, winH);
+}
+
+void Master::renderFrame() {
+  if (ImGui::GetCurrentContext() && renderHook) renderHook();
+}
+
+// Never negative, however small the window.
+void Master::get_viewport_area(int *x, int *y, int *w, int *h) const {
+  int rw = right ? right->width : 0, bh = bottom ? bottom->height : 0;
+  *x = 0;
+  *y = bh;
+  *w = winW - rw > 0 ? winW - rw : 0;
+  *h = winH - bh > 0 ? winH - bh : 0;
+}
+
+// ======== [Events] ==============================================================
+
+// Over a panel as last laid out, or wherever ImGui holds the pointer (an
+// open drop-down list reaches over the scene).
+bool Master::overPanel(int px, int py) const {
+  if (ImGui::GetCurrentContext() && ImGui::GetIO().WantCaptureMouse) return true;
+  if (right && px >= winW - right->width) return true;
+  if (bottom && py >= winH - bottom->height) return true;
+  return false;
+}
+
+void Master::applyDeferredReleases() {
+  ImGuiIO &io = ImGui::GetIO();
+  for (int b = 0; b < 3; b++) {
+    mousePressed[b] = false;
+    if (mousePending[b]) io.MouseDown[b] = false, mousePending[b] = false;
+  }
+  for (int k = 0; k < 512; k++) {
+    keyPressed[k] = false;
+    if (keyPending[k]) io.KeysDown[k] = false, keyPending[k] = false;
+  }
+}
+
+void Master::setModifiers(int m) {
+  ImGuiIO &io = ImGui::GetIO();
+  io.KeyShift = (m & 1) != 0;
+  io.KeyCtrl = (m & 2) != 0;
+  io.KeyAlt = (m & 4) != 0;
+}
+
+void Master::reshapeEvent(int w, int h) {
+  winW = w, winH = h;
+  if (ImGui::GetCurrentContext()) ImGui::GetIO().DisplaySize = ImVec2((float)w, (float)h);
+  if (reshape) reshape(w, h);
+}
+
+// A press over a panel belongs to it until the release; a press in the
+// scene goes to the scene's handler, and to ImGui too, so that a click
+// in the scene ends an edit in a panel. The wheel (buttons 3 and 4)
+// scrolls a panel, and in the scene is a button like any other.
+void Master::mouseEvent(int b, int s, int px, int py, int modifiers) {
+  bool imgui = ImGui::GetCurrentContext() != nullptr;
+  if (imgui) {
+    ImGui::GetIO().MousePos = ImVec2((float)px, (float)py);
+    setModifiers(modifiers);
+  }
+  if (b < 0 || b > 2) {
+    bool panel = overPanel(px, py);
+    if (panel && imgui && s == GLUT_DOWN_STATE) ImGui::GetIO().MouseWheel += b == 3 ? 1 : b == 4 ? -1 : 0;
+    if (!panel && mouse) mouse(b, s, px, py);
+    return;
+  }
+  Owner o;
+  if (s == GLUT_DOWN_STATE) {
+    o = owner[b] = overPanel(px, py) ? PANEL : SCENE;
+    if (imgui) setDown(ImGui::GetIO().MouseDown[b], mousePressed[b], mousePending[b]);
+  } else {
+    o = owner[b] != NONE ? owner[b] : overPanel(px, py) ? PANEL : SCENE;
+    owner[b] = NONE;
+    if (imgui) setUp(ImGui::GetIO().MouseDown[b], mousePressed[b], mousePending[b]);
+  }
+  if (o == SCENE && mouse) mouse(b, s, px, py);
+}
+
+// A drag belongs to whoever took its press, wherever the pointer goes.
+void Master::motionEvent(int px, int py) {
+  if (ImGui::GetCurrentContext()) ImGui::GetIO().MousePos = ImVec2((float)px, (float)py);
+  bool scene = owner[0] == SCENE || owner[1] == SCENE || owner[2] == SCENE;
+  if (scene && motion) motion(px, py);
+}
+
+void Master::passiveEvent(int px, int py) {
+  if (ImGui::GetCurrentContext()) ImGui::GetIO().MousePos = ImVec2((float)px, (float)py);
+  if (!overPanel(px, py) && passive) passive(px, py);
+}
+
+// Keys go to a panel's text field while one is being edited, else to the
+// scene wherever the pointer is.
+void Master::keyEvent(unsigned char c, int px, int py, int modifiers) {
+  bool toPanel = false;
+  if (ImGui::GetCurrentContext()) {
+    ImGuiIO &io = ImGui::GetIO();
+    setModifiers(modifiers);
+    toPanel = io.WantCaptureKeyboard;
+    if (c >= 32 && c != 127) io.AddInputCharacter(c);
+    int k = keyIndex(c);
+    setDown(io.KeysDown[k], keyPressed[k], keyPending[k]);
+  }
+  if (!toPanel && keyboard) keyboard(c, px, py);
+}
+
+// The scene always hears a release, so that no key stays held for it.
+void Master::keyUpEvent(unsigned char c, int px, int py, int modifiers) {
+  if (ImGui::GetCurrentContext()) {
+    setModifiers(modifiers);
+    int k = keyIndex(c);
+    setUp(ImGui::GetIO().KeysDown[k], keyPressed[k], keyPending[k]);
+  }
+  if (keyboardUp) keyboardUp(c, px, py);
+}
+
+// The toolkit reports Shift, Ctrl and Alt themselves as special keys 112 to
+// 117, with the modifier state from before the key: track them here.
+void Master::specialEvent(int key, bool down, int modifiers) {
+  if (!ImGui::GetCurrentContext()) return;
+  ImGuiIO &io = ImGui::GetIO();
+  if (key >= 112 && key <= 117) {
+    bool &held = key <= 113 ? shiftHeld : key <= 115 ? ctrlHeld : altHeld;
+    held = down;
+    io.KeyShift = shiftHeld, io.KeyCtrl = ctrlHeld, io.KeyAlt = altHeld;
+    return;
+  }
+  setModifiers(modifiers);
+  int k = 256 + key;
+  if (k >= 512) return;
+  if (down) setDown(io.KeysDown[k], keyPressed[k], keyPending[k]);
+  else setUp(io.KeysDown[k], keyPressed[k], keyPending[k]);
+}
+
+} // namespace ui

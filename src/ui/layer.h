@@ -1,0 +1,234 @@
+// The panel layer: retained controls bound to live variables, laid out with
+// Dear ImGui every frame in two panels docked right and bottom, and the
+// routing of window events between the panels and the scene.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ui {
+
+enum { SUBWINDOW_RIGHT = 32, SUBWINDOW_BOTTOM = 8 };
+enum { PANEL_EMBOSSED = 1, SPINNER_FLOAT = 3, LIMIT_CLAMP = 1 };
+
+using Callback = void (*)(int id);
+
+// ======== Controls ============================================================
+class Control {
+public:
+  virtual ~Control() = default;
+  virtual void layout() = 0; // emits this frame's widgets
+};
+
+class Panel : public Control {
+public:
+  explicit Panel(std::string name) : name(std::move(name)) {}
+  void layout() override;
+  void add(Control *c) { children.emplace_back(c); }
+
+protected:
+  void layoutChildren();
+  std::string name;
+  std::vector<std::unique_ptr<Control>> children;
+};
+
+// A panel whose contents fold away under its title; closed unless open.
+class Rollout : public Panel {
+public:
+  Rollout(std::string name, int open) : Panel(std::move(name)), open(open) {}
+  void layout() override;
+
+private:
+  int open;
+};
+
+// Writes the position of the chosen button, counted from 0 in the order added.
+class RadioGroup : public Control {
+public:
+  explicit RadioGroup(int *var) : var(var) {}
+  void layout() override;
+  void add(const char *label) { labels.emplace_back(label); }
+
+private:
+  int *var;
+  std::vector<std::string> labels;
+};
+
+class Checkbox : public Control {
+public:
+  Checkbox(std::string name, int *var) : name(std::move(name)), var(var) {}
+  void layout() override;
+  void set_int_val(int v) { *var = v; }
+
+private:
+  std::string name;
+  int *var;
+};
+
+// A number field with arrows. Typed text takes effect on Enter or when the
+// field is left, Esc abandons it; the arrows step on a click and change the
+// value continuously while dragged. Every route clamps to the limits.
+class Spinner : public Control {
+public:
+  Spinner(std::string name, float *var) : name(std::move(name)), var(var) {}
+  void layout() override;
+  void set_float_limits(float low, float high, int type = LIMIT_CLAMP);
+  void set_float_val(float v);
+  void commitText(const char *text); // the typed route: Enter or leaving the field
+  float step() const;                 // one arrow click
+  float get_float_val() const { return *var; }
+
+private:
+  void arrows();
+  std::string name;
+  float *var;
+  float lo = -1e30f, hi = 1e30f;
+  char text[32] = "";
+  bool editing = false, dragged = false;
+};
+
+// A drop-down list whose items carry ids; the chosen item's id is written.
+class Listbox : public Control {
+public:
+  Listbox(std::string name, int *var) : name(std::move(name)), var(var) {}
+  void layout() override;
+  void add_item(int id, const char *text) { items.emplace_back(id, text); }
+  void set_int_val(int v) { *var = v; }
+
+private:
+  std::string name;
+  int *var;
+  std::vector<std::pair<int, std::string>> items;
+};
+
+class Button : public Control {
+public:
+  Button(std::string name, int id, Callback cb) : name(std::move(name)), id(id), cb(cb) {}
+  void layout() override;
+
+private:
+  std::string name;
+  int id;
+  Callback cb;
+};
+
+class StaticText : public Control {
+public:
+  explicit StaticText(std::string text) : text(std::move(text)) {}
+  void layout() override;
+
+private:
+  std::string text;
+};
+
+class Separator : public Control {
+public:
+  void layout() override;
+};
+
+// Starts a new column of the subwindow; the bar is a drawn vertical line.
+class Column : public Control {
+public:
+  explicit Column(int bar) : bar(bar) {}
+  void layout() override {}
+  int bar;
+};
+
+// ======== Subwindows ==========================================================
+class Subwindow : public Panel {
+public:
+  explicit Subwindow(int position) : Panel(""), position(position) {}
+  void layout() override;
+
+  Panel *add_panel(const char *name, int type = PANEL_EMBOSSED);
+  Rollout *add_rollout(const char *name, int open, int type = PANEL_EMBOSSED);
+  RadioGroup *add_radiogroup_to_panel(Panel *p, int *var, int id = -1, Callback cb = nullptr);
+  void add_radiobutton_to_group(RadioGroup *g, const char *name);
+  void add_statictext(const char *text);
+  void add_statictext_to_panel(Panel *p, const char *text);
+  void add_separator();
+  void add_separator_to_panel(Panel *p);
+  void add_column(int bar);
+  Checkbox *add_checkbox(const char *name, int *var, int id = -1, Callback cb = nullptr);
+  Button *add_button(const char *name, int id, Callback cb);
+  Spinner *add_spinner(const char *name, int type, float *var, int id = -1, Callback cb = nullptr);
+  Spinner *add_spinner_to_panel(Panel *p, const char *name, int type, float *var, int id = -1,
+                                Callback cb = nullptr);
+  Listbox *add_listbox(const char *name, int *var, int id = -1, Callback cb = nullptr);
+  void set_main_gfx_window(int window) { gfxWindow = window; }
+  void sync_live() {} // controls read their variables every frame
+
+  const int position;
+  int width = 0, height = 0; // pixels, as last laid out
+
+private:
+  int gfxWindow = 0;
+};
+
+// ======== The layer ===========================================================
+class Master {
+public:
+  Subwindow *create_subwindow(int window, int position);
+  // The part of the main window the panels leave uncovered, GL coordinates.
+  void get_viewport_area(int *x, int *y, int *w, int *h) const;
+
+  // The scene's handlers; the layer's own are what GLUT calls.
+  void set_glutReshapeFunc(void (*f)(int, int)) { reshape = f; }
+  void set_glutMouseFunc(void (*f)(int, int, int, int)) { mouse = f; }
+  void set_glutMotionFunc(void (*f)(int, int)) { motion = f; }
+  void set_glutPassiveMotionFunc(void (*f)(int, int)) { passive = f; }
+  void set_glutKeyboardFunc(void (*f)(unsigned char, int, int)) { keyboard = f; }
+  void set_glutKeyboardUpFunc(void (*f)(unsigned char, int, int)) { keyboardUp = f; }
+
+  void init();        // creates the ImGui context and style
+  void beginFrame();  // lays out both panels; a size change re-runs reshape
+  void renderFrame(); // draws them over the scene
+
+  // Window events, from the GLUT callbacks (or a test).
+  void reshapeEvent(int w, int h);
+  void mouseEvent(int button, int state, int x, int y, int modifiers);
+  void motionEvent(int x, int y);
+  void passiveEvent(int x, int y);
+  void keyEvent(unsigned char key, int x, int y, int modifiers);
+  void keyUpEvent(unsigned char key, int x, int y, int modifiers);
+  void specialEvent(int key, bool down, int modifiers);
+
+  bool overPanel(int x, int y) const;
+
+  void (*reshape)(int, int) = nullptr;
+  void (*mouse)(int, int, int, int) = nullptr;
+  void (*motion)(int, int) = nullptr;
+  void (*passive)(int, int) = nullptr;
+  void (*keyboard)(unsigned char, int, int) = nullptr;
+  void (*keyboardUp)(unsigned char, int, int) = nullptr;
+
+  // Backend hooks: start an ImGui frame, draw its lists. Left empty, the
+  // layer starts frames itself and draws nothing (the tests run so).
+  void (*newFrameHook)() = nullptr;
+  void (*renderHook)() = nullptr;
+
+  Subwindow *right = nullptr, *bottom = nullptr;
+  int winW = 0, winH = 0; // main window, pixels
+
+private:
+  enum Owner { NONE, SCENE, PANEL };
+  void applyDeferredReleases();
+  void setModifiers(int modifiers);
+  Owner owner[3] = {NONE, NONE, NONE};
+  int lastRightW = -1, lastBottomH = -1;
+  // ImGui 1.86 reads button and key state once a frame, so a press and a
+  // release between two frames would cancel out: a release that comes
+  // before ImGui saw its press waits one frame.
+  bool mousePressed[3] = {}, mousePending[3] = {};
+  bool keyPressed[512] = {}, keyPending[512] = {};
+  bool shiftHeld = false, ctrlHeld = false, altHeld = false;
+};
+
+extern Master master;
+
+// The shortest text that reads back as the same float (0.005, 2.6666667).
+std::string formatFloat(float v);
+
+} // namespace ui

@@ -1,0 +1,60 @@
+// The panel layer's tie to the window: the GLUT callbacks that feed the
+// layer's event routing, and ImGui's OpenGL2 renderer for the panels.
+#include "ui/layer_glut.h"
+
+#include <GL/freeglut.h>
+#include <imgui.h>
+
+#include "backends/imgui_impl_opengl2.h"
+#include "ui/layer.h"
+
+namespace {
+
+int lastTime = 0; // ms since glutInit, at the previous panel frame
+
+void reshapeCb(int w, int h) { ui::master.reshapeEvent(w, h); }
+void motionCb(int x, int y) { ui::master.motionEvent(x, y); }
+void passiveCb(int x, int y) { ui::master.passiveEvent(x, y); }
+
+void mouseCb(int b, int s, int x, int y) {
+  ui::master.mouseEvent(b, s, x, y, glutGetModifiers());
+}
+
+void keyCb(unsigned char c, int x, int y) {
+  ui::master.keyEvent(c, x, y, glutGetModifiers());
+}
+
+void keyUpCb(unsigned char c, int x, int y) {
+  ui::master.keyUpEvent(c, x, y, glutGetModifiers());
+}
+
+void specialCb(int k, int, int) { ui::master.specialEvent(k, true, glutGetModifiers()); }
+void specialUpCb(int k, int, int) { ui::master.specialEvent(k, false, glutGetModifiers()); }
+
+void newFrame() {
+  ImGui_ImplOpenGL2_NewFrame();
+  int now = glutGet(GLUT_ELAPSED_TIME);
+  ImGui::GetIO().DeltaTime = (now - lastTime > 0 ? now - lastTime : 1) / 1000.0f;
+  lastTime = now;
+  ImGui::NewFrame();
+}
+
+void render() { ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData()); }
+
+} // namespace
+
+void ui::attachToWindow() {
+  master.init();
+  ImGui_ImplOpenGL2_Init();
+  master.newFrameHook = newFrame;
+  master.renderHook = render;
+  glutReshapeFunc(reshapeCb);
+  glutMouseFunc(mouseCb);
+  glutMotionFunc(motionCb);
+  // ImGui needs every pointer motion to track hovering.
+  glutPassiveMotionFunc(passiveCb);
+  glutKeyboardFunc(keyCb);
+  glutKeyboardUpFunc(keyUpCb);
+  glutSpecialFunc(specialCb);
+  glutSpecialUpFunc(specialUpCb);
+}

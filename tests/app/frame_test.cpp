@@ -1,0 +1,50 @@
+// The order of one frame, and what a frame takes over from the one before.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include "app/frame.h"
+#include "app/state.h"
+#include "support/fake_gl.h"
+#include "support/startup.h"
+
+class Frame : public ::testing::Test {
+protected:
+  void SetUp() override { restoreStartup(); }
+};
+
+TEST_F(Frame, StepsRunInTheFixedOrder) {
+  xygrid = 0;
+  tmax = 0;
+  draw();
+  EXPECT_EQ(callNames(), "glTranslatef glTranslatef glClear glClearColor glPushMatrix "
+                         "glutPostRedisplay glTranslatef glRotatef glRotatef glPopMatrix "
+                         "glFlush glutSwapBuffers");
+  EXPECT_EQ(callsOf("glTranslatef")[2].a[2], -10);
+}
+
+TEST_F(Frame, DefaultFrameDraws29999SegmentsOverTheGrid) {
+  draw();
+  auto begins = callsOf("glBegin");
+  ASSERT_EQ(begins.size(), 1u + 29999u);
+  EXPECT_EQ(callsOf("glVertex3f").size(), 404u + 2 * 29999u);
+}
+
+TEST_F(Frame, GridAfterSwitchingAttractorKeepsThePreviousScaleForOneFrame) {
+  tmax = 1;
+  draw();
+  attype = 1;
+  clearGl();
+  draw();
+  EXPECT_FLOAT_EQ(callsOf("glVertex3f")[0].a[0], -3.0f); // (-50, -50, 0) at stretcher 1
+  clearGl();
+  draw();
+  EXPECT_FLOAT_EQ(callsOf("glVertex3f")[0].a[0], -4.25f); // at stretcher 1.5
+}
+
+TEST_F(Frame, OnlyMapValuesZeroAndOneDrawSteps) {
+  xygrid = 0;
+  map = 2;
+  draw();
+  EXPECT_TRUE(callsOf("glBegin").empty());
+}

@@ -1,0 +1,84 @@
+# Helpers for the end-to-end tests: a private Xvfb, the real program, input
+# through xdotool, screenshots, and polling with a generous deadline.
+#   source lib.sh TRESOLVA PIXELS
+set -u
+APP=$1
+PIXELS=$2
+WORK=$(mktemp -d)
+DEADLINE=${E2E_DEADLINE:-60}   # seconds any one expectation may take
+APP_PID=""
+XVFB_PID=""
+
+cleanup() {
+  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$WORK/shot.ppm" ] && cp "$WORK/shot.ppm" "${E2E_KEEP:-/tmp}/e2e-failure-$(basename "$0" .sh).ppm"
+  exit 1
+}
+
+start_x() {
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
+  XVFB_PID=$!
+  local end=$((SECONDS + DEADLINE))
+  while [ ! -s "$WORK/display" ]; do
+    [ $SECONDS -lt $end ] || fail "Xvfb did not start"
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$WORK/display")"
+}
+
+# Starts the program and waits for its window to be mapped.
+start_app() {
+  "$APP" >"$WORK/app.log" 2>&1 &
+  APP_PID=$!
+  local end=$((SECONDS + DEADLINE))
+  WID=""
+  while [ -z "$WID" ]; do
+    [ $SECONDS -lt $end ] || fail "no Tresolva window"
+    kill -0 "$APP_PID" 2>/dev/null || fail "tresolva exited: $(cat "$WORK/app.log")"
+    WID=$(xdotool search --onlyvisible --name '^Tresolva$' 2>/dev/null | head -n1)
+    sleep 0.2
+  done
+  # The toolkit leaves the position to the server, which puts the window at
+  # (-1, -1); at the origin, window and screen pixels agree.
+  xdotool windowmove "$WID" 0 0
+  local end2=$((SECONDS + DEADLINE))
+  until xdotool getwindowgeometry "$WID" | grep -q "Position: 0,0"; do
+    [ $SECONDS -lt $end2 ] || fail "window did not move to the origin"
+    sleep 0.1
+  done
+}
+
+alive() { kill -0 "$APP_PID" 2>/dev/null; }
+
+# A screenshot of the window into $WORK/shot.ppm (or the file given).
+shot() {
+  local out=${1:-$WORK/shot.ppm}
+  xwd -silent -id "$WID" | convert xwd:- "ppm:$out"
+}
+
+# Pixel counts of the last screenshot in a rectangle: count CLASS X Y W H
+count() {
+  "$PIXELS" "$WORK/shot.ppm" "$2" "$3" "$4" "$5" | tr ' ' '\n' | sed -n "s/^$1=//p"
+}
+
+# Polls COMMAND (a shell function) with fresh screenshots until it
+# succeeds or the deadline passes.
+wait_for() {
+  local what=$1
+  shift
+  local end=$((SECONDS + DEADLINE))
+  while :; do
+    alive || fail "tresolva died while waiting for: $what"
+    shot
+    "$@" && return 0
+    [ $SECONDS -lt $end ] || fail "timed out waiting for: $what"
+    sleep 0.3
+  done
+}

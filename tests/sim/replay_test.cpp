@@ -1,0 +1,157 @@
+// The per-frame replay, the Segment anchoring and the playback of idle.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "app/state.h"
+#include "sim/replay.h"
+#include "sim/rk4.h"
+#include "support/fake_gl.h"
+#include "support/startup.h"
+
+namespace {
+std::vector<int> drawn;
+void record() { drawn.push_back(n); }
+
+void frame() {
+  drawn.clear();
+  loadStartStates();
+  replay(record);
+}
+} // namespace
+
+class Replay : public ::testing::Test {
+protected:
+  void SetUp() override { restoreStartup(); }
+};
+
+TEST_F(Replay, FirstFrameTakes40000StepsAndDrawsSteps10001To39999) {
+  frame();
+  EXPECT_EQ(n, 40000);
+  ASSERT_EQ(drawn.size(), 29999u);
+  EXPECT_EQ(drawn.front(), 10001);
+  EXPECT_EQ(drawn.back(), 39999);
+}
+
+TEST_F(Replay, FirstLorenzFrameEndsOnTheReferenceStateBitForBit) {
+  frame();
+  EXPECT_EQ(t, 199.99999552965164);
+  EXPECT_EQ(x, -1.4112439470743039);
+  EXPECT_EQ(y, -2.6143778244816493);
+  EXPECT_EQ(z, 18.182988280243318);
+  // Segment playback: the second frame starts ten steps on.
+  EXPECT_EQ(xsec, 6.404571238805627);
+  EXPECT_EQ(ysec, 11.740851626794319);
+  EXPECT_EQ(zsec, 3.0657707180487375);
+}
+
+TEST_F(Replay, FirstRoesslerFrameEndsOnTheReferenceStateBitForBit) {
+  attype = 1;
+  frame();
+  EXPECT_EQ(x, -4.6374465665436535);
+  EXPECT_EQ(y, 6.834623745866297);
+  EXPECT_EQ(z, 0.02151768165181831);
+}
+
+TEST_F(Replay, SegmentStartAfterKFramesIsTheStateAfter10KStepsBitForBit) {
+  double a = xsec, b = ysec, c = zsec;
+  for (int k = 0; k < 30; k++) rk4Step(a, b, c);
+  tmax = 1; // 200 steps a frame keeps the test quick
+  for (int f = 0; f < 3; f++) frame();
+  EXPECT_EQ(xsec, a);
+  EXPECT_EQ(ysec, b);
+  EXPECT_EQ(zsec, c);
+}
+
+TEST_F(Replay, TenStepsOrFewerNeverMoveTheSegmentStart) {
+  tmax = 10 * dt;
+  frame();
+  EXPECT_EQ(n, 10);
+  EXPECT_EQ(xsec, 5.0);
+  EXPECT_EQ(zsec, 1.0);
+}
+
+TEST_F(Replay, ZeroTmaxTakesNoStepAndKeepsHistoryAndScale) {
+  tmax = 0;
+  xold = 3, stretcher = 1.5;
+  frame();
+  EXPECT_EQ(n, 0);
+  EXPECT_TRUE(drawn.empty());
+  EXPECT_EQ(xold, 3.0);
+  EXPECT_EQ(stretcher, 1.5);
+  EXPECT_EQ(x, 5.0);
+}
+
+TEST_F(Replay, TwinOffKeepsTwinStartWhileSegmentMovesTheMainOne) {
+  tmax = 1;
+  frame();
+  EXPECT_NE(xsec, 5.0);
+  EXPECT_EQ(x2sec, 5 + 1e-5);
+}
+
+TEST_F(Replay, TwinOnLeavesTheMainTrajectorysSlopes) {
+  second = 1;
+  tmax = 11 * dt;
+  frame();
+  double k1 = k1y;
+  double a = xold, b = yold, c = zold;
+  rk4Step(a, b, c);
+  EXPECT_EQ(k1, k1y);
+  EXPECT_NE(x2, x);
+}
+
+// A diverging run (large dt) must not carry infinities into the next frame,
+// so that setting dt back brings the curve back.
+TEST_F(Replay, DivergedStatesAreNeverAnchoredAndTheCurveReturns) {
+  dt = 1, ro = 300;
+  tmax = 200;
+  for (int f = 0; f < 3; f++) frame();
+  EXPECT_FALSE(std::isfinite(x));
+  EXPECT_TRUE(std::isfinite(xsec) && std::isfinite(ysec) && std::isfinite(zsec));
+  EXPECT_TRUE(std::isfinite(x2sec) && std::isfinite(y2sec) && std::isfinite(z2sec));
+  dt = 0.005f, ro = 28;
+  frame();
+  EXPECT_TRUE(std::isfinite(x) && std::isfinite(y) && std::isfinite(z));
+}
+
+// ---- idle ----------------------------------------------------------------------
+
+TEST_F(Replay, DynamicGrowsTmaxByATenthStoredInSinglePrecision) {
+  dynamic = 1;
+  tmax = 50;
+  idle();
+  EXPECT_EQ(tmax, 50.1f);
+  idle();
+  EXPECT_EQ(tmax, (float)((double)50.1f + 0.1));
+  EXPECT_EQ(callsOf("glClear").size(), 2u);
+  EXPECT_EQ(callsOf("glutPostRedisplay").size(), 2u);
+}
+
+TEST_F(Replay, DynamicFallsBackToTminInTheCallThatPassesTheEnd) {
+  dynamic = 1;
+  tmax = 199.95f;
+  idle();
+  EXPECT_EQ(tmax, 50.0f);
+}
+
+TEST_F(Replay, StaticAlwaysEndsOnTheUsersTmax) {
+  dynamic = 0;
+  tmax = 3;
+  idle();
+  EXPECT_EQ(tmax, 200.0f);
+  tmax = 500;
+  idle();
+  EXPECT_EQ(tmax, 200.0f);
+}
+
+TEST_F(Replay, SegmentKeepsTmaxButFallsBackWhenTheUserLowersIt) {
+  idle();
+  EXPECT_EQ(tmax, 200.0f);
+  tmaxstatic = 100;
+  idle();
+  EXPECT_EQ(tmax, 50.0f);
+  idle();
+  EXPECT_EQ(tmax, 50.0f);
+}
