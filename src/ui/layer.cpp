@@ -148,11 +148,11 @@ void Spinner::commitText(const char *s) {
 
 // A tenth of the value's leading decimal digit (28 -> 1, 0.005 -> 0.0001);
 // at 0, taken from the range instead.
-float Spinner::step() const {
+double Spinner::step() const {
   double m = std::fabs((double)*var);
   if (!(m > 0) || !std::isfinite(m)) m = ((double)hi - (double)lo) / 100;
   if (!(m > 0) || !std::isfinite(m)) m = 1;
-  return (float)std::pow(10.0, std::floor(std::log10(m)) - 1);
+  return std::pow(10.0, std::floor(std::log10(m)) - 1);
 }
 
 std::string formatFloat(float v) {
@@ -198,7 +198,7 @@ void Spinner::arrows() {
 
   float dy = ImGui::GetIO().MouseDelta.y;
   if ((upHeld || downHeld) && dy != 0) {
-    set_float_val(*var - dy * step() * 0.5f);
+    set_float_val((float)(*var - dy * step() * 0.5));
     dragged = true;
   }
   if ((up || down) && !dragged) {

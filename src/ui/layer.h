@@ -77,7 +77,7 @@ public:
   void set_float_limits(float low, float high, int type = LIMIT_CLAMP);
   void set_float_val(float v);
   void commitText(const char *text); // the typed route: Enter or leaving the field
-  float step() const;                 // one arrow click
+  double step() const;                // one arrow click
   float get_float_val() const { return *var; }
 
 private:
@@ -196,6 +196,8 @@ public:
   void specialEvent(int key, bool down, int modifiers);
 
   bool overPanel(int x, int y) const;
+  // Releases held back for ImGui to see their press; right after NewFrame.
+  void applyDeferredReleases();
 
   void (*reshape)(int, int) = nullptr;
   void (*mouse)(int, int, int, int) = nullptr;
@@ -214,7 +216,6 @@ public:
 
 private:
   enum Owner { NONE, SCENE, PANEL };
-  void applyDeferredReleases();
   void setModifiers(int modifiers);
   Owner owner[3] = {NONE, NONE, NONE};
   int lastRightW = -1, lastBottomH = -1;

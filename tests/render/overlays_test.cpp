@@ -1,0 +1,188 @@
+// Reference figures, the maximum map, the divergence marker and the tracer.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "app/state.h"
+#include "render/overlays.h"
+#include "render/reference.h"
+#include "sim/replay.h"
+#include "support/fake_gl.h"
+#include "support/startup.h"
+
+namespace {
+// Inverse of the scene mapping at zoom 1 and stretcher 1: model x and y.
+double modelX(const GlCall &v) { return (v.a[0] + 0.5) / 0.05; }
+double modelY(const GlCall &v) { return (v.a[2] - 0.5) / 0.04; }
+
+std::vector<GlCall> markers;
+void keepMarker() {
+  size_t from = glCalls.size();
+  drawMarker();
+  markers.push_back(glCalls[from + 3]); // point size, colour, begin, then the point
+}
+} // namespace
+
+class Overlays : public ::testing::Test {
+protected:
+  void SetUp() override { restoreStartup(); }
+};
+
+TEST_F(Overlays, GridIs404GreyVerticesOneWideStartingAtTheCorner) {
+  bg = 1;
+  drawReference();
+  EXPECT_EQ(callNames(0, 3), "glLineWidth glBegin glColor3f");
+  EXPECT_EQ(glCalls[0].a[0], 1.0);
+  EXPECT_EQ(glCalls[2].a[0], 0.5);
+  auto v = callsOf("glVertex3f");
+  ASSERT_EQ(v.size(), 404u);
+  // (-50, -50, 0), (50, -50, 0), (-50, -50, 0), (-50, 50, 0)
+  EXPECT_FLOAT_EQ(v[0].a[0], -3.0f);
+  EXPECT_FLOAT_EQ(v[0].a[2], -1.5f);
+  EXPECT_FLOAT_EQ(v[1].a[0], 2.0f);
+  EXPECT_FLOAT_EQ(v[2].a[2], -1.5f);
+  EXPECT_FLOAT_EQ(v[3].a[2], 2.5f);
+  EXPECT_FLOAT_EQ(v[3].a[1], -1.5f);
+}
+
+TEST_F(Overlays, BoxAndAxesAreForegroundTwoAndThreeWideAfterTheGrid) {
+  box = 1, axes = 1, bg = 1;
+  drawReference();
+  auto w = callsOf("glLineWidth");
+  ASSERT_EQ(w.size(), 3u);
+  EXPECT_EQ(w[1].a[0], 2.0);
+  EXPECT_EQ(w[2].a[0], 3.0);
+  auto c = callsOf("glColor3f");
+  EXPECT_EQ(c[1].a[0], 0.0); // black on white
+  auto v = callsOf("glVertex3f");
+  ASSERT_EQ(v.size(), 404u + 24u + 6u);
+  // Box edge 3: (-30, -30, 0) to (-30, -30, 60); edge 12 ends at (-30, 30, 0).
+  EXPECT_FLOAT_EQ(v[404 + 5].a[1], 2.5f);
+  EXPECT_FLOAT_EQ(v[404 + 23].a[0], -2.0f);
+  EXPECT_FLOAT_EQ(v[404 + 23].a[2], 1.7f);
+  // Axes: x to 30, z to 60, y to 30.
+  EXPECT_FLOAT_EQ(v[428 + 1].a[0], 1.0f);
+  EXPECT_FLOAT_EQ(v[428 + 3].a[1], 2.5f);
+  EXPECT_FLOAT_EQ(v[428 + 5].a[2], 1.7f);
+}
+
+TEST_F(Overlays, MaximumMapHidesEveryReferenceFigure) {
+  box = 1, axes = 1, map = 1;
+  drawReference();
+  EXPECT_TRUE(glCalls.empty());
+}
+
+// ---- Maximum map --------------------------------------------------------------
+
+TEST_F(Overlays, FirstMaximumAfterStartUpIsPlottedOnTheLeftEdge) {
+  map = 1;
+  loadStartStates();
+  replay(drawMaxMap);
+  auto p = callsOf("glVertex2f");
+  ASSERT_GT(p.size(), 5u);
+  EXPECT_EQ(p[0].a[0], -2.0);
+  // Then the diagonal and the base line.
+  EXPECT_EQ(p[1].a[0], -2.0);
+  EXPECT_EQ(p[2].a[0], 2.0);
+  EXPECT_EQ(p[2].a[1], 2.0);
+  EXPECT_EQ(p[4].a[1], -2.0);
+  EXPECT_GT(xmaxold, 0);
+}
+
+TEST_F(Overlays, RoesslerMaximumFollowedByNonPositiveXIsNeitherDrawnNorStored) {
+  attype = 1, map = 1, xmaxold = 7;
+  xoldt = 1, x = -0.5;
+  k1x = k2x = k3x = k4x = -600; // the step started at x = 2.5
+  drawMaxMap();
+  EXPECT_TRUE(glCalls.empty());
+  EXPECT_EQ(xmaxold, 7.0);
+  x = 0.5;
+  drawMaxMap();
+  EXPECT_FLOAT_EQ(callsOf("glVertex2f")[0].a[0], 7.0f / 5 - 2);
+  EXPECT_FLOAT_EQ(callsOf("glVertex2f")[0].a[1], 0.5f / 5 - 2);
+  EXPECT_DOUBLE_EQ(xmaxold, 0.5 + 3600 * (double)0.005f / 6);
+}
+
+TEST_F(Overlays, PreviousMaximumSurvivesAChangeOfAttractor) {
+  map = 1;
+  loadStartStates();
+  replay(drawMaxMap);
+  double kept = xmaxold;
+  attype = 1;
+  clearGl();
+  loadStartStates();
+  replay(drawMaxMap);
+  ASSERT_FALSE(callsOf("glVertex2f").empty());
+  EXPECT_FLOAT_EQ(callsOf("glVertex2f")[0].a[0], (float)(kept / 5 - 2));
+}
+
+// ---- Divergence marker --------------------------------------------------------
+
+TEST_F(Overlays, MarkerStartsNear38Point96WithTheStartUpOffset) {
+  second = 1, tmin = 0, dynamic = 0;
+  markers.clear();
+  loadStartStates();
+  replay(keepMarker);
+  ASSERT_FALSE(markers.empty());
+  EXPECT_NEAR(modelX(markers[0]), 28 - std::log(std::sqrt(3.0) * 1e-5), 0.15); // one step in
+  EXPECT_NEAR(modelY(markers[0]), 40, 0.01);
+}
+
+TEST_F(Overlays, MarkerStartsNear48Point17AfterReseeding1e9Apart) {
+  second = 1, tmin = 0, dynamic = 0;
+  x2sec = xsec + 1e-9, y2sec = ysec + 1e-9, z2sec = zsec + 1e-9;
+  markers.clear();
+  loadStartStates();
+  replay(keepMarker);
+  EXPECT_NEAR(modelX(markers[0]), 48.17, 0.15);
+}
+
+TEST_F(Overlays, ZeroDistanceGivesNoPointButKeepsTheReferenceLines) {
+  second = 1;
+  drawMarker(); // x == x2: distance 0
+  EXPECT_EQ(callNames(), "glPointSize glColor3f glBegin glEnd glLineWidth glBegin glVertex3f "
+                         "glVertex3f glVertex3f glVertex3f glEnd");
+  auto v = callsOf("glVertex3f");
+  EXPECT_NEAR(modelX(v[0]), 28, 1e-4);
+  EXPECT_NEAR(modelY(v[0]), -40, 1e-4);
+  EXPECT_NEAR(modelX(v[3]), 48, 1e-4);
+}
+
+// ---- Tracer ---------------------------------------------------------------------
+
+namespace {
+std::vector<int> tracerSteps;
+void keepTracer() {
+  size_t from = glCalls.size();
+  drawTracer();
+  if (glCalls.size() > from) tracerSteps.push_back(n);
+}
+} // namespace
+
+TEST_F(Overlays, TracerAtTheDefaultsIsDrawnOnceOnStep39999) {
+  tracer = 1;
+  tracerSteps.clear();
+  loadStartStates();
+  replay(keepTracer);
+  ASSERT_EQ(tracerSteps.size(), 1u);
+  EXPECT_EQ(tracerSteps[0], 39999);
+}
+
+TEST_F(Overlays, TracerIsNeverDrawnInStaticPlayback) {
+  tracer = 1, dynamic = 0;
+  tracerSteps.clear();
+  loadStartStates();
+  replay(keepTracer);
+  EXPECT_TRUE(tracerSteps.empty());
+}
+
+TEST_F(Overlays, TracerMarksBothHeadsWithTheTwinOn) {
+  tracer = 1, second = 1, n = 39999;
+  x2 = 6;
+  drawTracer();
+  EXPECT_EQ(callNames(), "glPushMatrix glPointSize glColor3f glBegin glVertex3f glVertex3f glEnd "
+                         "glPopMatrix");
+  EXPECT_EQ(callsOf("glPointSize")[0].a[0], 10.0);
+}

@@ -1,0 +1,229 @@
+// The panel layer: spinner routes to the variable, typing with Enter and
+// Esc, deferred releases, and which events the scene sees.
+#include <gtest/gtest.h>
+
+#include <imgui.h>
+
+#include <cmath>
+#include <limits>
+
+#include "support/fake_gl.h"
+#include "support/startup.h"
+#include "ui/layer.h"
+
+using ui::Spinner;
+
+namespace {
+
+int buttonClicks = 0;
+void onButton(int) { buttonClicks++; }
+
+int sceneButtons = 0, sceneMotions = 0, sceneKeys = 0;
+void sceneMouse(int, int, int, int) { sceneButtons++; }
+void sceneMotion(int, int) { sceneMotions++; }
+void sceneKey(unsigned char, int, int) { sceneKeys++; }
+
+} // namespace
+
+// A free-standing ImGui window at the origin holding one control, so its
+// widgets sit at known pixels: a spinner's field spans x 58..142, y 6..23.
+class Layer : public ::testing::Test {
+protected:
+  void SetUp() override {
+    restoreStartup();
+    if (!ImGui::GetCurrentContext()) ui::master.init();
+    ImGui::GetIO().DisplaySize = ImVec2(400, 300);
+    sceneButtons = sceneMotions = sceneKeys = buttonClicks = 0;
+    ui::master.set_glutMouseFunc(sceneMouse);
+    ui::master.set_glutMotionFunc(sceneMotion);
+    ui::master.set_glutKeyboardFunc(sceneKey);
+  }
+  void TearDown() override {
+    frame(nullptr);
+    frame(nullptr);
+  }
+
+  void frame(ui::Control *c) {
+    unsigned char *px;
+    int w, h;
+    ImGui::GetIO().Fonts->GetTexDataAsRGBA32(&px, &w, &h);
+    ImGui::GetIO().DeltaTime = 1.0f / 60;
+    ImGui::NewFrame();
+    ui::master.applyDeferredReleases();
+    ImGui::SetNextWindowPos(ImVec2(0, 0));
+    ImGui::Begin("test", nullptr, ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_AlwaysAutoResize);
+    if (c) c->layout();
+    ImGui::End();
+    ImGui::Render();
+  }
+  // A new window is measured in its first frame and hovered from its third.
+  void warm(ui::Control *c) {
+    frame(c);
+    frame(c);
+  }
+  void click(ui::Control *c, int px, int py) {
+    ImGuiIO &io = ImGui::GetIO();
+    io.MousePos = ImVec2((float)px, (float)py);
+    io.MouseDown[0] = true;
+    frame(c);
+    io.MouseDown[0] = false;
+    frame(c);
+  }
+  void type(ui::Control *c, const char *s) {
+    for (; *s; s++) ImGui::GetIO().AddInputCharacter(*s);
+    frame(c);
+  }
+  void key(ui::Control *c, int k) {
+    ImGui::GetIO().KeysDown[k] = true;
+    frame(c);
+    ImGui::GetIO().KeysDown[k] = false;
+    frame(c);
+  }
+};
+
+TEST_F(Layer, SpinnerTextReadsAsTheNumberTheUserMeant) {
+  EXPECT_EQ(ui::formatFloat(0.0001f), "0.0001");
+  EXPECT_EQ(ui::formatFloat(0.005f), "0.005");
+  EXPECT_EQ(ui::formatFloat(8.0f / 3.0f), "2.6666667");
+  EXPECT_EQ(ui::formatFloat(300), "300");
+  EXPECT_EQ(ui::formatFloat(50.1f), "50.1");
+}
+
+TEST_F(Layer, SetFloatValClampsAndIgnoresNaN) {
+  float v = 0.005f;
+  Spinner s("dt", &v);
+  s.set_float_limits(0.0001f, 1);
+  s.set_float_val(0);
+  EXPECT_EQ(v, 0.0001f);
+  s.set_float_val(-3);
+  EXPECT_EQ(v, 0.0001f);
+  s.set_float_val(7);
+  EXPECT_EQ(v, 1.0f);
+  s.set_float_val(std::numeric_limits<float>::quiet_NaN());
+  EXPECT_EQ(v, 1.0f);
+  s.set_float_val(std::numeric_limits<float>::infinity());
+  EXPECT_EQ(v, 1.0f);
+}
+
+// Whatever text arrives, the variable ends inside the limits and finite.
+TEST_F(Layer, TypedTextIsClampedOrIgnoredButNeverNaNOrInfinite) {
+  float v = 28;
+  Spinner s("ro", &v);
+  s.set_float_limits(1, 300);
+  struct Case {
+    const char *text;
+    float want;
+  } cases[] = {
+      {"", 28},       {"abc", 28}, {"nan", 28},    {"-nan", 28},  {"1.5x", 28},
+      {"inf", 300},   {"-inf", 1}, {"1e999", 300}, {"-1e999", 1}, {"301", 300},
+      {"0", 1},       {"-5", 1},   {"42.5", 42.5}, {" 7 ", 7},    {"1e2", 100},
+  };
+  for (const Case &c : cases) {
+    v = 28;
+    s.commitText(c.text);
+    EXPECT_EQ(v, c.want) << '"' << c.text << '"';
+  }
+}
+
+TEST_F(Layer, ArrowStepIsATenthOfTheLeadingDigit) {
+  float ro = 28, dt = 0.005f, dro = 0;
+  EXPECT_EQ(Spinner("ro", &ro).step(), 1.0);
+  EXPECT_EQ(Spinner("dt", &dt).step(), 1e-4);
+  Spinner d("dro", &dro);
+  d.set_float_limits(-10, 10);
+  EXPECT_EQ(d.step(), 0.01);
+}
+
+TEST_F(Layer, ArrowClickStepsAndClampsAtTheLimit) {
+  float ro = 299.5f;
+  Spinner s("ro", &ro);
+  s.set_float_limits(1, 300);
+  warm(&s);
+  click(&s, 152, 14); // the up arrow, right of the field
+  EXPECT_EQ(ro, 300.0f);
+  float dt = 0.005f;
+  Spinner d("dt", &dt);
+  d.set_float_limits(0.0001f, 1);
+  warm(&d);
+  click(&d, 152, 14);
+  EXPECT_EQ(dt, 0.0051f);
+}
+
+TEST_F(Layer, TypedValueTakesEffectOnEnterNotOnEveryKeystroke) {
+  float dt = 0.005f;
+  Spinner s("dt", &dt);
+  s.set_float_limits(0.0001f, 1);
+  warm(&s);
+  click(&s, 100, 14);
+  key(&s, 8); // the field's text is selected on activation: Backspace clears it
+  type(&s, "0.001");
+  EXPECT_EQ(dt, 0.005f);
+  key(&s, 13);
+  EXPECT_EQ(dt, 0.001f);
+}
+
+TEST_F(Layer, EscAbandonsTheTypedText) {
+  float dt = 0.005f;
+  Spinner s("dt", &dt);
+  s.set_float_limits(0.0001f, 1);
+  warm(&s);
+  click(&s, 100, 14);
+  key(&s, 8);
+  type(&s, "0.5");
+  key(&s, 27);
+  EXPECT_EQ(dt, 0.005f);
+}
+
+TEST_F(Layer, LeavingTheFieldCommitsAndClamps) {
+  float dt = 0.005f;
+  Spinner s("dt", &dt);
+  s.set_float_limits(0.0001f, 1);
+  warm(&s);
+  click(&s, 100, 14);
+  key(&s, 8);
+  type(&s, "-2");
+  click(&s, 300, 250); // outside the window
+  EXPECT_EQ(dt, 0.0001f);
+}
+
+// A press and release between two frames still clicks (ImGui 1.86 alone
+// would see neither).
+TEST_F(Layer, InstantClickBetweenFramesIsNotLost) {
+  ui::Button b("Go", 0, onButton);
+  warm(&b);
+  ui::master.mouseEvent(0, 0, 12, 12, 0);
+  ui::master.mouseEvent(0, 1, 12, 12, 0);
+  frame(&b);
+  frame(&b);
+  EXPECT_EQ(buttonClicks, 1);
+}
+
+TEST_F(Layer, PressOverAPanelNeverReachesTheScene) {
+  ImGui::GetIO().MousePos = ImVec2(300, 300);
+  warm(nullptr);
+  ui::master.winW = 1200, ui::master.winH = 750;
+  ui::master.right->width = 250;
+  ui::master.mouseEvent(0, 0, 1100, 300, 0);
+  ui::master.motionEvent(500, 300);
+  ui::master.mouseEvent(0, 1, 500, 300, 0);
+  EXPECT_EQ(sceneButtons + sceneMotions, 0);
+  // A drag that starts in the scene stays with it over the panel.
+  ui::master.mouseEvent(0, 0, 300, 300, 0);
+  ui::master.motionEvent(1100, 300);
+  ui::master.mouseEvent(0, 1, 1100, 300, 0);
+  EXPECT_EQ(sceneButtons, 2);
+  EXPECT_EQ(sceneMotions, 1);
+  ui::master.right->width = 0;
+}
+
+TEST_F(Layer, KeysGoToAnActiveTextFieldNotToTheScene) {
+  float dt = 0.005f;
+  Spinner s("dt", &dt);
+  warm(&s);
+  ui::master.keyEvent('5', 0, 0, 0);
+  EXPECT_EQ(sceneKeys, 1);
+  click(&s, 100, 14);
+  ui::master.keyEvent('5', 0, 0, 0);
+  EXPECT_EQ(sceneKeys, 1);
+  key(&s, 27);
+}
