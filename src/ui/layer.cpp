@@ -24,19 +24,14 @@ const int GLUT_DOWN_STATE = 0;     // the toolkit's button state for a press
 const float SPINNER_LABEL_W = 52;  // label column of a spinner, pixels
 const float LISTBOX_LABEL_W = 88;  // label column of a listbox, pixels
 
-void setDown(bool &down, bool &pressed, bool &pending) {
-  down = true, pressed = true, pending = false;
+// Printable characters are text for ImGui; the rest (Enter, Esc, Backspace,
+// Tab, Delete, Ctrl+letter) are keys of its key map.
+bool printable(unsigned char c) {
+  return c >= 32 && c != 127;
 }
 
-void setUp(bool &down, bool &pressed, bool &pending) {
-  if (pressed) pending = true;
-  else down = false;
-}
-
-// Letters are held under their upper case, as the key map names them;
-// Ctrl+letter arrives as a control character.
+// Ctrl+letter arrives as a control character; the key map names the letter.
 int keyIndex(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
   if (c >= 1 && c <= 26 && c != 8 && c != 9 && c != 13) return c - 1 + 'A';
   return c;
 }
@@ -369,6 +364,7 @@ static void layoutDocked(Subwindow *s, const char *id, ImVec2 pos, ImVec2 pivot,
 void Master::beginFrame() {
   if (!ImGui::GetCurrentContext()) return;
   ImGuiIO &io = ImGui::GetIO();
+  trickleInput();
   if (newFrameHook) {
     newFrameHook();
   } else {
@@ -378,7 +374,6 @@ void Master::beginFrame() {
     io.DeltaTime = 1.0f / 60;
     ImGui::NewFrame();
   }
-  applyDeferredReleases();
 
   float W = (float)winW, H = (float)winH;
   if (right) layoutDocked(right, "##right", ImVec2(W, 0), ImVec2(1, 0), ImVec2(0, H > 1 ? H : 1));
@@ -408,32 +403,54 @@ void Master::get_viewport_area(int *x, int *y, int *w, int *h) const {
 
 // ======== [Events] ==============================================================
 
-// Over a panel as last laid out, or wherever ImGui holds the pointer (an
-// open drop-down list reaches over the scene).
+// Over a panel as last laid out, or anywhere while a drop-down list is open
+// (it reaches over the scene, and a click outside it only closes it).
+// ImGui's own hover state is a frame old, too late for a press that comes
+// right after the pointer left a panel.
 bool Master::overPanel(int px, int py) const {
-  if (ImGui::GetCurrentContext() && ImGui::GetIO().WantCaptureMouse) return true;
+  const ImGuiPopupFlags anyPopup = ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel;
+  if (ImGui::GetCurrentContext() && ImGui::IsPopupOpen("", anyPopup)) return true;
   if (right && px >= winW - right->width) return true;
   if (bottom && py >= winH - bottom->height) return true;
   return false;
 }
 
-void Master::applyDeferredReleases() {
-  ImGuiIO &io = ImGui::GetIO();
-  for (int b = 0; b < 3; b++) {
-    mousePressed[b] = false;
-    if (mousePending[b]) io.MouseDown[b] = false, mousePending[b] = false;
-  }
-  for (int k = 0; k < 512; k++) {
-    keyPressed[k] = false;
-    if (keyPending[k]) io.KeysDown[k] = false, keyPending[k] = false;
-  }
+void Master::queue(const Input &e) {
+  if (pending.size() < 100000) pending.push_back(e);
 }
 
-void Master::setModifiers(int m) {
+// A move waits for the frame after a button change, so that a click is seen
+// where it happened; typed characters go before a key such as Enter.
+void Master::trickleInput() {
   ImGuiIO &io = ImGui::GetIO();
-  io.KeyShift = (m & 1) != 0;
-  io.KeyCtrl = (m & 2) != 0;
-  io.KeyAlt = (m & 4) != 0;
+  bool button[3] = {}, key[512] = {}, anyButton = false, anyKey = false, chars = false;
+  size_t k = 0;
+  for (; k < pending.size(); k++) {
+    const Input &e = pending[k];
+    if (e.kind == Input::MOVE) {
+      if (anyButton) break;
+      io.MousePos = ImVec2(e.x, e.y);
+    } else if (e.kind == Input::BUTTON) {
+      if (button[e.index]) break;
+      button[e.index] = anyButton = true;
+      io.MousePos = ImVec2(e.x, e.y);
+      io.MouseDown[e.index] = e.down;
+    } else if (e.kind == Input::KEY) {
+      if (key[e.index] || chars) break;
+      key[e.index] = anyKey = true;
+      io.KeysDown[e.index] = e.down;
+    } else {
+      if (anyKey) break;
+      chars = true;
+      io.AddInputCharacter((unsigned)e.index);
+    }
+    if (e.kind == Input::BUTTON || e.kind == Input::KEY) {
+      io.KeyShift = (e.modifiers & 1) != 0;
+      io.KeyCtrl = (e.modifiers & 2) != 0;
+      io.KeyAlt = (e.modifiers & 4) != 0;
+    }
+  }
+  pending.erase(pending.begin(), pending.begin() + (long)k);
 }
 
 void Master::reshapeEvent(int w, int h) {
@@ -446,12 +463,8 @@ void Master::reshapeEvent(int w, int h) {
 // scene goes to the scene's handler, and to ImGui too, so that a click
 // in the scene ends an edit in a panel. The wheel (buttons 3 and 4)
 // scrolls a panel, and in the scene is a button like any other.
-void Master::mouseEvent(int b, int s, int px, int py, int modifiers) {
+void Master::mouseEvent(int b, int s, int px, int py, int mods) {
   bool imgui = ImGui::GetCurrentContext() != nullptr;
-  if (imgui) {
-    ImGui::GetIO().MousePos = ImVec2((float)px, (float)py);
-    setModifiers(modifiers);
-  }
   if (b < 0 || b > 2) {
     bool panel = overPanel(px, py);
     if (panel && imgui && s == GLUT_DOWN_STATE) ImGui::GetIO().MouseWheel += b == 3 ? 1 : b == 4 ? -1 : 0;
@@ -461,68 +474,55 @@ void Master::mouseEvent(int b, int s, int px, int py, int modifiers) {
   Owner o;
   if (s == GLUT_DOWN_STATE) {
     o = owner[b] = overPanel(px, py) ? PANEL : SCENE;
-    if (imgui) setDown(ImGui::GetIO().MouseDown[b], mousePressed[b], mousePending[b]);
   } else {
     o = owner[b] != NONE ? owner[b] : overPanel(px, py) ? PANEL : SCENE;
     owner[b] = NONE;
-    if (imgui) setUp(ImGui::GetIO().MouseDown[b], mousePressed[b], mousePending[b]);
   }
+  if (imgui) queue({Input::BUTTON, b, s == GLUT_DOWN_STATE, (float)px, (float)py, mods});
   if (o == SCENE && mouse) mouse(b, s, px, py);
 }
 
 // A drag belongs to whoever took its press, wherever the pointer goes.
 void Master::motionEvent(int px, int py) {
-  if (ImGui::GetCurrentContext()) ImGui::GetIO().MousePos = ImVec2((float)px, (float)py);
+  if (ImGui::GetCurrentContext()) queue({Input::MOVE, 0, false, (float)px, (float)py, 0});
   bool scene = owner[0] == SCENE || owner[1] == SCENE || owner[2] == SCENE;
   if (scene && motion) motion(px, py);
 }
 
 void Master::passiveEvent(int px, int py) {
-  if (ImGui::GetCurrentContext()) ImGui::GetIO().MousePos = ImVec2((float)px, (float)py);
+  if (ImGui::GetCurrentContext()) queue({Input::MOVE, 0, false, (float)px, (float)py, 0});
   if (!overPanel(px, py) && passive) passive(px, py);
 }
 
 // Keys go to a panel's text field while one is being edited, else to the
 // scene wherever the pointer is.
-void Master::keyEvent(unsigned char c, int px, int py, int modifiers) {
+void Master::keyEvent(unsigned char c, int px, int py, int mods) {
   bool toPanel = false;
   if (ImGui::GetCurrentContext()) {
-    ImGuiIO &io = ImGui::GetIO();
-    setModifiers(modifiers);
-    toPanel = io.WantCaptureKeyboard;
-    if (c >= 32 && c != 127) io.AddInputCharacter(c);
-    int k = keyIndex(c);
-    setDown(io.KeysDown[k], keyPressed[k], keyPending[k]);
+    toPanel = ImGui::GetIO().WantCaptureKeyboard;
+    if (printable(c)) queue({Input::CHAR, c, true, 0, 0, mods});
+    else queue({Input::KEY, keyIndex(c), true, 0, 0, mods});
   }
   if (!toPanel && keyboard) keyboard(c, px, py);
 }
 
 // The scene always hears a release, so that no key stays held for it.
-void Master::keyUpEvent(unsigned char c, int px, int py, int modifiers) {
-  if (ImGui::GetCurrentContext()) {
-    setModifiers(modifiers);
-    int k = keyIndex(c);
-    setUp(ImGui::GetIO().KeysDown[k], keyPressed[k], keyPending[k]);
-  }
+void Master::keyUpEvent(unsigned char c, int px, int py, int mods) {
+  if (ImGui::GetCurrentContext() && !printable(c))
+    queue({Input::KEY, keyIndex(c), false, 0, 0, mods});
   if (keyboardUp) keyboardUp(c, px, py);
 }
 
 // The toolkit reports Shift, Ctrl and Alt themselves as special keys 112 to
 // 117, with the modifier state from before the key: track them here.
-void Master::specialEvent(int key, bool down, int modifiers) {
+void Master::specialEvent(int key, bool down, int mods) {
   if (!ImGui::GetCurrentContext()) return;
-  ImGuiIO &io = ImGui::GetIO();
   if (key >= 112 && key <= 117) {
-    bool &held = key <= 113 ? shiftHeld : key <= 115 ? ctrlHeld : altHeld;
-    held = down;
-    io.KeyShift = shiftHeld, io.KeyCtrl = ctrlHeld, io.KeyAlt = altHeld;
+    int bit = key <= 113 ? 1 : key <= 115 ? 2 : 4;
+    modifiers = down ? modifiers | bit : modifiers & ~bit;
     return;
   }
-  setModifiers(modifiers);
-  int k = 256 + key;
-  if (k >= 512) return;
-  if (down) setDown(io.KeysDown[k], keyPressed[k], keyPending[k]);
-  else setUp(io.KeysDown[k], keyPressed[k], keyPending[k]);
+  if (256 + key < 512) queue({Input::KEY, 256 + key, down, 0, 0, mods | modifiers});
 }
 
 } // namespace ui

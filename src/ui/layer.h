@@ -196,8 +196,9 @@ public:
   void specialEvent(int key, bool down, int modifiers);
 
   bool overPanel(int x, int y) const;
-  // Releases held back for ImGui to see their press; right after NewFrame.
-  void applyDeferredReleases();
+  // Hands ImGui the queued input, at most one change of each button and
+  // key a frame; right before ImGui starts a frame.
+  void trickleInput();
 
   void (*reshape)(int, int) = nullptr;
   void (*mouse)(int, int, int, int) = nullptr;
@@ -216,15 +217,20 @@ public:
 
 private:
   enum Owner { NONE, SCENE, PANEL };
-  void setModifiers(int modifiers);
+  // ImGui 1.86 reads buttons and keys once a frame, so a press and its
+  // release between two frames would cancel out: input waits in a queue.
+  struct Input {
+    enum Kind { MOVE, BUTTON, KEY, CHAR } kind;
+    int index;     // button, key (specials offset by 256) or character
+    bool down;
+    float x, y;    // pointer, for MOVE and BUTTON
+    int modifiers; // Shift 1, Ctrl 2, Alt 4, for BUTTON and KEY
+  };
+  void queue(const Input &e);
+  std::vector<Input> pending;
   Owner owner[3] = {NONE, NONE, NONE};
   int lastRightW = -1, lastBottomH = -1;
-  // ImGui 1.86 reads button and key state once a frame, so a press and a
-  // release between two frames would cancel out: a release that comes
-  // before ImGui saw its press waits one frame.
-  bool mousePressed[3] = {}, mousePending[3] = {};
-  bool keyPressed[512] = {}, keyPending[512] = {};
-  bool shiftHeld = false, ctrlHeld = false, altHeld = false;
+  int modifiers = 0; // as the special keys left them
 };
 
 extern Master master;

@@ -82,3 +82,33 @@ wait_for() {
     sleep 0.3
   done
 }
+
+# Pixels of a rectangle that differ between two screenshots: differ A B X Y W H
+differ() { "$PIXELS" --diff "$1" "$2" "$3" "$4" "$5" "$6"; }
+
+# A click of the left button at window pixel (X, Y).
+click() {
+  xdotool mousemove --sync "$1" "$2" click 1
+}
+
+# Waits until N more frames have been drawn (the window's pixels changed N
+# times while the curve flows), or just lets the program settle in a still
+# mode: then it waits until two screenshots in a row agree.
+settle() {
+  local end=$((SECONDS + DEADLINE))
+  shot "$WORK/settle-a.ppm"
+  while :; do
+    sleep 0.4
+    shot "$WORK/settle-b.ppm"
+    cmp -s "$WORK/settle-a.ppm" "$WORK/settle-b.ppm" && break
+    mv "$WORK/settle-b.ppm" "$WORK/settle-a.ppm"
+    [ $SECONDS -lt $end ] || fail "the picture never settled"
+  done
+  cp "$WORK/settle-b.ppm" "$WORK/shot.ppm"
+}
+
+# Keeps the last screenshot for a person to look at: keep NAME
+keep() {
+  [ -n "${E2E_SHOTS:-}" ] && mkdir -p "$E2E_SHOTS" && convert "$WORK/shot.ppm" "$E2E_SHOTS/$1.png"
+  return 0
+}

@@ -1,11 +1,22 @@
-// Counts the pixels of a screenshot (binary PPM) by colour class inside a
-// rectangle, for the end-to-end tests:  pixels FILE X Y W H
+// Reads screenshots (binary PPM) for the end-to-end tests:
+//   pixels FILE X Y W H         counts of each colour class in the rectangle,
+//                               and the bounding box of the curve's red and yellow
+//   pixels --diff A B X Y W H   how many pixels of the rectangle differ
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
+namespace {
+
+struct Image {
+  int w = 0, h = 0;
+  std::vector<unsigned char> px;
+  const unsigned char *at(int x, int y) const { return &px[((size_t)y * w + x) * 3]; }
+};
+
 // Reads the next header number, passing over blanks and # comments.
-static bool number(FILE *f, int *v) {
+bool number(FILE *f, int *v) {
   int c;
   while ((c = std::fgetc(f)) != EOF) {
     if (c == '#')
@@ -18,45 +29,72 @@ static bool number(FILE *f, int *v) {
   return std::fscanf(f, "%d", v) == 1;
 }
 
-// "P6", width, height, maximum, then one blank before the pixels.
-static bool header(FILE *f, int *w, int *h, int *maxv) {
-  if (std::fgetc(f) != 'P' || std::fgetc(f) != '6') return false;
-  bool ok = number(f, w) && number(f, h) && number(f, maxv);
-  std::fgetc(f);
+bool load(const char *path, Image *im) {
+  FILE *f = std::fopen(path, "rb");
+  int maxv = 0;
+  bool ok = f && std::fgetc(f) == 'P' && std::fgetc(f) == '6' && number(f, &im->w) &&
+            number(f, &im->h) && number(f, &maxv) && maxv == 255;
+  if (ok) {
+    std::fgetc(f);
+    im->px.resize((size_t)im->w * im->h * 3);
+    ok = std::fread(im->px.data(), 1, im->px.size(), f) == im->px.size();
+  }
+  if (f) std::fclose(f);
+  if (!ok) std::fprintf(stderr, "pixels: cannot read %s\n", path);
   return ok;
 }
 
-int main(int argc, char **argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: pixels FILE.ppm X Y W H\n");
-    return 2;
-  }
-  FILE *f = std::fopen(argv[1], "rb");
-  int w = 0, h = 0, maxv = 0;
-  if (!f || !header(f, &w, &h, &maxv) || maxv != 255) {
-    std::fprintf(stderr, "pixels: cannot read %s\n", argv[1]);
-    return 2;
-  }
-  std::vector<unsigned char> px((size_t)w * h * 3);
-  if (std::fread(px.data(), 1, px.size(), f) != px.size()) return 2;
-  std::fclose(f);
+int diff(char **argv) {
+  Image a, b;
+  if (!load(argv[2], &a) || !load(argv[3], &b)) return 2;
+  int x0 = std::atoi(argv[4]), y0 = std::atoi(argv[5]);
+  int x1 = x0 + std::atoi(argv[6]), y1 = y0 + std::atoi(argv[7]);
+  long differ = 0;
+  for (int y = y0; y < y1 && y < a.h && y < b.h; y++)
+    for (int x = x0; x < x1 && x < a.w && x < b.w; x++)
+      differ += std::memcmp(a.at(x, y), b.at(x, y), 3) != 0;
+  std::printf("%ld\n", differ);
+  return 0;
+}
 
+int classes(char **argv) {
+  Image im;
+  if (!load(argv[1], &im)) return 2;
   int x0 = std::atoi(argv[2]), y0 = std::atoi(argv[3]);
   int x1 = x0 + std::atoi(argv[4]), y1 = y0 + std::atoi(argv[5]);
-  long red = 0, yellow = 0, black = 0, white = 0, grey = 0, panel = 0, total = 0;
-  for (int y = y0; y < y1 && y < h; y++)
-    for (int x = x0; x < x1 && x < w; x++) {
-      const unsigned char *p = &px[((size_t)y * w + x) * 3];
+  long red = 0, yellow = 0, blue = 0, black = 0, white = 0, grey = 0, panel = 0, total = 0;
+  int bx0 = 1 << 30, by0 = 1 << 30, bx1 = -1, by1 = -1;
+  for (int y = y0; y < y1 && y < im.h; y++)
+    for (int x = x0; x < x1 && x < im.w; x++) {
+      const unsigned char *p = im.at(x, y);
       int r = p[0], g = p[1], b = p[2];
       total++;
-      if (r >= 200 && g <= 70 && b <= 70) red++;
-      else if (r >= 200 && g >= 150 && b <= 90) yellow++;
+      bool curve = false;
+      if (r >= 200 && g <= 70 && b <= 70) red++, curve = true;
+      else if (r >= 200 && g >= 150 && b <= 90) yellow++, curve = true;
+      else if (r <= 70 && b >= 200) blue++;
       else if (r <= 12 && g <= 12 && b <= 12) black++;
       else if (r >= 243 && g >= 243 && b >= 243) white++;
       else if (std::abs(r - 41) <= 4 && std::abs(g - 43) <= 4 && std::abs(b - 48) <= 4) panel++;
       else if (std::abs(r - g) <= 6 && std::abs(g - b) <= 6) grey++;
+      if (curve) {
+        if (x < bx0) bx0 = x;
+        if (y < by0) by0 = y;
+        if (x > bx1) bx1 = x;
+        if (y > by1) by1 = y;
+      }
     }
-  std::printf("red=%ld yellow=%ld black=%ld white=%ld grey=%ld panel=%ld total=%ld\n", red, yellow,
-              black, white, grey, panel, total);
+  std::printf("red=%ld yellow=%ld blue=%ld black=%ld white=%ld grey=%ld panel=%ld total=%ld "
+              "left=%d top=%d right=%d bottom=%d\n",
+              red, yellow, blue, black, white, grey, panel, total, bx0, by0, bx1, by1);
   return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc == 8 && std::strcmp(argv[1], "--diff") == 0) return diff(argv);
+  if (argc == 6) return classes(argv);
+  std::fprintf(stderr, "usage: pixels FILE X Y W H | pixels --diff A B X Y W H\n");
+  return 2;
 }

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Mouse and keys on the real program: a drag in the scene turns it, a drag
+# from a panel does not, z with the pointer zooms, the space bar steps rho
+# in its spinner, and typing into a spinner steps nothing.
+source "$(dirname "$0")/lib.sh" "$@"
+start_x
+start_app
+
+STATIC="975 138"; LORENZ_ROLLOUT="1000 80"; RO_FIELD="1050 102"
+SCENE="0 0 940 700"; RO_TEXT="1014 94 84 17"
+
+curve_drawn() { [ "$(count red $SCENE)" -gt 2000 ]; }
+wait_for "the first picture" curve_drawn
+click $STATIC
+settle
+cp "$WORK/shot.ppm" "$WORK/still.ppm"
+
+# ---- Left drag in the scene turns it.
+xdotool mousemove --sync 400 300 mousedown 1
+for k in 1 2 3 4 5 6; do xdotool mousemove --sync $((400 + 8 * k)) $((300 + 3 * k)); done
+xdotool mouseup 1
+turned() { [ "$(differ "$WORK/still.ppm" "$WORK/shot.ppm" $SCENE)" -gt 1000 ]; }
+wait_for "the scene to turn" turned
+settle
+cp "$WORK/shot.ppm" "$WORK/turned.ppm"
+keep turned
+
+# ---- A drag that starts on the right panel leaves the scene alone.
+xdotool mousemove --sync 1100 650 mousedown 1
+for k in 1 2 3 4 5 6; do xdotool mousemove --sync $((1100 - 100 * k)) $((650 - 50 * k)); done
+xdotool mouseup 1
+settle
+[ "$(differ "$WORK/turned.ppm" "$WORK/shot.ppm" $SCENE)" -eq 0 ] || fail "a panel drag turned the scene"
+
+# ---- z held while the pointer moves up enlarges the picture.
+width_before=$(( $(count right $SCENE) - $(count left $SCENE) ))
+xdotool mousemove --sync 450 500 keydown z
+py=500
+enlarged() { [ $(( $(count right $SCENE) - $(count left $SCENE) )) -gt $((width_before * 12 / 10)) ]; }
+zoom_up() { py=$((py - 5)); xdotool mousemove --sync 450 $py; enlarged; }
+wait_for "the picture to grow while z is held" zoom_up
+xdotool keyup z
+keep zoomed
+
+# ---- The space bar steps rho, and its spinner shows 28.1.
+click $LORENZ_ROLLOUT
+settle
+cp "$WORK/shot.ppm" "$WORK/ro28.ppm"
+xdotool mousemove --sync 450 300 key space
+stepped() { [ "$(differ "$WORK/ro28.ppm" "$WORK/shot.ppm" $RO_TEXT)" -gt 0 ]; }
+wait_for "the ro spinner to change" stepped
+settle
+cp "$WORK/shot.ppm" "$WORK/stepped.ppm"
+keep space-stepped
+click $RO_FIELD
+xdotool type --delay 50 "28.1"
+xdotool key Return
+xdotool mousemove --sync 450 300
+settle
+[ "$(differ "$WORK/stepped.ppm" "$WORK/shot.ppm" $RO_TEXT)" -eq 0 ] ||
+  fail "after the space bar the ro spinner does not read as a typed 28.1"
+
+# ---- A space typed into a spinner's text does not step rho.
+click $RO_FIELD
+xdotool key space
+xdotool key Escape
+xdotool mousemove --sync 450 300
+settle
+[ "$(differ "$WORK/stepped.ppm" "$WORK/shot.ppm" $RO_TEXT)" -eq 0 ] ||
+  fail "a space typed into a spinner stepped rho"
+echo "input: ok"
