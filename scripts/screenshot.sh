@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Makes docs/screenshot.png: the viewer under Xvfb a few seconds after
+# start, with the twin trajectory on.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh test
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
+cmake --build build-test -j"$(nproc)" --target tresolva pixels
+set +e +o pipefail # the helpers poll commands that fail until they succeed
+source tests/e2e/lib.sh build-test/tresolva build-test/tests/pixels
+start_x
+start_app
+curve_drawn() { [ "$(count red 0 0 900 650)" -gt 2000 ]; }
+wait_for "the curve" curve_drawn
+click 964 207   # Twin trajectory
+twin_drawn() { [ "$(count blue 0 0 900 650)" -gt 500 ]; }
+wait_for "the twin" twin_drawn
+mkdir -p docs
+convert "$WORK/shot.ppm" docs/screenshot.png
+echo "wrote docs/screenshot.png"
