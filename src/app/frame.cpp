@@ -9,6 +9,7 @@
 #include "render/reference.h"
 #include "render/scene.h"
 #include "render/strokes.h"
+#include "render/widths.h"
 #include "sim/replay.h"
 #include "ui/input.h"
 #include "ui/layer.h"
@@ -30,6 +31,7 @@ void draw() {
   ui::master.beginFrame(); // the panels take their input before the scene reads it
   reanchorPan();
   clearScene();
+  forgetWidths();
   glPushMatrix();
   glutPostRedisplay(); // the next frame follows without any input
   glTranslatef(0, 0, -10);

@@ -8,6 +8,7 @@
 
 #include "app/state.h"
 #include "render/scene.h"
+#include "render/widths.h"
 
 namespace {
 
@@ -42,13 +43,13 @@ void drawMaxMap() {
     h = zm * xmaxold / 5 - 2;
     v = zm * x / 5 - 2;
   }
-  glPointSize(2);
+  pointSize(2);
   glBegin(GL_POINTS);
   foreground();
   glVertex2f((float)h, (float)v);
   glEnd();
 
-  glLineWidth(2);
+  lineWidth(2);
   glBegin(GL_LINES);
   glVertex2f(-2, -2);
   glVertex2f(2, 2);
@@ -66,14 +67,14 @@ void drawMarker() {
   double dx = x - x2, dy = y - y2, dz = z - z2;
   double d = std::sqrt(dx * dx + dy * dy + dz * dz);
   double l = std::log(d);
-  glPointSize(1);
+  pointSize(1);
   foreground();
   glBegin(GL_POINTS);
   if (std::isfinite(l) && attype == 0) sceneVertex(28 - l, 40 - 0.5 * t, 0);
   if (std::isfinite(l) && attype == 1) sceneVertex(28 - l, 40 - 0.05 * t, 0);
   glEnd();
 
-  glLineWidth(1);
+  lineWidth(1);
   glBegin(GL_LINES);
   sceneVertex(28, -40, 0);
   sceneVertex(28, 40, 0);
@@ -91,7 +92,7 @@ void drawTracer() {
   if (!(dynamic == 1 || dynamic == 2)) return;
   if (tracer != 1) return;
   glPushMatrix();
-  glPointSize(10);
+  pointSize(10);
   foreground();
   glBegin(GL_POINTS);
   sceneVertex(x, y, z);

@@ -6,12 +6,13 @@
 
 #include "app/state.h"
 #include "render/scene.h"
+#include "render/widths.h"
 
 namespace {
 
 // ======== x-y grid: lines every unit over a 100 x 100 square at z = 0 ========
 void drawGrid() {
-  glLineWidth(1.0f);
+  lineWidth(1.0f);
   glBegin(GL_LINES);
   glColor3f(0.5f, 0.5f, 0.5f);
   for (i = -50; i <= 50; i++) {
@@ -33,7 +34,7 @@ const double boxEdges[12][6] = {
 };
 
 void drawBox() {
-  glLineWidth(2.0f);
+  lineWidth(2.0f);
   glBegin(GL_LINES);
   float f = 1 - bg;
   glColor3f(f, f, f);
@@ -46,7 +47,7 @@ void drawBox() {
 
 // ======== Axes: x to 30, z to 60, y to 30 =======================================
 void drawAxes() {
-  glLineWidth(3.0f);
+  lineWidth(3.0f);
   glBegin(GL_LINES);
   float f = 1 - bg;
   glColor3f(f, f, f);

@@ -9,6 +9,7 @@
 
 #include "app/state.h"
 #include "render/scene.h"
+#include "render/widths.h"
 
 namespace {
 
@@ -76,9 +77,21 @@ bool schemeColour(double c[3]) {
 }
 
 // ======== One drawn step ======================================================
+// The ghost schemes' width replaces the thickness, except where GL refuses
+// it (0 in single precision, far from the head).
+void strokeWidth() {
+  bool ghost = coloring == 3 || coloring == 6;
+  if (literalWidths) {
+    glLineWidth((float)thickness);
+    if (ghost) glLineWidth((float)ghostWidth());
+    return;
+  }
+  float g = ghost ? (float)ghostWidth() : 0;
+  lineWidth(g > 0 ? g : (float)thickness);
+}
+
 void drawStrokes() {
-  glLineWidth((float)thickness);
-  if (coloring == 3 || coloring == 6) glLineWidth((float)ghostWidth());
+  strokeWidth();
   glBegin(GL_LINES);
   if (second == 1) {
     double p = std::pow(10, tmax - t);
