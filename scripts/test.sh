@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test headless:
-# the unit tests and the end-to-end tests that drive the real program
-# under Xvfb.
+# the unit tests, the real-GL pixel test and the end-to-end tests that drive
+# the real program under Xvfb; then the unit tests and the start-up test
+# again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
+jobs=$(nproc)
+
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
-cmake --build build-test -j"$(nproc)"
+cmake --build build-test -j"$jobs"
 ctest --test-dir build-test --output-on-failure -j2
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+  -DTRESOLVA_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs" --target unit_tests tresolva pixels
+ASAN_OPTIONS=abort_on_error=0:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j2 -E '^(pixels_gl|e2e_(panels|input|overlays|resize|soak))$'

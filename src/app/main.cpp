@@ -11,6 +11,18 @@
 #include "ui/layer_glut.h"
 #include "ui/panels.h"
 
+#ifdef TRESOLVA_CHECK_GL
+#include <cstdio>
+
+// Test build: every frame ends by reporting any GL error it raised.
+static void drawChecked() {
+  draw();
+  for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError())
+    std::fprintf(stderr, "GL error 0x%04x\n", e);
+}
+#define draw drawChecked
+#endif
+
 int main(int argc, char **argv) {
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_DOUBLE);

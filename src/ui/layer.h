@@ -79,6 +79,7 @@ public:
   void commitText(const char *text); // the typed route: Enter or leaving the field
   double step() const;                // one arrow click
   float get_float_val() const { return *var; }
+  const char *shown() const { return text; } // the field's text as last laid out
 
 private:
   void arrows();

@@ -75,7 +75,7 @@ wait_for() {
   shift
   local end=$((SECONDS + DEADLINE))
   while :; do
-    alive || fail "tresolva died while waiting for: $what"
+    alive || { wait "$APP_PID"; fail "tresolva ended with status $? while waiting for: $what; $(tail -3 "$WORK/app.log")"; }
     shot
     "$@" && return 0
     [ $SECONDS -lt $end ] || fail "timed out waiting for: $what"

@@ -2,6 +2,8 @@
 //   pixels FILE X Y W H         counts of each colour class in the rectangle,
 //                               and the bounding box of the curve's red and yellow
 //   pixels --diff A B X Y W H   how many pixels of the rectangle differ
+//   pixels --runs FILE Y R G B  the x ranges of row Y within 3 of colour (R, G, B)
+//                               (gaps under 7 pixels joined)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -57,6 +59,26 @@ int diff(char **argv) {
   return 0;
 }
 
+// Runs closer than 7 pixels are one (a button's label splits its colour).
+int runs(char **argv) {
+  Image im;
+  if (!load(argv[2], &im)) return 2;
+  int y = std::atoi(argv[3]), c[3] = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])};
+  if (y < 0 || y >= im.h) return 0;
+  int start = -1, last = -100;
+  for (int x = 0; x < im.w; x++) {
+    const unsigned char *p = im.at(x, y);
+    if (std::abs(p[0] - c[0]) > 3 || std::abs(p[1] - c[1]) > 3 || std::abs(p[2] - c[2]) > 3) continue;
+    if (x - last > 7) {
+      if (start >= 0) std::printf("%d %d\n", start, last);
+      start = x;
+    }
+    last = x;
+  }
+  if (start >= 0) std::printf("%d %d\n", start, last);
+  return 0;
+}
+
 int classes(char **argv) {
   Image im;
   if (!load(argv[1], &im)) return 2;
@@ -94,6 +116,7 @@ int classes(char **argv) {
 
 int main(int argc, char **argv) {
   if (argc == 8 && std::strcmp(argv[1], "--diff") == 0) return diff(argv);
+  if (argc == 7 && std::strcmp(argv[1], "--runs") == 0) return runs(argv);
   if (argc == 6) return classes(argv);
   std::fprintf(stderr, "usage: pixels FILE X Y W H | pixels --diff A B X Y W H\n");
   return 2;

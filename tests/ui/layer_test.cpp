@@ -162,6 +162,25 @@ TEST_F(Layer, TypedValueTakesEffectOnEnterNotOnEveryKeystroke) {
   EXPECT_EQ(dt, 0.001f);
 }
 
+// Typed through the field: the variable takes the clamped value or keeps
+// its own, and the field then shows what the variable holds.
+TEST_F(Layer, FieldShowsTheVariableAfterBadText) {
+  float dt = 0.005f;
+  Spinner s("dt", &dt);
+  s.set_float_limits(0.0001f, 1);
+  struct Case {
+    const char *typed, *shown;
+  } cases[] = {{"1e999", "1"}, {"-", "1"}, {"", "1"}, {"-1e999", "0.0001"}, {"5e-3", "0.005"}};
+  warm(&s);
+  for (const Case &c : cases) {
+    click(&s, 100, 14);
+    key(&s, 8);
+    type(&s, c.typed);
+    key(&s, 13);
+    EXPECT_STREQ(s.shown(), c.shown) << '"' << c.typed << '"';
+  }
+}
+
 TEST_F(Layer, EscAbandonsTheTypedText) {
   float dt = 0.005f;
   Spinner s("dt", &dt);

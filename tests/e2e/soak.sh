@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Soak: random drags with each button, random keys (space, s, z held and
+# released), random clicks over both panels (all but Quit) and window
+# resizes, for SOAK_SECONDS (60 unless set; longer by hand:
+# SOAK_SECONDS=900 tests/e2e/soak.sh TRESOLVA PIXELS). At the end the
+# program still runs and draws, and its resident memory is within 10 MiB
+# of what it was after the first five seconds.
+source "$(dirname "$0")/lib.sh" "$@"
+SOAK_SECONDS=${SOAK_SECONDS:-60}
+RANDOM=${SOAK_SEED:-20261206}
+echo "soak: ${SOAK_SECONDS}s, seed ${SOAK_SEED:-20261206}"
+start_x
+# Mesa's rasterizer threads keep a queue of scenes whose memory grows for
+# minutes with some settings (twin on with thick lines); without them the
+# resident memory is the program's own, which is what this test watches.
+export LP_NUM_THREADS=0
+start_app
+W=1200; H=750
+
+rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$APP_PID/status"; }
+rnd() { echo $(($1 + RANDOM % ($2 - $1 + 1))); }
+clampx() { local v=$1; [ "$v" -lt 0 ] && v=0; [ "$v" -ge "$W" ] && v=$((W - 1)); echo "$v"; }
+clampy() { local v=$1; [ "$v" -lt 0 ] && v=0; [ "$v" -ge "$H" ] && v=$((H - 1)); echo "$v"; }
+
+drag() {
+  local b=$(rnd 1 3) x=$(rnd 10 $((W > 300 ? W - 300 : 10))) y=$(rnd 10 $((H > 100 ? H - 100 : 10)))
+  xdotool mousemove --sync "$x" "$y" mousedown "$b"
+  for _ in 1 2 3 4; do
+    xdotool mousemove "$(clampx $((x + $(rnd -40 40))))" "$(clampy $((y + $(rnd -40 40))))"
+  done
+  xdotool mouseup "$b"
+}
+
+keys() {
+  case $(rnd 0 2) in
+  0) xdotool key space ;;
+  1) xdotool key s ;;
+  2) local x=$(rnd 0 $((W - 1))) y=$(rnd 0 $((H - 1)))
+     xdotool mousemove --sync "$x" "$y" keydown z
+     for _ in 1 2 3; do xdotool mousemove "$x" "$(clampy $((y + $(rnd -30 30))))"; done
+     xdotool keyup z ;;
+  esac
+}
+
+# The bottom panel's buttons, from a fresh screenshot: BUTTONS holds
+# "x0 x1" per button along its top row, Reset then Quit last; BUTTON_Y the row.
+find_buttons() {
+  local h=$(count panel 2 0 1 "$H")
+  BUTTON_Y=$((H - h + 14))
+  mapfile -t BUTTONS < <("$PIXELS" --runs "$WORK/shot.ppm" "$BUTTON_Y" 51 86 129 |
+    awk -v w=$((W - 260)) '$1 < w')
+  [ ${#BUTTONS[@]} -ge 2 ]
+}
+
+# A point of the right panel, or of the bottom panel anywhere but on Quit
+# (the rollouts move it as they open).
+panel_click() {
+  local x y
+  if [ $((RANDOM % 2)) -eq 0 ]; then
+    x=$(rnd $((W > 250 ? W - 250 : 0)) $((W - 1))); y=$(rnd 0 $((H - 1)))
+  else
+    shot
+    find_buttons || return 0 # not drawn yet: no click where Quit may be
+    x=$(rnd 0 $((W > 260 ? W - 260 : 0))); y=$(rnd $((H > 300 ? H - 300 : 0)) $((H - 1)))
+    read -r q0 q1 <<<"${BUTTONS[-1]}"
+    [ "$x" -ge $((q0 - 8)) ] && [ "$x" -le $((q1 + 8)) ] && x=$((q0 - 40))
+    [ "$x" -lt 0 ] && x=0
+  fi
+  xdotool mousemove --sync "$x" "$y" click 1
+}
+
+resize() {
+  local sizes=("1200 750" "900 600" "500 300" "1 1" "1100 700" "300 900")
+  read -r W H <<<"${sizes[$(rnd 0 5)]}"
+  xdotool windowsize "$WID" "$W" "$H"
+}
+
+# The first five seconds: the heaviest drawing the panels offer (the twin
+# on, "Thicker" lines), so that the baseline holds the renderer's pools.
+start=$SECONDS
+curve_drawn() { [ "$(count red 0 0 900 650)" -gt 2000 ]; }
+wait_for "the first picture" curve_drawn
+click 964 207                      # Twin trajectory
+click 1090 425                     # Lines: ...
+click 1070 478                     # ... Thicker
+twin_drawn() { [ "$(count blue 0 0 900 650)" -gt 500 ]; }
+wait_for "the twin" twin_drawn
+while [ $((SECONDS - start)) -lt 5 ]; do drag; done
+baseline=$(rss_kib)
+
+while [ $((SECONDS - start)) -lt "$SOAK_SECONDS" ]; do
+  alive || fail "tresolva died during the soak (see $WORK/app.log)"
+  case $(rnd 0 9) in
+  0|1|2) drag ;;
+  3|4) keys ;;
+  5|6|7|8) panel_click ;;
+  9) resize ;;
+  esac
+  [ -n "${SOAK_TRACE:-}" ] && echo "$((SECONDS - start))s $(rss_kib) KiB ${W}x${H}"
+done
+alive || fail "tresolva died during the soak"
+
+# Back to full size and the start-up settings, then it must still flow.
+xdotool windowsize "$WID" 1200 750
+until xdotool getwindowgeometry "$WID" | grep -q "Geometry: 1200x750"; do sleep 0.1; done
+W=1200; H=750
+xdotool key Escape
+wait_for "the bottom panel's buttons" find_buttons
+echo "buttons on row $BUTTON_Y: ${BUTTONS[*]}"
+read -r r0 r1 <<<"${BUTTONS[-2]}"
+click $(((r0 + r1) / 2)) "$BUTTON_Y"
+flowing() {
+  shot "$WORK/a.ppm"
+  sleep 1
+  shot
+  [ "$(differ "$WORK/a.ppm" "$WORK/shot.ppm" 0 0 900 600)" -gt 500 ]
+}
+wait_for "the curve to flow after the soak" flowing
+end_rss=$(rss_kib)
+echo "resident memory: ${baseline} KiB after 5 s, ${end_rss} KiB at the end"
+[ $((end_rss - baseline)) -le 10240 ] || fail "resident memory grew by $(((end_rss - baseline) / 1024)) MiB"
+echo "soak: ok"
