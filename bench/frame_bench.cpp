@@ -123,7 +123,9 @@ void integration() {
 }
 
 bool exposed = false;
-void onExpose() { exposed = true; }
+void onExpose() {
+  exposed = true;
+}
 
 } // namespace
 

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the viewer needs and are missing: "run" for
-# building and running it, "test" adds what the headless tests use.
+# building and running it, "test" adds what the headless tests use, "check"
+# the code-quality tools.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libimgui-dev freeglut3-dev libgl-dev libgl1-mesa-dri)
+if [ "${1:-run}" = check ]; then
+  packages+=(clang-format clang-tidy cppcheck libgtest-dev)
+fi
 if [ "${1:-run}" = test ]; then
-  packages+=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick)
+  packages+=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick
+            desktop-file-utils libxml2-utils groff-base man-db dpkg-dev)
 fi
 
 missing=()

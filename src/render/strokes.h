@@ -8,4 +8,4 @@ void drawStrokes();
 // segment's colour under the current scheme (false when it sets none).
 double ghostWidth();
 void strokeWidth();
-bool schemeColour(double rgb[3]);
+bool schemeColour(double c[3]);

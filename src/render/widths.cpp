@@ -6,19 +6,21 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "app/state.h"
 
 namespace {
 
-int drawnLine = 0;     // whole pixels of the width in force, 0 = not known
-float drawnPoint = 0;  // the point size in force, 0 = not known
+int drawnLine = 0;    // whole pixels of the width in force, 0 = not known
+float drawnPoint = 0; // the point size in force, 0 = not known
 
 // Lines without antialiasing are drawn at the width rounded to a whole
 // pixel, halves up, and at least one pixel wide.
 int wholePixels(float w) {
   if (w >= 1e6f) return 1000000;
-  int p = (int)(w + 0.5f);
-  return p < 1 ? 1 : p;
+  long p = std::lround(w);
+  return p < 1 ? 1 : (int)p;
 }
 
 } // namespace

@@ -20,9 +20,9 @@ Master master;
 
 namespace {
 
-const int GLUT_DOWN_STATE = 0;     // the toolkit's button state for a press
-const float SPINNER_LABEL_W = 52;  // label column of a spinner, pixels
-const float LISTBOX_LABEL_W = 88;  // label column of a listbox, pixels
+const int GLUT_DOWN_STATE = 0;    // the toolkit's button state for a press
+const float SPINNER_LABEL_W = 52; // label column of a spinner, pixels
+const float LISTBOX_LABEL_W = 88; // label column of a listbox, pixels
 
 // Printable characters are text for ImGui; the rest (Enter, Esc, Backspace,
 // Tab, Delete, Ctrl+letter) are keys of its key map.
@@ -264,8 +264,7 @@ Spinner *Subwindow::add_spinner(const char *n, int type, float *var, int id, Cal
   return add_spinner_to_panel(this, n, type, var, id, cb);
 }
 
-Spinner *Subwindow::add_spinner_to_panel(Panel *p, const char *n, int, float *var, int,
-                                         Callback) {
+Spinner *Subwindow::add_spinner_to_panel(Panel *p, const char *n, int, float *var, int, Callback) {
   auto *s = new Spinner(n, var);
   p->add(s);
   return s;
@@ -311,7 +310,7 @@ void Master::init() {
   io.IniFilename = nullptr;
   io.LogFilename = nullptr;
   io.KeyMap[ImGuiKey_Tab] = '\t';
-  io.KeyMap[ImGuiKey_LeftArrow] = 256 + 100;  // the toolkit's special keys, offset by 256
+  io.KeyMap[ImGuiKey_LeftArrow] = 256 + 100; // the toolkit's special keys, offset by 256
   io.KeyMap[ImGuiKey_UpArrow] = 256 + 101;
   io.KeyMap[ImGuiKey_RightArrow] = 256 + 102;
   io.KeyMap[ImGuiKey_DownArrow] = 256 + 103;
@@ -467,7 +466,8 @@ void Master::mouseEvent(int b, int s, int px, int py, int mods) {
   bool imgui = ImGui::GetCurrentContext() != nullptr;
   if (b < 0 || b > 2) {
     bool panel = overPanel(px, py);
-    if (panel && imgui && s == GLUT_DOWN_STATE) ImGui::GetIO().MouseWheel += b == 3 ? 1 : b == 4 ? -1 : 0;
+    if (panel && imgui && s == GLUT_DOWN_STATE)
+      ImGui::GetIO().MouseWheel += b == 3 ? 1 : b == 4 ? -1 : 0;
     if (!panel && mouse) mouse(b, s, px, py);
     return;
   }

@@ -76,8 +76,8 @@ public:
   void layout() override;
   void set_float_limits(float low, float high, int type = LIMIT_CLAMP);
   void set_float_val(float v);
-  void commitText(const char *text); // the typed route: Enter or leaving the field
-  double step() const;                // one arrow click
+  void commitText(const char *s); // the typed route: Enter or leaving the field
+  double step() const;            // one arrow click
   float get_float_val() const { return *var; }
   const char *shown() const { return text; } // the field's text as last laid out
 
@@ -189,12 +189,12 @@ public:
 
   // Window events, from the GLUT callbacks (or a test).
   void reshapeEvent(int w, int h);
-  void mouseEvent(int button, int state, int x, int y, int modifiers);
+  void mouseEvent(int b, int s, int px, int py, int mods);
   void motionEvent(int x, int y);
   void passiveEvent(int x, int y);
-  void keyEvent(unsigned char key, int x, int y, int modifiers);
-  void keyUpEvent(unsigned char key, int x, int y, int modifiers);
-  void specialEvent(int key, bool down, int modifiers);
+  void keyEvent(unsigned char c, int px, int py, int mods);
+  void keyUpEvent(unsigned char c, int px, int py, int mods);
+  void specialEvent(int key, bool down, int mods);
 
   bool overPanel(int x, int y) const;
   // Hands ImGui the queued input, at most one change of each button and
@@ -222,7 +222,7 @@ private:
   // release between two frames would cancel out: input waits in a queue.
   struct Input {
     enum Kind { MOVE, BUTTON, KEY, CHAR } kind;
-    int index;     // button, key (specials offset by 256) or character
+    int index; // button, key (specials offset by 256) or character
     bool down;
     float x, y;    // pointer, for MOVE and BUTTON
     int modifiers; // Shift 1, Ctrl 2, Alt 4, for BUTTON and KEY

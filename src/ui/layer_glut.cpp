@@ -12,9 +12,15 @@ namespace {
 
 int lastTime = 0; // ms since glutInit, at the previous panel frame
 
-void reshapeCb(int w, int h) { ui::master.reshapeEvent(w, h); }
-void motionCb(int x, int y) { ui::master.motionEvent(x, y); }
-void passiveCb(int x, int y) { ui::master.passiveEvent(x, y); }
+void reshapeCb(int w, int h) {
+  ui::master.reshapeEvent(w, h);
+}
+void motionCb(int x, int y) {
+  ui::master.motionEvent(x, y);
+}
+void passiveCb(int x, int y) {
+  ui::master.passiveEvent(x, y);
+}
 
 void mouseCb(int b, int s, int x, int y) {
   ui::master.mouseEvent(b, s, x, y, glutGetModifiers());
@@ -28,8 +34,12 @@ void keyUpCb(unsigned char c, int x, int y) {
   ui::master.keyUpEvent(c, x, y, glutGetModifiers());
 }
 
-void specialCb(int k, int, int) { ui::master.specialEvent(k, true, glutGetModifiers()); }
-void specialUpCb(int k, int, int) { ui::master.specialEvent(k, false, glutGetModifiers()); }
+void specialCb(int k, int, int) {
+  ui::master.specialEvent(k, true, glutGetModifiers());
+}
+void specialUpCb(int k, int, int) {
+  ui::master.specialEvent(k, false, glutGetModifiers());
+}
 
 void newFrame() {
   ImGui_ImplOpenGL2_NewFrame();
@@ -39,7 +49,9 @@ void newFrame() {
   ImGui::NewFrame();
 }
 
-void render() { ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData()); }
+void render() {
+  ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+}
 
 } // namespace
 

@@ -4,4 +4,4 @@
 namespace ui {
 // Takes the current window's events for the layer and readies ImGui.
 void attachToWindow();
-}
+} // namespace ui

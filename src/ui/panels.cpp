@@ -33,15 +33,34 @@ const char *const aboutLines[] = {
 };
 // A null line is a separator.
 const char *const infoLines[] = {
-    "Lorentz attractor:", "dx/dt = sigma*(y-x),", "dy/dt = x*(ro-z)-y,",
-    "dz/dt = x*y-beta*z.", "Maximum Map:", "|(n+1)th x maximum| vs", "|nth x maximum|.",
-    nullptr, "Roessler attractor:", "dx/dt =-y-z,", "dy/dt=x+a*y,", "dz/dt=b+z*(x-c).",
-    "Maximum Map:", "(n+1)th x maximum vs", "nth x maximum.", nullptr,
-    "Axes: x,y, 0 to 30; z, 0 to 60", "Box: x,y, -30 to 30; z 0 to 60",
+    "Lorentz attractor:",
+    "dx/dt = sigma*(y-x),",
+    "dy/dt = x*(ro-z)-y,",
+    "dz/dt = x*y-beta*z.",
+    "Maximum Map:",
+    "|(n+1)th x maximum| vs",
+    "|nth x maximum|.",
+    nullptr,
+    "Roessler attractor:",
+    "dx/dt =-y-z,",
+    "dy/dt=x+a*y,",
+    "dz/dt=b+z*(x-c).",
+    "Maximum Map:",
+    "(n+1)th x maximum vs",
+    "nth x maximum.",
+    nullptr,
+    "Axes: x,y, 0 to 30; z, 0 to 60",
+    "Box: x,y, -30 to 30; z 0 to 60",
 };
 const char *const controlLines[] = {
-    "Rotate Attractor:", "Left-click + mouse.", "Translate Attractor:", "Right-click + mouse.",
-    "Zoom: z + mouse.", "Change parameter", "X by dX:", "space bar.",
+    "Rotate Attractor:",
+    "Left-click + mouse.",
+    "Translate Attractor:",
+    "Right-click + mouse.",
+    "Zoom: z + mouse.",
+    "Change parameter",
+    "X by dX:",
+    "space bar.",
 };
 
 void buildBottom(Subwindow *b) {

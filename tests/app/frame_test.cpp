@@ -73,6 +73,6 @@ TEST_F(Frame, DivergedRunKeepsDrawingAndRecoversInEveryMode) {
       clearGl();
       draw();
       EXPECT_GT(callsOf("glBegin").size(), 1000u) << "mode " << mode << " model " << model;
-      for (auto &v : callsOf("glVertex3f")) ASSERT_TRUE(std::isfinite(v.a[0]));
+      for (const auto &v : callsOf("glVertex3f")) ASSERT_TRUE(std::isfinite(v.a[0]));
     }
 }

@@ -22,8 +22,7 @@ bool number(FILE *f, int *v) {
   int c;
   while ((c = std::fgetc(f)) != EOF) {
     if (c == '#')
-      while ((c = std::fgetc(f)) != EOF && c != '\n') {
-      }
+      while ((c = std::fgetc(f)) != EOF && c != '\n') {}
     else if (c > ' ') break;
   }
   if (c == EOF) return false;
@@ -63,12 +62,14 @@ int diff(char **argv) {
 int runs(char **argv) {
   Image im;
   if (!load(argv[2], &im)) return 2;
-  int y = std::atoi(argv[3]), c[3] = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])};
+  const int y = std::atoi(argv[3]);
+  const int c[3] = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])};
   if (y < 0 || y >= im.h) return 0;
   int start = -1, last = -100;
   for (int x = 0; x < im.w; x++) {
     const unsigned char *p = im.at(x, y);
-    if (std::abs(p[0] - c[0]) > 3 || std::abs(p[1] - c[1]) > 3 || std::abs(p[2] - c[2]) > 3) continue;
+    if (std::abs(p[0] - c[0]) > 3 || std::abs(p[1] - c[1]) > 3 || std::abs(p[2] - c[2]) > 3)
+      continue;
     if (x - last > 7) {
       if (start >= 0) std::printf("%d %d\n", start, last);
       start = x;

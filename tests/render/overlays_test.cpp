@@ -14,8 +14,12 @@
 
 namespace {
 // Inverse of the scene mapping at zoom 1 and stretcher 1: model x and y.
-double modelX(const GlCall &v) { return (v.a[0] + 0.5) / 0.05; }
-double modelY(const GlCall &v) { return (v.a[2] - 0.5) / 0.04; }
+double modelX(const GlCall &v) {
+  return (v.a[0] + 0.5) / 0.05;
+}
+double modelY(const GlCall &v) {
+  return (v.a[2] - 0.5) / 0.04;
+}
 
 std::vector<GlCall> markers;
 void keepMarker() {

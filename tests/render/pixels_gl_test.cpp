@@ -23,7 +23,7 @@ std::vector<unsigned char> render(int literal) {
   literalWidths = literal;
   draw();
   xmaxold = keptMax; // the maximum map's memory, as the other way found it
-  std::vector<unsigned char> px(1200 * 750 * 3);
+  std::vector<unsigned char> px(size_t{1200} * 750 * 3);
   glReadBuffer(GL_BACK); // still holds the frame: Mesa copies it to the window on a swap
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, 1200, 750, GL_RGB, GL_UNSIGNED_BYTE, px.data());
@@ -32,7 +32,8 @@ std::vector<unsigned char> render(int literal) {
 
 long differing(const std::vector<unsigned char> &a, const std::vector<unsigned char> &b) {
   long d = 0;
-  for (size_t k = 0; k < a.size(); k += 3) d += a[k] != b[k] || a[k + 1] != b[k + 1] || a[k + 2] != b[k + 2];
+  for (size_t k = 0; k < a.size(); k += 3)
+    d += a[k] != b[k] || a[k + 1] != b[k + 1] || a[k + 2] != b[k + 2];
   return d;
 }
 
@@ -72,7 +73,9 @@ TEST(PixelsGl, MaximumMapAndWhiteBackgroundDrawTheSamePixels) {
 
 // The window draws only once the server has mapped it.
 bool exposed = false;
-void onExpose() { exposed = true; }
+void onExpose() {
+  exposed = true;
+}
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -108,8 +108,9 @@ TEST_F(Strokes, OneStepSetsThicknessThenGhostWidthThenMainSegment) {
 TEST_F(Strokes, TwinSegmentComesFirstInGreenBlueThenTheMainOne) {
   second = 1, coloring = 5, thickness = 5;
   drawStrokes();
-  EXPECT_EQ(callNames(),
-            "glLineWidth glBegin glColor3f glVertex3f glVertex3f glColor3f glVertex3f glVertex3f glEnd");
+  EXPECT_EQ(
+      callNames(),
+      "glLineWidth glBegin glColor3f glVertex3f glVertex3f glColor3f glVertex3f glVertex3f glEnd");
   EXPECT_EQ(glCalls[0].a[0], 5.0);
   auto c = callsOf("glColor3f");
   EXPECT_FLOAT_EQ(c[0].a[1], 0.95f);

@@ -23,8 +23,8 @@ std::vector<GlCall> withoutWidths() {
 bool same(const std::vector<GlCall> &a, const std::vector<GlCall> &b) {
   if (a.size() != b.size()) return false;
   for (size_t k = 0; k < a.size(); k++)
-    if (std::strcmp(a[k].fn, b[k].fn) != 0 || std::memcmp(a[k].a, b[k].a, sizeof a[k].a) != 0)
-      return false;
+    for (int j = 0; j < 4; j++)
+      if (std::strcmp(a[k].fn, b[k].fn) != 0 || a[k].a[j] != b[k].a[j]) return false;
   return true;
 }
 } // namespace
@@ -67,13 +67,13 @@ TEST_F(Widths, GhostFrameWithThickerLinesChangesWidthAHandfulOfTimes) {
   draw();
   auto w = callsOf("glLineWidth");
   EXPECT_LE(w.size(), 20u);
-  EXPECT_EQ(w[0].a[0], 1.0); // the grid
-  EXPECT_EQ(w[1].a[0], 5.0); // old segments, ghost width 0
+  EXPECT_EQ(w[0].a[0], 1.0);     // the grid
+  EXPECT_EQ(w[1].a[0], 5.0);     // old segments, ghost width 0
   EXPECT_GE(w.back().a[0], 5.5); // six pixels at the head
 }
 
 TEST_F(Widths, EveryOtherCallIsTheSameAsTheLiteralFrame) {
-  int schemes[] = {1, 2, 3, 4, 5, 6, 7};
+  const int schemes[] = {1, 2, 3, 4, 5, 6, 7};
   for (int s : schemes) {
     restoreStartup();
     coloring = s, dynamic = 0, second = 1, tracer = 1, tmax = 60, box = 1, axes = 1;

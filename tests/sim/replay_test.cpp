@@ -13,7 +13,9 @@
 
 namespace {
 std::vector<int> drawn;
-void record() { drawn.push_back(n); }
+void record() {
+  drawn.push_back(n);
+}
 
 void frame() {
   drawn.clear();

@@ -15,7 +15,9 @@ void rec(const char *fn, double a = 0, double b = 0, double c = 0, double d = 0)
 }
 } // namespace
 
-void clearGl() { glCalls.clear(); }
+void clearGl() {
+  glCalls.clear();
+}
 
 std::vector<GlCall> callsOf(const char *fn) {
   std::vector<GlCall> out;
@@ -34,26 +36,68 @@ std::string callNames(size_t from, size_t to) {
 }
 
 extern "C" {
-void glBegin(GLenum mode) { rec("glBegin", mode); }
-void glEnd() { rec("glEnd"); }
-void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { rec("glVertex3f", x, y, z); }
-void glVertex2f(GLfloat x, GLfloat y) { rec("glVertex2f", x, y); }
-void glColor3f(GLfloat r, GLfloat g, GLfloat b) { rec("glColor3f", r, g, b); }
-void glLineWidth(GLfloat w) { rec("glLineWidth", w); }
-void glPointSize(GLfloat s) { rec("glPointSize", s); }
-void glClear(GLbitfield m) { rec("glClear", m); }
-void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { rec("glClearColor", r, g, b, a); }
-void glPushMatrix() { rec("glPushMatrix"); }
-void glPopMatrix() { rec("glPopMatrix"); }
-void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { rec("glTranslatef", x, y, z); }
-void glRotatef(GLfloat a, GLfloat x, GLfloat y, GLfloat z) { rec("glRotatef", a, x, y, z); }
-void glMatrixMode(GLenum m) { rec("glMatrixMode", m); }
-void glLoadIdentity() { rec("glLoadIdentity"); }
-void glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble, GLdouble) { rec("glFrustum", l, r, b, t); }
-void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) { rec("glViewport", x, y, w, h); }
-void glFlush() { rec("glFlush"); }
+void glBegin(GLenum mode) {
+  rec("glBegin", mode);
+}
+void glEnd() {
+  rec("glEnd");
+}
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+  rec("glVertex3f", x, y, z);
+}
+void glVertex2f(GLfloat x, GLfloat y) {
+  rec("glVertex2f", x, y);
+}
+void glColor3f(GLfloat r, GLfloat g, GLfloat b) {
+  rec("glColor3f", r, g, b);
+}
+void glLineWidth(GLfloat w) {
+  rec("glLineWidth", w);
+}
+void glPointSize(GLfloat s) {
+  rec("glPointSize", s);
+}
+void glClear(GLbitfield m) {
+  rec("glClear", m);
+}
+void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
+  rec("glClearColor", r, g, b, a);
+}
+void glPushMatrix() {
+  rec("glPushMatrix");
+}
+void glPopMatrix() {
+  rec("glPopMatrix");
+}
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
+  rec("glTranslatef", x, y, z);
+}
+void glRotatef(GLfloat a, GLfloat x, GLfloat y, GLfloat z) {
+  rec("glRotatef", a, x, y, z);
+}
+void glMatrixMode(GLenum m) {
+  rec("glMatrixMode", m);
+}
+void glLoadIdentity() {
+  rec("glLoadIdentity");
+}
+void glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble, GLdouble) {
+  rec("glFrustum", l, r, b, t);
+}
+void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
+  rec("glViewport", x, y, w, h);
+}
+void glFlush() {
+  rec("glFlush");
+}
 
-void glutPostRedisplay() { rec("glutPostRedisplay"); }
-void glutSwapBuffers() { rec("glutSwapBuffers"); }
-void glutSetCursor(int c) { rec("glutSetCursor", c); }
+void glutPostRedisplay() {
+  rec("glutPostRedisplay");
+}
+void glutSwapBuffers() {
+  rec("glutSwapBuffers");
+}
+void glutSetCursor(int c) {
+  rec("glutSetCursor", c);
+}
 }

@@ -2,6 +2,9 @@
 // with the panels built once so that their handles exist.
 #include "support/startup.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/state.h"
 #include "support/fake_gl.h"
 #include "ui/layer.h"
@@ -20,7 +23,7 @@ void restoreStartup() {
   k1x = k2x = k3x = k4x = k1y = k2y = k3y = k4y = k1z = k2z = k3z = k4z = 0;
   t = 0, n = 0, xmaxold = 0;
   t1 = t2 = 0, xtranslate = ytranslate = xtranslatemp = ytranslatemp = 0, reseta = 0;
-  for (int &k : KeyDown) k = 0;
+  std::fill(std::begin(KeyDown), std::end(KeyDown), 0);
   zkeydown = 0, xmouseold = ymouseold = 400;
 
   static bool built = false;

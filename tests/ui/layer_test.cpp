@@ -16,12 +16,20 @@ using ui::Spinner;
 namespace {
 
 int buttonClicks = 0;
-void onButton(int) { buttonClicks++; }
+void onButton(int) {
+  buttonClicks++;
+}
 
 int sceneButtons = 0, sceneMotions = 0, sceneKeys = 0;
-void sceneMouse(int, int, int, int) { sceneButtons++; }
-void sceneMotion(int, int) { sceneMotions++; }
-void sceneKey(unsigned char, int, int) { sceneKeys++; }
+void sceneMouse(int, int, int, int) {
+  sceneButtons++;
+}
+void sceneMotion(int, int) {
+  sceneMotions++;
+}
+void sceneKey(unsigned char, int, int) {
+  sceneKeys++;
+}
 
 } // namespace
 
@@ -110,13 +118,13 @@ TEST_F(Layer, TypedTextIsClampedOrIgnoredButNeverNaNOrInfinite) {
   float v = 28;
   Spinner s("ro", &v);
   s.set_float_limits(1, 300);
-  struct Case {
+  const struct Case {
     const char *text;
     float want;
   } cases[] = {
-      {"", 28},       {"abc", 28}, {"nan", 28},    {"-nan", 28},  {"1.5x", 28},
-      {"inf", 300},   {"-inf", 1}, {"1e999", 300}, {"-1e999", 1}, {"301", 300},
-      {"0", 1},       {"-5", 1},   {"42.5", 42.5}, {" 7 ", 7},    {"1e2", 100},
+      {"", 28},     {"abc", 28}, {"nan", 28},    {"-nan", 28},  {"1.5x", 28},
+      {"inf", 300}, {"-inf", 1}, {"1e999", 300}, {"-1e999", 1}, {"301", 300},
+      {"0", 1},     {"-5", 1},   {"42.5", 42.5}, {" 7 ", 7},    {"1e2", 100},
   };
   for (const Case &c : cases) {
     v = 28;
@@ -168,7 +176,7 @@ TEST_F(Layer, FieldShowsTheVariableAfterBadText) {
   float dt = 0.005f;
   Spinner s("dt", &dt);
   s.set_float_limits(0.0001f, 1);
-  struct Case {
+  const struct Case {
     const char *typed, *shown;
   } cases[] = {{"1e999", "1"}, {"-", "1"}, {"", "1"}, {"-1e999", "0.0001"}, {"5e-3", "0.005"}};
   warm(&s);
