@@ -3,12 +3,15 @@
 // with every width sent as asked (the reference), plus integration alone
 // against a bare loop of the same Runge-Kutta steps. Run it under X
 // (bench/run.sh starts Xvfb); figures compare as ratios within one run.
+//   frame_bench list | N | floor | integration
 #include <GL/freeglut.h>
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -55,20 +58,34 @@ void startUp() {
   dynamic = 0;
 }
 
-double frameMs(const Setting &s, int literal) {
+// Median frame times of the drawn frame and of the reference, timed in
+// turns so that both see the same machine; the drawn frame warms up alone
+// first, so that the peak memory read after it is its own.
+struct Times {
+  double fast, literal, fastPeak;
+};
+
+double oneFrame(int literal) {
+  literalCalls = literal;
+  auto a = Clock::now();
+  draw();
+  glFinish();
+  return ms(a, Clock::now());
+}
+
+Times frameMs(const Setting &s) {
   startUp();
   s.apply();
-  literalWidths = literal;
-  draw(); // warm-up
-  glFinish();
-  std::vector<double> times;
+  for (int f = 0; f < 3; f++) oneFrame(0);
+  Times t{0, 0, peakMiB()};
+  oneFrame(1);
+  std::vector<double> fast, literal;
   for (int f = 0; f < s.frames; f++) {
-    auto a = Clock::now();
-    draw();
-    glFinish();
-    times.push_back(ms(a, Clock::now()));
+    fast.push_back(oneFrame(0));
+    literal.push_back(oneFrame(1));
   }
-  return median(times);
+  t.fast = median(fast), t.literal = median(literal);
+  return t;
 }
 
 void report(const char *name, double t, double peak) {
@@ -77,34 +94,31 @@ void report(const char *name, double t, double peak) {
               steps * 1000 / t, peak);
 }
 
-void frames(const std::vector<Setting> &settings) {
-  std::printf("%-34s %12s %12s %18s %11s\n", "setting", "median", "", "", "peak RSS");
-  for (const Setting &s : settings) {
-    double lit = frameMs(s, 1);
-    double peakLit = peakMiB();
-    double fast = frameMs(s, 0);
-    report((std::string(s.name) + " (reference)").c_str(), lit, peakLit);
-    report(s.name, fast, peakMiB());
-    std::printf("%-34s %9.2fx faster than the reference\n", "", lit / fast);
-  }
+void frames(const Setting &s) {
+  Times t = frameMs(s);
+  report(s.name, t.fast, t.fastPeak);
+  report((std::string(s.name) + " (reference)").c_str(), t.literal, peakMiB());
+  std::printf("%-34s %9.2fx faster than the reference\n", "", t.literal / t.fast);
 }
 
 // Ghost colouring against the same steps drawn with a single width.
 void floorRatio() {
   Setting ghost{"defaults", [] {}, 30};
-  Setting flat{"floor: same steps, one width", [] { coloring = 5; }, 30};
-  double g = frameMs(ghost, 0), f = frameMs(flat, 0), lit = frameMs(ghost, 1);
-  std::printf("\ndefaults: %.2f ms, floor (Black/White, one width): %.2f ms, ratio %.3f; "
-              "reference %.2f ms, %.2fx\n",
-              g, f, g / f, lit, lit / g);
+  Setting flat{"floor", [] { coloring = 5; }, 30};
+  Times g = frameMs(ghost), f = frameMs(flat);
+  std::printf("defaults: %.2f ms, floor (the same steps in Black/White, one width): %.2f ms, "
+              "ratio %.3f; reference %.2f ms, %.2fx\n",
+              g.fast, f.fast, g.fast / f.fast, g.literal, g.literal / g.fast);
 }
 
 void noStep() {}
 
-// The replay with nothing drawn, against rk4Step alone as many times.
+// The replay with nothing drawn, against rk4Step alone as many times; and
+// what the replay allocates (nothing).
 void integration() {
   startUp();
   std::vector<double> replayMs, bareMs;
+  size_t before = mallinfo2().uordblks;
   for (int r = 0; r < 15; r++) {
     auto a = Clock::now();
     loadStartStates();
@@ -117,9 +131,11 @@ void integration() {
     bareMs.push_back(ms(b, c));
     if (p == 12345.678) std::puts(""); // keeps the loop's result alive
   }
+  long grown = (long)mallinfo2().uordblks - (long)before - (long)(2 * 15 * sizeof(double));
   double rp = median(replayMs), bare = median(bareMs);
-  std::printf("integration, 40000 steps: replay %.3f ms, bare RK4 loop %.3f ms, ratio %.3f\n", rp,
-              bare, rp / bare);
+  std::printf("integration, 40000 steps: replay %.3f ms, bare RK4 loop %.3f ms, ratio %.3f; "
+              "heap grown by the replays: %ld bytes\n",
+              rp, bare, rp / bare, grown < 0 ? 0 : grown);
 }
 
 bool exposed = false;
@@ -130,7 +146,6 @@ void onExpose() {
 } // namespace
 
 int main(int argc, char **argv) {
-  bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_DOUBLE);
   glutInitWindowSize(1200, 750);
@@ -144,7 +159,7 @@ int main(int argc, char **argv) {
   while (!exposed) glutMainLoopEvent();
   for (int k = 0; k < 3; k++) draw(); // the panels take their size
 
-  std::vector<Setting> settings = {
+  const std::vector<Setting> settings = {
       {"defaults", [] {}, 30},
       {"twin on", [] { second = 1; }, 20},
       {"Black/White, Thicker", [] { coloring = 5, thickness = 5; }, 30},
@@ -153,9 +168,12 @@ int main(int argc, char **argv) {
       {"tmax 2000", [] { tmax = tmaxstatic = 2000; }, 5},
       {"tmax 10000, dt 0.001 (1e7 steps)", [] { tmax = tmaxstatic = 10000, dt = 0.001f; }, 2},
   };
-  if (quick) settings.resize(2);
-  frames(settings);
-  floorRatio();
-  integration();
+  // One setting a process, so that each peak memory is that setting's.
+  const char *what = argc > 1 ? argv[1] : "list";
+  if (std::strcmp(what, "list") == 0)
+    for (size_t k = 0; k < settings.size(); k++) std::printf("%zu\n", k);
+  else if (std::strcmp(what, "floor") == 0) floorRatio();
+  else if (std::strcmp(what, "integration") == 0) integration();
+  else frames(settings.at((size_t)std::atoi(what)));
   return 0;
 }

@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Builds and runs the frame-time benchmark on a private Xvfb display.
-#   bench/run.sh [--quick]
+# Builds and runs the frame-time benchmark on a private Xvfb display, each
+# setting in a process of its own.   bench/run.sh [--quick]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
-cmake --build build-test -j"$(nproc)" --target frame_bench
-tests/support/with_xvfb.sh build-test/frame_bench "$@"
+cmake --build build-test -j"$(nproc)" --target frame_bench >/dev/null
+run() { tests/support/with_xvfb.sh build-test/frame_bench "$@"; }
+settings=$(run list)
+[ "${1:-}" = --quick ] && settings="0 1"
+printf "%-34s %12s %12s %18s %11s\n" setting median "" "" "peak RSS"
+for k in $settings; do run "$k"; done
+echo
+run floor
+run integration

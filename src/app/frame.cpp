@@ -23,6 +23,9 @@ void drawStep() {
     drawStrokes();
     if (second == 1) drawMarker();
     drawTracer();
+    // Mesa keeps every primitive until a flush, so its memory would grow
+    // with tmax/dt: hand it what it holds every 16384 steps.
+    if ((n & 0x3fff) == 0 && !literalCalls) glFlush();
   }
 }
 

@@ -21,7 +21,7 @@ int coloring = 3;
 int bg = 0;
 int thickness = 1;
 float zoom = 1.0f;
-int literalWidths = 0;
+int literalCalls = 0;
 
 int nx = 1, ny = 1;
 double stretcher = 1.0;

@@ -31,8 +31,8 @@ extern int coloring;          // colouring scheme 1..7 (3, "Red ghost")
 extern int bg;                // background: 0 black, 1 white (0)
 extern int thickness;         // stroke width in pixels: 1, 3 or 5 (1)
 extern float zoom;            // scene scale factor (1)
-extern int literalWidths;     // 1 = send every width as asked, even when it draws
-                              // no differently (the benchmark's reference) (0)
+extern int literalCalls;      // 1 = every width as asked and no flush within the frame:
+                              // the calls exactly as the figures ask them (0)
 
 // ---- Scene mapping -----------------------------------------------------------
 extern int nx, ny;       // mapping divisors, both 1 and never changed

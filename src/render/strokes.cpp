@@ -81,7 +81,7 @@ bool schemeColour(double c[3]) {
 // it (0 in single precision, far from the head).
 void strokeWidth() {
   bool ghost = coloring == 3 || coloring == 6;
-  if (literalWidths) {
+  if (literalCalls) {
     glLineWidth((float)thickness);
     if (ghost) glLineWidth((float)ghostWidth());
     return;

@@ -27,7 +27,7 @@ int wholePixels(float w) {
 
 // GL refuses a width of 0 or less (and NaN) and keeps the one in force.
 void lineWidth(float w) {
-  if (literalWidths) {
+  if (literalCalls) {
     glLineWidth(w);
     return;
   }
@@ -40,7 +40,7 @@ void lineWidth(float w) {
 
 // The program's point sizes are whole pixels already.
 void pointSize(float s) {
-  if (literalWidths) {
+  if (literalCalls) {
     glPointSize(s);
     return;
   }

@@ -58,7 +58,7 @@ TEST_F(Frame, DivergedRunKeepsDrawingAndRecoversInEveryMode) {
   for (int mode : {0, 1, 2})
     for (int model : {0, 1}) {
       restoreStartup();
-      literalWidths = 0, dynamic = mode, attype = model;
+      literalCalls = 0, dynamic = mode, attype = model;
       second = 1, tracer = 1, box = 1, axes = 1, dt = 1, ro = 300, cc = 50;
       for (int scheme = 1; scheme <= 7; scheme++) {
         coloring = scheme;

@@ -20,7 +20,7 @@ namespace {
 
 std::vector<unsigned char> render(int literal) {
   double keptMax = xmaxold;
-  literalWidths = literal;
+  literalCalls = literal;
   draw();
   xmaxold = keptMax; // the maximum map's memory, as the other way found it
   std::vector<unsigned char> px(size_t{1200} * 750 * 3);

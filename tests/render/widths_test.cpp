@@ -33,7 +33,7 @@ class Widths : public ::testing::Test {
 protected:
   void SetUp() override {
     restoreStartup();
-    literalWidths = 0;
+    literalCalls = 0;
     forgetWidths();
   }
 };
@@ -80,8 +80,20 @@ TEST_F(Widths, EveryOtherCallIsTheSameAsTheLiteralFrame) {
     draw();
     auto literal = withoutWidths();
     clearGl();
-    literalWidths = 0;
+    literalCalls = 0;
     draw();
     EXPECT_TRUE(same(literal, withoutWidths())) << "scheme " << s;
   }
+}
+
+// Mesa holds every primitive until a flush: a long replay hands them over
+// every 16384 steps so that memory does not grow with the number of steps.
+TEST_F(Widths, LongReplayFlushesEvery16384Steps) {
+  tmin = 0, tmax = tmaxstatic = 500, dynamic = 0, xygrid = 0; // 100000 steps
+  draw();
+  EXPECT_EQ(callsOf("glFlush").size(), 6u + 1u); // 16384 .. 98304, then the frame's own
+  restoreStartup();
+  tmin = 0, tmax = tmaxstatic = 500, dynamic = 0, xygrid = 0;
+  draw();
+  EXPECT_EQ(callsOf("glFlush").size(), 1u); // the calls exactly as the figures ask
 }

@@ -15,7 +15,7 @@ void restoreStartup() {
   dsigma = 0, dro = 0.1f, dbeta = 0, daa = 0.01f, dbb = 0, dcc = 0;
   attype = 0, dt = 0.005f, tmin = 50, tmax = 200, tmaxstatic = 200, dynamic = 2, second = 0;
   map = 0, xygrid = 1, box = 0, axes = 0, tracer = 0, coloring = 3, bg = 0, thickness = 1;
-  zoom = 1, stretcher = 1, literalWidths = 1;
+  zoom = 1, stretcher = 1, literalCalls = 1;
   x = y = x2 = y2 = 5, z = z2 = 1;
   xsec = ysec = 5, zsec = 1;
   x2sec = 5 + 1e-5, y2sec = 5 + 1e-5, z2sec = 1 + 1e-5;
