@@ -3,7 +3,6 @@
 #include <GL/freeglut.h>
 
 #include "app/frame.h"
-#include "app/state.h"
 #include "render/scene.h"
 #include "sim/replay.h"
 #include "ui/input.h"
@@ -20,7 +19,9 @@ static void drawChecked() {
   for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError())
     std::fprintf(stderr, "GL error 0x%04x\n", e);
 }
-#define draw drawChecked
+static void (*const display)() = drawChecked;
+#else
+static void (*const display)() = draw;
 #endif
 
 int main(int argc, char **argv) {
@@ -42,7 +43,7 @@ int main(int argc, char **argv) {
   buildPanels(right, bottom);
   right->set_main_gfx_window(window);
 
-  glutDisplayFunc(draw);
+  glutDisplayFunc(display);
   ui::master.set_glutKeyboardFunc(myKeyboardFunc);
   ui::master.set_glutKeyboardUpFunc(keyboardUp);
   right->sync_live();
