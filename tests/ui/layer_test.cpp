@@ -45,10 +45,21 @@ protected:
     ui::master.set_glutMouseFunc(sceneMouse);
     ui::master.set_glutMotionFunc(sceneMotion);
     ui::master.set_glutKeyboardFunc(sceneKey);
+    field.set_float_limits(0.0001f, 1);
   }
   void TearDown() override {
     frame(nullptr);
     frame(nullptr);
+  }
+
+  // The dt spinner, limits 0.0001 to 1; its field is selected on
+  // activation, so Backspace clears it before the new text.
+  float dt = 0.005f;
+  Spinner field{"dt", &dt};
+  void edit(const char *text) {
+    click(&field, 100, 14);
+    key(&field, 8);
+    type(&field, text);
   }
 
   void frame(ui::Control *c) {
@@ -158,58 +169,38 @@ TEST_F(Layer, ArrowClickStepsAndClampsAtTheLimit) {
 }
 
 TEST_F(Layer, TypedValueTakesEffectOnEnterNotOnEveryKeystroke) {
-  float dt = 0.005f;
-  Spinner s("dt", &dt);
-  s.set_float_limits(0.0001f, 1);
-  warm(&s);
-  click(&s, 100, 14);
-  key(&s, 8); // the field's text is selected on activation: Backspace clears it
-  type(&s, "0.001");
+  warm(&field);
+  edit("0.001");
   EXPECT_EQ(dt, 0.005f);
-  key(&s, 13);
+  key(&field, 13);
   EXPECT_EQ(dt, 0.001f);
 }
 
 // Typed through the field: the variable takes the clamped value or keeps
 // its own, and the field then shows what the variable holds.
 TEST_F(Layer, FieldShowsTheVariableAfterBadText) {
-  float dt = 0.005f;
-  Spinner s("dt", &dt);
-  s.set_float_limits(0.0001f, 1);
   const struct Case {
     const char *typed, *shown;
   } cases[] = {{"1e999", "1"}, {"-", "1"}, {"", "1"}, {"-1e999", "0.0001"}, {"5e-3", "0.005"}};
-  warm(&s);
+  warm(&field);
   for (const Case &c : cases) {
-    click(&s, 100, 14);
-    key(&s, 8);
-    type(&s, c.typed);
-    key(&s, 13);
-    EXPECT_STREQ(s.shown(), c.shown) << '"' << c.typed << '"';
+    edit(c.typed);
+    key(&field, 13);
+    EXPECT_STREQ(field.shown(), c.shown) << '"' << c.typed << '"';
   }
 }
 
 TEST_F(Layer, EscAbandonsTheTypedText) {
-  float dt = 0.005f;
-  Spinner s("dt", &dt);
-  s.set_float_limits(0.0001f, 1);
-  warm(&s);
-  click(&s, 100, 14);
-  key(&s, 8);
-  type(&s, "0.5");
-  key(&s, 27);
+  warm(&field);
+  edit("0.5");
+  key(&field, 27);
   EXPECT_EQ(dt, 0.005f);
 }
 
 TEST_F(Layer, LeavingTheFieldCommitsAndClamps) {
-  float dt = 0.005f;
-  Spinner s("dt", &dt);
-  s.set_float_limits(0.0001f, 1);
-  warm(&s);
-  click(&s, 100, 14);
-  key(&s, 8);
-  type(&s, "-2");
-  click(&s, 300, 250); // outside the window
+  warm(&field);
+  edit("-2");
+  click(&field, 300, 250); // outside the window
   EXPECT_EQ(dt, 0.0001f);
 }
 
@@ -227,17 +218,14 @@ TEST_F(Layer, QuickClicksBetweenFramesAreAllSeen) {
 }
 
 TEST_F(Layer, TypedTextArrivesBeforeTheEnterThatFollowsIt) {
-  float dt = 0.005f;
-  Spinner s("dt", &dt);
-  s.set_float_limits(0.0001f, 1);
-  warm(&s);
-  click(&s, 100, 14);
+  warm(&field);
+  click(&field, 100, 14);
   ui::master.keyEvent(8, 0, 0, 0);
   ui::master.keyUpEvent(8, 0, 0, 0);
   for (const char *c = "0.25"; *c; c++) ui::master.keyEvent(*c, 0, 0, 0);
   ui::master.keyEvent(13, 0, 0, 0);
   ui::master.keyUpEvent(13, 0, 0, 0);
-  for (int f = 0; f < 6; f++) frame(&s);
+  for (int f = 0; f < 6; f++) frame(&field);
   EXPECT_EQ(dt, 0.25f);
   EXPECT_FALSE(ImGui::GetIO().KeysDown[13]);
 }
@@ -261,13 +249,11 @@ TEST_F(Layer, PressOverAPanelNeverReachesTheScene) {
 }
 
 TEST_F(Layer, KeysGoToAnActiveTextFieldNotToTheScene) {
-  float dt = 0.005f;
-  Spinner s("dt", &dt);
-  warm(&s);
+  warm(&field);
   ui::master.keyEvent('5', 0, 0, 0);
   EXPECT_EQ(sceneKeys, 1);
-  click(&s, 100, 14);
+  click(&field, 100, 14);
   ui::master.keyEvent('5', 0, 0, 0);
   EXPECT_EQ(sceneKeys, 1);
-  key(&s, 27);
+  key(&field, 27);
 }
