@@ -22,15 +22,25 @@ fail() {
   exit 1
 }
 
+# A private Xvfb on a display it picks; tried again if the server it
+# names does not answer (a display number just freed can be taken back).
 start_x() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
-  XVFB_PID=$!
-  local end=$((SECONDS + DEADLINE))
-  while [ ! -s "$WORK/display" ]; do
-    [ $SECONDS -lt $end ] || fail "Xvfb did not start"
-    sleep 0.1
+  local try end
+  for try in 1 2 3; do
+    : >"$WORK/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
+    XVFB_PID=$!
+    end=$((SECONDS + DEADLINE))
+    while [ ! -s "$WORK/display" ] && kill -0 "$XVFB_PID" 2>/dev/null && [ $SECONDS -lt $end ]; do
+      sleep 0.1
+    done
+    export DISPLAY=":$(head -n1 "$WORK/display")"
+    until xdotool getdisplaygeometry >/dev/null 2>&1 || ! kill -0 "$XVFB_PID" 2>/dev/null ||
+      [ $SECONDS -ge $end ]; do sleep 0.1; done
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    kill "$XVFB_PID" 2>/dev/null
   done
-  export DISPLAY=":$(head -n1 "$WORK/display")"
+  fail "Xvfb did not start"
 }
 
 # Starts the program and waits for its window to be mapped.

@@ -92,16 +92,33 @@ resize() {
   xdotool windowsize "$WID" "$W" "$H"
 }
 
-# The first five seconds: the heaviest drawing the panels offer (the twin
-# on, "Thicker" lines), so that the baseline holds the renderer's pools.
-start=$SECONDS
+# First the heaviest drawing the panels offer (the twin on, "Thicker"
+# lines), so that the baseline holds the renderer's pools.
 curve_drawn() { [ "$(count red 0 0 900 650)" -gt 2000 ]; }
 wait_for "the first picture" curve_drawn
-click 964 207                      # Twin trajectory
-click 1090 425                     # Lines: ...
-click 1070 478                     # ... Thicker
+click 964 207 # Twin trajectory
 twin_drawn() { [ "$(count blue 0 0 900 650)" -gt 500 ]; }
 wait_for "the twin" twin_drawn
+cp "$WORK/shot.ppm" "$WORK/closed.ppm"
+click 1090 425 # Lines: the list opens under the field
+list_open() { [ "$(differ "$WORK/closed.ppm" "$WORK/shot.ppm" 1045 440 150 50)" -gt 500 ]; }
+wait_for "the list of line widths" list_open
+click 1070 478 # Thicker
+list_closed() { [ "$(differ "$WORK/closed.ppm" "$WORK/shot.ppm" 1045 440 150 50)" -eq 0 ]; }
+wait_for "Thicker to be chosen" list_closed
+# Mesa's pools grow over the first frames of it: drag on until the
+# resident memory holds still for two seconds, then five more seconds.
+end=$((SECONDS + DEADLINE))
+last=0
+while :; do
+  now=$(rss_kib)
+  [ $((now - last)) -lt 512 ] && break
+  last=$now
+  mark=$SECONDS
+  while [ $((SECONDS - mark)) -lt 2 ]; do drag; done
+  [ $SECONDS -lt $end ] || break
+done
+start=$SECONDS
 while [ $((SECONDS - start)) -lt 5 ]; do drag; done
 baseline=$(rss_kib)
 

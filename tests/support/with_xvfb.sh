@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
 # Runs a command on a private Xvfb display: with_xvfb.sh COMMAND [ARGS...]
+# The server is tried again if the display it names does not answer.
 set -u
 dir=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$dir"' EXIT
-for _ in $(seq 600); do
-  [ -s "$dir/display" ] && break
-  sleep 0.1
+xvfb=""
+trap '[ -n "$xvfb" ] && kill $xvfb 2>/dev/null; rm -rf "$dir"' EXIT
+for _ in 1 2 3; do
+  : >"$dir/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>/dev/null &
+  xvfb=$!
+  for _ in $(seq 600); do
+    [ -s "$dir/display" ] && DISPLAY=":$(head -n1 "$dir/display")" xdotool getdisplaygeometry \
+      >/dev/null 2>&1 && break
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$dir/display")"
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  kill "$xvfb" 2>/dev/null
 done
-[ -s "$dir/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-DISPLAY=":$(head -n1 "$dir/display")" "$@"
+xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; exit 1; }
+"$@"
