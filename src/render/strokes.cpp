@@ -77,6 +77,8 @@ bool schemeColour(double c[3]) {
 }
 
 // ======== One drawn step ======================================================
+namespace {
+
 // The ghost schemes' width replaces the thickness, except where GL refuses
 // it (0 in single precision, far from the head).
 void strokeWidth() {
@@ -89,6 +91,8 @@ void strokeWidth() {
   float g = ghost ? (float)ghostWidth() : 0;
   lineWidth(g > 0 ? g : (float)thickness);
 }
+
+} // namespace
 
 void drawStrokes() {
   strokeWidth();

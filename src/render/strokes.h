@@ -7,5 +7,4 @@ void drawStrokes();
 // Exposed for the tests: the width a ghost scheme asks for, and the main
 // segment's colour under the current scheme (false when it sets none).
 double ghostWidth();
-void strokeWidth();
 bool schemeColour(double c[3]);

@@ -101,20 +101,21 @@ click() {
   xdotool mousemove --sync "$1" "$2" click 1
 }
 
-# Waits until N more frames have been drawn (the window's pixels changed N
-# times while the curve flows), or just lets the program settle in a still
-# mode: then it waits until two screenshots in a row agree.
+# Waits until the rectangle X Y W H (the whole window when none is given)
+# is the same in two screenshots 0.4 s apart, so that a frame came between
+# them: a still picture, or a panel that has finished changing. The last
+# screenshot stays in $WORK/shot.ppm.
 settle() {
-  local end=$((SECONDS + DEADLINE))
-  shot "$WORK/settle-a.ppm"
+  local end=$((SECONDS + DEADLINE)) rect=("$@")
+  [ ${#rect[@]} -eq 4 ] || rect=(0 0 100000 100000)
+  shot "$WORK/settle.ppm"
   while :; do
     sleep 0.4
-    shot "$WORK/settle-b.ppm"
-    cmp -s "$WORK/settle-a.ppm" "$WORK/settle-b.ppm" && break
-    mv "$WORK/settle-b.ppm" "$WORK/settle-a.ppm"
+    shot
+    [ "$(differ "$WORK/settle.ppm" "$WORK/shot.ppm" "${rect[@]}")" -eq 0 ] && return 0
     [ $SECONDS -lt $end ] || fail "the picture never settled"
+    cp "$WORK/shot.ppm" "$WORK/settle.ppm"
   done
-  cp "$WORK/settle-b.ppm" "$WORK/shot.ppm"
 }
 
 # Keeps the last screenshot for a person to look at: keep NAME

@@ -70,20 +70,8 @@ panel_click() {
   # A rollout that opens or closes moves Quit: find it afresh only once the
   # column bars along the bottom of the panel have stopped moving.
   [ "$y" -ge $((H - 300)) ] && [ "$H" -ge 40 ] && [ "$W" -ge 300 ] &&
-    steady 0 $((H - 12)) $((W - 250)) 6
+    settle 0 $((H - 12)) $((W - 250)) 6
   return 0
-}
-
-# Waits until the rectangle X Y W H is the same in two screenshots in a row.
-steady() {
-  local end=$((SECONDS + DEADLINE))
-  shot "$WORK/steady.ppm"
-  while :; do
-    shot
-    [ "$(differ "$WORK/steady.ppm" "$WORK/shot.ppm" "$@")" -eq 0 ] && return 0
-    [ $SECONDS -lt $end ] || fail "the bottom panel never settled"
-    cp "$WORK/shot.ppm" "$WORK/steady.ppm"
-  done
 }
 
 resize() {
