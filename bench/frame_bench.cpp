@@ -3,7 +3,7 @@
 // with every width sent as asked (the reference), plus integration alone
 // against a bare loop of the same Runge-Kutta steps. Run it under X
 // (bench/run.sh starts Xvfb); figures compare as ratios within one run.
-//   frame_bench list | N | floor | integration
+//   frame_bench list | N | floor | twin | integration
 #include <GL/freeglut.h>
 #include <malloc.h>
 #include <sys/resource.h>
@@ -111,7 +111,34 @@ void floorRatio() {
               g.fast, f.fast, g.fast / f.fast, g.literal, g.literal / g.fast);
 }
 
-void noStep() {}
+// The twin's cost: twin off and twin on at the same settings, timed in
+// turns, with the ratio of their medians.
+void twinRatios() {
+  struct Pair {
+    const char *name;
+    float tmin;
+    int thickness;
+  };
+  const Pair pairs[] = {{"tmin 50, Thin", 50, 1},
+                        {"tmin 0, Thin", 0, 1},
+                        {"tmin 0, Thicker", 0, 5},
+                        {"tmin 50, Thicker", 50, 5}};
+  for (const Pair &p : pairs) {
+    startUp();
+    tmin = p.tmin, thickness = p.thickness;
+    std::vector<double> off, on;
+    for (int f = 0; f < 12; f++) {
+      second = 0;
+      off.push_back(oneFrame(0));
+      second = 1;
+      on.push_back(oneFrame(0));
+    }
+    std::printf("%-22s twin off %8.2f ms, twin on %8.2f ms, ratio %5.2f\n", p.name, median(off),
+                median(on), median(on) / median(off));
+  }
+}
+
+void noStep(bool) {}
 
 // The replay with nothing drawn, against rk4Step alone as many times; and
 // what the replay allocates (nothing).
@@ -175,6 +202,7 @@ int main(int argc, char **argv) {
     for (size_t k = 0; k < settings.size(); k++) std::printf("%zu\n", k);
   else if (std::strcmp(what, "floor") == 0) floorRatio();
   else if (std::strcmp(what, "integration") == 0) integration();
+  else if (std::strcmp(what, "twin") == 0) twinRatios();
   else frames(settings.at((size_t)std::atoi(what)));
   return 0;
 }

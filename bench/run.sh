@@ -13,4 +13,5 @@ printf "%-34s %12s %12s %18s %11s\n" setting median "" "" "peak RSS"
 for k in $settings; do run "$k"; done
 echo
 run floor
+run twin
 run integration

@@ -2,4 +2,5 @@
 #pragma once
 
 void draw();     // the display callback
-void drawStep(); // the drawing of one step inside the time window
+void drawStep(bool last); // the drawing of one step inside the time window
+bool overdue();           // the frame has run 0.1 s and input is waiting

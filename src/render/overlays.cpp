@@ -25,15 +25,43 @@ void foreground() {
   glColor3f(f, f, f);
 }
 
+bool mapPointDrawn = false; // this frame has drawn a maximum-map point
+
+void mapLines() {
+  lineWidth(2);
+  glBegin(GL_LINES);
+  glVertex2f(-2, -2);
+  glVertex2f(2, 2);
+  glVertex2f(-2, -2);
+  glVertex2f(2, -2);
+  glEnd();
+}
+
+void markerLines() {
+  lineWidth(1);
+  glBegin(GL_LINES);
+  sceneVertex(28, -40, 0);
+  sceneVertex(28, 40, 0);
+  sceneVertex(25, 40, 0);
+  sceneVertex(48, 40, 0);
+  glEnd();
+}
+
 } // namespace
 
 // ======== Maximum map ============================================================
 // A strict local maximum of |x| at the step's start is plotted against the
-// previous one; Roessler keeps only those followed by a positive x.
-void drawMaxMap() {
+// previous one; Roessler keeps only those followed by a positive x. Nothing
+// else is drawn after a point in this view, so the lines of the frame's
+// last point can wait for its last step.
+void drawMaxMap(bool last) {
   double m = std::fabs(stepStartX());
-  if (!(m > std::fabs(xoldt) && m > std::fabs(x))) return;
-  if (attype != 0 && !(attype == 1 && x > 0)) return;
+  bool accepted = m > std::fabs(xoldt) && m > std::fabs(x) && (attype == 0 || (attype == 1 && x > 0));
+  if (!accepted) {
+    if (last && mapPointDrawn && !literalCalls) mapLines();
+    if (last) mapPointDrawn = false;
+    return;
+  }
 
   double zm = zoom, h, v;
   if (attype == 0) {
@@ -48,14 +76,8 @@ void drawMaxMap() {
   foreground();
   glVertex2f((float)h, (float)v);
   glEnd();
-
-  lineWidth(2);
-  glBegin(GL_LINES);
-  glVertex2f(-2, -2);
-  glVertex2f(2, 2);
-  glVertex2f(-2, -2);
-  glVertex2f(2, -2);
-  glEnd();
+  mapPointDrawn = !last;
+  if (last || literalCalls) mapLines();
 
   xmaxold = std::fabs(stepStartX());
 }
@@ -63,7 +85,7 @@ void drawMaxMap() {
 // ======== Twin divergence marker =================================================
 // Model x is 28 - ln d (28 is distance 1), model y runs down from 40 with t.
 // A distance of 0 or a non-finite logarithm gives no point; the lines stay.
-void drawMarker() {
+void drawMarker(bool last) {
   double dx = x - x2, dy = y - y2, dz = z - z2;
   double d = std::sqrt(dx * dx + dy * dy + dz * dz);
   double l = std::log(d);
@@ -73,14 +95,7 @@ void drawMarker() {
   if (std::isfinite(l) && attype == 0) sceneVertex(28 - l, 40 - 0.5 * t, 0);
   if (std::isfinite(l) && attype == 1) sceneVertex(28 - l, 40 - 0.05 * t, 0);
   glEnd();
-
-  lineWidth(1);
-  glBegin(GL_LINES);
-  sceneVertex(28, -40, 0);
-  sceneVertex(28, 40, 0);
-  sceneVertex(25, 40, 0);
-  sceneVertex(48, 40, 0);
-  glEnd();
+  if (last || literalCalls) markerLines();
 }
 
 // ======== Tracer ===================================================================

@@ -42,15 +42,23 @@ void loadStartStates() {
 
 // ======== Replay ================================================================
 // The twin is stepped before the main trajectory, so the slopes left for
-// the drawing are the main one's.
-void replay(void (*drawStep)()) {
+// the drawing are the main one's. A frame that overdue() cuts short ends
+// on the step it was asked at, which is then its last; the anchoring at
+// step 10 comes before the first question.
+void replay(DrawStep drawStep, bool (*overdue)()) {
   for (n = 0; (float)n < tmax / dt; n = n + 1) {
     shiftHistory();
     anchorSegment();
     if (second == 1) rk4Step(x2, y2, z2);
     rk4Step(x, y, z);
     t = t + (double)dt;
-    if ((float)n > tmin / dt) drawStep();
+    bool cut = overdue && (n & 255) == 255 && overdue();
+    bool last = cut || !((float)(n + 1) < tmax / dt);
+    if ((float)n > tmin / dt) drawStep(last);
+    if (cut) {
+      n = n + 1;
+      return;
+    }
   }
 }
 

@@ -1,6 +1,9 @@
 // The per-frame replay of the trajectory and the playback of idle.
 #pragma once
 
-void loadStartStates();          // current states from the start states, t = 0
-void replay(void (*drawStep)()); // tmax/dt steps; drawStep for each one past tmin
-void idle();                     // moves tmax according to the playback mode
+// drawStep(last) for each step past tmin; last is true on the frame's final
+// step. overdue, asked every 256 steps, may end the frame early.
+using DrawStep = void (*)(bool last);
+void loadStartStates(); // current states from the start states, t = 0
+void replay(DrawStep drawStep, bool (*overdue)() = nullptr); // up to tmax/dt steps
+void idle(); // moves tmax according to the playback mode

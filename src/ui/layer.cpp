@@ -418,10 +418,13 @@ void Master::queue(const Input &e) {
   if (pending.size() < 100000) pending.push_back(e);
 }
 
-// A move waits for the frame after a button change, so that a click is seen
-// where it happened; typed characters go before a key such as Enter.
+// A move waits for the frame after a button change, and a press for the
+// frame after the pointer reached it, so that a click is seen where it
+// happened and not as a drag (ImGui measures drags from the last frame's
+// pointer); typed characters go before a key such as Enter.
 void Master::trickleInput() {
   ImGuiIO &io = ImGui::GetIO();
+  const ImVec2 was = io.MousePos;
   bool button[3] = {}, key[512] = {}, anyButton = false, anyKey = false, chars = false;
   size_t k = 0;
   for (; k < pending.size(); k++) {
@@ -431,6 +434,10 @@ void Master::trickleInput() {
       io.MousePos = ImVec2(e.x, e.y);
     } else if (e.kind == Input::BUTTON) {
       if (button[e.index]) break;
+      if (e.down && (was.x != e.x || was.y != e.y)) {
+        io.MousePos = ImVec2(e.x, e.y);
+        break;
+      }
       button[e.index] = anyButton = true;
       io.MousePos = ImVec2(e.x, e.y);
       io.MouseDown[e.index] = e.down;
@@ -449,7 +456,16 @@ void Master::trickleInput() {
       io.KeyAlt = (e.modifiers & 4) != 0;
     }
   }
+  tookInput = false;
+  for (size_t j = 0; j < k; j++) tookInput = tookInput || pending[j].kind != Input::MOVE;
   pending.erase(pending.begin(), pending.begin() + (long)k);
+}
+
+bool Master::inputWaiting() const {
+  if (tookInput) return true;
+  for (const Input &e : pending)
+    if (e.kind != Input::MOVE) return true;
+  return windowInputHook && windowInputHook();
 }
 
 void Master::reshapeEvent(int w, int h) {

@@ -200,6 +200,9 @@ public:
   // Hands ImGui the queued input, at most one change of each button and
   // key a frame; right before ImGui starts a frame.
   void trickleInput();
+  // A button, key or character is queued, was handed to ImGui at this
+  // frame's start, or waits in the window system (windowInputHook).
+  bool inputWaiting() const;
 
   void (*reshape)(int, int) = nullptr;
   void (*mouse)(int, int, int, int) = nullptr;
@@ -212,6 +215,7 @@ public:
   // layer starts frames itself and draws nothing (the tests run so).
   void (*newFrameHook)() = nullptr;
   void (*renderHook)() = nullptr;
+  bool (*windowInputHook)() = nullptr;
 
   Subwindow *right = nullptr, *bottom = nullptr;
   int winW = 0, winH = 0; // main window, pixels
@@ -231,7 +235,8 @@ private:
   std::vector<Input> pending;
   Owner owner[3] = {NONE, NONE, NONE};
   int lastRightW = -1, lastBottomH = -1;
-  int modifiers = 0; // as the special keys left them
+  int modifiers = 0;      // as the special keys left them
+  bool tookInput = false; // this frame handed ImGui a button, key or character
 };
 
 extern Master master;

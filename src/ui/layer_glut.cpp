@@ -1,5 +1,6 @@
 // The panel layer's tie to the window: the GLUT callbacks that feed the
-// layer's event routing, and ImGui's OpenGL2 renderer for the panels.
+// layer's event routing, ImGui's OpenGL2 renderer for the panels, and a
+// look at the window system's queue for input waiting behind a long frame.
 #include "ui/layer_glut.h"
 
 #include <GL/freeglut.h>
@@ -7,6 +8,10 @@
 
 #include "backends/imgui_impl_opengl2.h"
 #include "ui/layer.h"
+
+// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
+#include <GL/glx.h>
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -53,6 +58,37 @@ void render() {
   ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
 }
 
+// Notes a button, a key, a drag or a request to close the window, and
+// takes nothing out of the queue.
+Bool noteInput(Display *, XEvent *e, XPointer seen) {
+  const unsigned held = Button1Mask | Button2Mask | Button3Mask;
+  switch (e->type) {
+  case ButtonPress:
+  case ButtonRelease:
+  case KeyPress:
+  case KeyRelease:
+  case ClientMessage:
+    *reinterpret_cast<bool *>(seen) = true;
+    break;
+  case MotionNotify:
+    if (e->xmotion.state & held) *reinterpret_cast<bool *>(seen) = true;
+    break;
+  default:
+    break;
+  }
+  return False;
+}
+
+// Reads what the server has sent so far into Xlib's queue, then looks.
+bool windowInput() {
+  Display *d = glXGetCurrentDisplay();
+  if (!d) return false;
+  bool seen = false;
+  XEvent unused;
+  XCheckIfEvent(d, &unused, noteInput, reinterpret_cast<XPointer>(&seen));
+  return seen;
+}
+
 } // namespace
 
 void ui::attachToWindow() {
@@ -60,6 +96,7 @@ void ui::attachToWindow() {
   ImGui_ImplOpenGL2_Init();
   master.newFrameHook = newFrame;
   master.renderHook = render;
+  master.windowInputHook = windowInput;
   glutReshapeFunc(reshapeCb);
   glutMouseFunc(mouseCb);
   glutMotionFunc(motionCb);

@@ -22,9 +22,9 @@ double modelY(const GlCall &v) {
 }
 
 std::vector<GlCall> markers;
-void keepMarker() {
+void keepMarker(bool) {
   size_t from = glCalls.size();
-  drawMarker();
+  drawMarker(true);
   markers.push_back(glCalls[from + 3]); // point size, colour, begin, then the point
 }
 } // namespace
@@ -99,11 +99,11 @@ TEST_F(Overlays, RoesslerMaximumFollowedByNonPositiveXIsNeitherDrawnNorStored) {
   attype = 1, map = 1, xmaxold = 7;
   xoldt = 1, x = -0.5;
   k1x = k2x = k3x = k4x = -600; // the step started at x = 2.5
-  drawMaxMap();
+  drawMaxMap(true);
   EXPECT_TRUE(glCalls.empty());
   EXPECT_EQ(xmaxold, 7.0);
   x = 0.5;
-  drawMaxMap();
+  drawMaxMap(true);
   EXPECT_FLOAT_EQ(callsOf("glVertex2f")[0].a[0], 7.0f / 5 - 2);
   EXPECT_FLOAT_EQ(callsOf("glVertex2f")[0].a[1], 0.5f / 5 - 2);
   EXPECT_DOUBLE_EQ(xmaxold, 0.5 + 3600 * (double)0.005f / 6);
@@ -145,7 +145,7 @@ TEST_F(Overlays, MarkerStartsNear48Point17AfterReseeding1e9Apart) {
 
 TEST_F(Overlays, ZeroDistanceGivesNoPointButKeepsTheReferenceLines) {
   second = 1;
-  drawMarker(); // x == x2: distance 0
+  drawMarker(true); // x == x2: distance 0
   EXPECT_EQ(callNames(), "glPointSize glColor3f glBegin glEnd glLineWidth glBegin glVertex3f "
                          "glVertex3f glVertex3f glVertex3f glEnd");
   auto v = callsOf("glVertex3f");
@@ -158,7 +158,7 @@ TEST_F(Overlays, ZeroDistanceGivesNoPointButKeepsTheReferenceLines) {
 
 namespace {
 std::vector<int> tracerSteps;
-void keepTracer() {
+void keepTracer(bool) {
   size_t from = glCalls.size();
   drawTracer();
   if (glCalls.size() > from) tracerSteps.push_back(n);

@@ -1,10 +1,12 @@
 // Under Xvfb with Mesa: the frame drawn with widths sent only when they
-// change gives the same framebuffer, pixel for pixel, as the frame that
-// sends every width as asked.
+// change and overdrawn reference lines drawn once gives the same
+// framebuffer, pixel for pixel, as the frame that sends every call as the
+// figures ask.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "app/frame.h"
@@ -37,38 +39,52 @@ long differing(const std::vector<unsigned char> &a, const std::vector<unsigned c
   return d;
 }
 
-// Static playback keeps the start still, so both frames replay the same
-// steps; tmin 0 reaches ages where the ghost width is 0.
-void still() {
+// Dynamic playback keeps the start still and, with no idle between frames,
+// tmax too, so both frames replay the same steps, and it draws the tracer
+// over the last step; tmin 0 reaches ages where the ghost width is 0. A
+// first frame lets the clear colour and the reference figures' scale
+// catch up.
+void still(int attractor, float from) {
   restoreStartup();
-  dynamic = 0, tmin = 0, tmax = tmaxstatic = 100, tracer = 1, box = 1, axes = 1;
-  glClearColor(0, 0, 0, 0);
+  attype = attractor, dynamic = 1, tmin = from, tmax = tmaxstatic = 100;
+  tracer = 1, box = 1, axes = 1;
+}
+
+void expectSamePixels(const char *what) {
+  render(1);
+  auto literal = render(1);
+  ASSERT_GT(differing(literal, std::vector<unsigned char>(literal.size())), 10000) << what;
+  EXPECT_EQ(differing(literal, render(0)), 0) << what;
 }
 
 } // namespace
 
 TEST(PixelsGl, EverySchemeThicknessAndTwinDrawsTheSamePixels) {
-  for (int scheme = 1; scheme <= 7; scheme++)
-    for (int thick : {1, 3, 5})
-      for (int twin : {0, 1}) {
-        still();
-        coloring = scheme, thickness = thick, second = twin;
-        auto literal = render(1);
-        ASSERT_GT(differing(literal, std::vector<unsigned char>(literal.size())), 10000);
-        EXPECT_EQ(differing(literal, render(0)), 0)
-            << "scheme " << scheme << " thickness " << thick << " twin " << twin;
-      }
+  char what[96];
+  for (int attractor : {0, 1})
+    for (float from : {0.0f, 50.0f})
+      for (int scheme = 1; scheme <= 7; scheme++)
+        for (int thick : {1, 5})
+          for (int twin : {0, 1}) {
+            still(attractor, from);
+            coloring = scheme, thickness = thick, second = twin;
+            std::snprintf(what, sizeof what, "attractor %d tmin %g scheme %d thickness %d twin %d",
+                          attractor, (double)from, scheme, thick, twin);
+            expectSamePixels(what);
+          }
 }
 
 TEST(PixelsGl, MaximumMapAndWhiteBackgroundDrawTheSamePixels) {
-  for (int attractor : {0, 1}) {
-    still();
-    map = 1, attype = attractor, bg = 1;
-    render(1); // the clear colour follows one frame late
-    auto literal = render(1);
-    ASSERT_GT(differing(literal, std::vector<unsigned char>(literal.size())), 10000);
-    EXPECT_EQ(differing(literal, render(0)), 0) << "attractor " << attractor;
-  }
+  char what[64];
+  for (int attractor : {0, 1})
+    for (float from : {0.0f, 50.0f})
+      for (int twin : {0, 1}) {
+        still(attractor, from);
+        map = 1, bg = 1, second = twin;
+        std::snprintf(what, sizeof what, "map, attractor %d tmin %g twin %d", attractor,
+                      (double)from, twin);
+        expectSamePixels(what);
+      }
 }
 
 // The window draws only once the server has mapped it.

@@ -13,7 +13,7 @@
 
 namespace {
 std::vector<int> drawn;
-void record() {
+void record(bool) {
   drawn.push_back(n);
 }
 

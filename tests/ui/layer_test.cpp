@@ -47,9 +47,8 @@ protected:
     ui::master.set_glutKeyboardFunc(sceneKey);
     field.set_float_limits(0.0001f, 1);
   }
-  void TearDown() override {
-    frame(nullptr);
-    frame(nullptr);
+  void TearDown() override { // hand over whatever a test left queued
+    for (int f = 0; f < 8; f++) frame(nullptr);
   }
 
   // The dt spinner, limits 0.0001 to 1; its field is selected on
@@ -166,6 +165,28 @@ TEST_F(Layer, ArrowClickStepsAndClampsAtTheLimit) {
   warm(&d);
   click(&d, 152, 14);
   EXPECT_EQ(dt, 0.0051f);
+}
+
+// The pointer comes from the scene and clicks at once, all between two
+// frames: ImGui must not read the approach as a drag on the arrow.
+TEST_F(Layer, ArrowClickAfterAnApproachInTheSameFrameStepsOnce) {
+  float tmin = 50;
+  Spinner s("tmin", &tmin);
+  s.set_float_limits(0, 10000);
+  const struct Case {
+    int arrowX;
+    float want;
+  } cases[] = {{152, 51}, {152, 52}, {171, 51}, {171, 50}};
+  for (const Case &c : cases) {
+    ui::master.passiveEvent(300, 250);
+    warm(&s);
+    ui::master.passiveEvent(250, 200);
+    ui::master.passiveEvent(c.arrowX, 14);
+    ui::master.mouseEvent(0, 0, c.arrowX, 14, 0);
+    ui::master.mouseEvent(0, 1, c.arrowX, 14, 0);
+    for (int f = 0; f < 4; f++) frame(&s);
+    EXPECT_EQ(tmin, c.want) << "arrow at x " << c.arrowX;
+  }
 }
 
 TEST_F(Layer, TypedValueTakesEffectOnEnterNotOnEveryKeystroke) {
