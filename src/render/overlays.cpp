@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "app/state.h"
+#include "render/heldpoints.h"
 #include "render/scene.h"
 #include "render/widths.h"
 
@@ -56,7 +57,8 @@ void markerLines() {
 // last point can wait for its last step.
 void drawMaxMap(bool last) {
   double m = std::fabs(stepStartX());
-  bool accepted = m > std::fabs(xoldt) && m > std::fabs(x) && (attype == 0 || (attype == 1 && x > 0));
+  bool accepted =
+      m > std::fabs(xoldt) && m > std::fabs(x) && (attype == 0 || (attype == 1 && x > 0));
   if (!accepted) {
     if (last && mapPointDrawn && !literalCalls) mapLines();
     if (last) mapPointDrawn = false;
@@ -89,13 +91,22 @@ void drawMarker(bool last) {
   double dx = x - x2, dy = y - y2, dz = z - z2;
   double d = std::sqrt(dx * dx + dy * dy + dz * dz);
   double l = std::log(d);
-  pointSize(1);
-  foreground();
-  glBegin(GL_POINTS);
-  if (std::isfinite(l) && attype == 0) sceneVertex(28 - l, 40 - 0.5 * t, 0);
-  if (std::isfinite(l) && attype == 1) sceneVertex(28 - l, 40 - 0.05 * t, 0);
-  glEnd();
-  if (last || literalCalls) markerLines();
+  double rate = attype == 0 ? 0.5 : attype == 1 ? 0.05 : NAN;
+  bool point = std::isfinite(l) && !std::isnan(rate);
+  if (literalCalls) {
+    pointSize(1);
+    foreground();
+    glBegin(GL_POINTS);
+    if (point) sceneVertex(28 - l, 40 - rate * t, 0);
+    glEnd();
+    markerLines();
+    return;
+  }
+  float v[3];
+  if (point) scenePoint(28 - l, 40 - rate * t, 0, v), holdPoint(v[0], v[1], v[2]);
+  if (!last) return;
+  releasePoints();
+  markerLines();
 }
 
 // ======== Tracer ===================================================================

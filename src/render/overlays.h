@@ -6,4 +6,4 @@
 // are drawn then (every time with literalCalls).
 void drawMaxMap(bool last); // the maximum-map test and point of the step just taken
 void drawMarker(bool last); // ln(distance) against t, with its two reference lines
-void drawTracer(); // the dot on the head of the curve
+void drawTracer();          // the dot on the head of the curve

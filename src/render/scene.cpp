@@ -52,10 +52,16 @@ void rotateView() {
 // ======== Model to scene ======================================================
 // Model z is the scene's height and model y its depth, each axis with its own
 // scale. Products are formed left to right, in double, then narrowed.
-void sceneVertex(double x, double y, double z) {
+void scenePoint(double x, double y, double z, float out[3]) {
   double fx = nx, fy = ny, s = stretcher, zm = zoom;
   double X = ((fx / 20) * s * zm) * x + fx * 0.5 - 1;
   double Y = ((fy / 15) * s * zm) * z + fy * 0.5 - 2;
   double Z = ((fy / 25) * s * zm) * y + fy * 0.5;
-  glVertex3f((float)X, (float)Y, (float)Z);
+  out[0] = (float)X, out[1] = (float)Y, out[2] = (float)Z;
+}
+
+void sceneVertex(double x, double y, double z) {
+  float v[3];
+  scenePoint(x, y, z, v);
+  glVertex3f(v[0], v[1], v[2]);
 }

@@ -10,5 +10,7 @@ void reanchorPan();
 void clearScene();
 void rotateView();
 
+// The scene vertex of the model point (x, y, z), as glVertex3f takes it.
+void scenePoint(double x, double y, double z, float out[3]);
 // Issues one glVertex3f for the model point (x, y, z).
 void sceneVertex(double x, double y, double z);

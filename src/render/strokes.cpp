@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/state.h"
+#include "render/heldpoints.h"
 #include "render/scene.h"
 #include "render/widths.h"
 
@@ -94,18 +95,25 @@ void strokeWidth() {
 
 } // namespace
 
+// The marker points held back go first if these segments may cover one.
 void drawStrokes() {
+  float v[4][3];
+  scenePoint(xold, yold, zold, v[0]);
+  scenePoint(x, y, z, v[1]);
+  if (second == 1) scenePoint(x2old, y2old, z2old, v[2]), scenePoint(x2, y2, z2, v[3]);
+  beforeStroke(v, second == 1 ? 4 : 2);
+
   strokeWidth();
   glBegin(GL_LINES);
   if (second == 1) {
     double p = std::pow(10, tmax - t);
     glColor3f(0, (float)(1 - p / 20), (float)(p / 20));
-    sceneVertex(x2old, y2old, z2old);
-    sceneVertex(x2, y2, z2);
+    glVertex3f(v[2][0], v[2][1], v[2][2]);
+    glVertex3f(v[3][0], v[3][1], v[3][2]);
   }
   double c[3];
   if (schemeColour(c)) glColor3f((float)c[0], (float)c[1], (float)c[2]);
-  sceneVertex(xold, yold, zold);
-  sceneVertex(x, y, z);
+  glVertex3f(v[0][0], v[0][1], v[0][2]);
+  glVertex3f(v[1][0], v[1][1], v[1][2]);
   glEnd();
 }
