@@ -309,6 +309,8 @@ void Master::init() {
   ImGuiIO &io = ImGui::GetIO();
   io.IniFilename = nullptr;
   io.LogFilename = nullptr;
+  // A steady caret: a field being edited changes only when its text does.
+  io.ConfigInputTextCursorBlink = false;
   io.KeyMap[ImGuiKey_Tab] = '\t';
   io.KeyMap[ImGuiKey_LeftArrow] = 256 + 100; // the toolkit's special keys, offset by 256
   io.KeyMap[ImGuiKey_UpArrow] = 256 + 101;

@@ -203,6 +203,7 @@ public:
   // A button, key or character is queued, was handed to ImGui at this
   // frame's start, or waits in the window system (windowInputHook).
   bool inputWaiting() const;
+  bool buttonHeld() const { return owner[0] != NONE || owner[1] != NONE || owner[2] != NONE; }
 
   void (*reshape)(int, int) = nullptr;
   void (*mouse)(int, int, int, int) = nullptr;

@@ -12,6 +12,7 @@
 // Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
 #include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XI2.h>
 
 namespace {
 
@@ -58,20 +59,37 @@ void render() {
   ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
 }
 
+// What the look at the queue needs to know: the input extension's events
+// (the toolkit takes the pointer through it where the server has it) carry
+// no button state until unpacked, so the layer's own state tells a drag.
+struct Look {
+  int xinput;  // the input extension's major opcode, -1 without it
+  bool held;   // a button is down, as the layer has seen so far
+  bool seen;   // input is waiting
+};
+
 // Notes a button, a key, a drag or a request to close the window, and
 // takes nothing out of the queue.
-Bool noteInput(Display *, XEvent *e, XPointer seen) {
+Bool noteInput(Display *, XEvent *e, XPointer arg) {
+  Look &look = *reinterpret_cast<Look *>(arg);
   const unsigned held = Button1Mask | Button2Mask | Button3Mask;
+  if (e->type == GenericEvent && e->xgeneric.extension == look.xinput) {
+    int t = e->xgeneric.evtype;
+    if (t == XI_ButtonPress || t == XI_ButtonRelease || t == XI_KeyPress || t == XI_KeyRelease ||
+        (t == XI_Motion && look.held))
+      look.seen = true;
+    return False;
+  }
   switch (e->type) {
   case ButtonPress:
   case ButtonRelease:
   case KeyPress:
   case KeyRelease:
   case ClientMessage:
-    *reinterpret_cast<bool *>(seen) = true;
+    look.seen = true;
     break;
   case MotionNotify:
-    if (e->xmotion.state & held) *reinterpret_cast<bool *>(seen) = true;
+    if (e->xmotion.state & held) look.seen = true;
     break;
   default:
     break;
@@ -81,12 +99,15 @@ Bool noteInput(Display *, XEvent *e, XPointer seen) {
 
 // Reads what the server has sent so far into Xlib's queue, then looks.
 bool windowInput() {
+  static int xinput = -2;
   Display *d = glXGetCurrentDisplay();
   if (!d) return false;
-  bool seen = false;
+  int event, error;
+  if (xinput == -2 && !XQueryExtension(d, "XInputExtension", &xinput, &event, &error)) xinput = -1;
+  Look look{xinput, ui::master.buttonHeld(), false};
   XEvent unused;
-  XCheckIfEvent(d, &unused, noteInput, reinterpret_cast<XPointer>(&seen));
-  return seen;
+  XCheckIfEvent(d, &unused, noteInput, reinterpret_cast<XPointer>(&look));
+  return look.seen;
 }
 
 } // namespace

@@ -24,11 +24,13 @@ fail() {
 
 # A private Xvfb on a display it picks; tried again if the server it
 # names does not answer (a display number just freed can be taken back).
+# It keeps running as it was when its last client leaves, so that the
+# program can be started again.
 start_x() {
   local try end
   for try in 1 2 3; do
     : >"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" 2>/dev/null &
     XVFB_PID=$!
     end=$((SECONDS + DEADLINE))
     while [ ! -s "$WORK/display" ] && kill -0 "$XVFB_PID" 2>/dev/null && [ $SECONDS -lt $end ]; do
