@@ -463,6 +463,16 @@ void Master::trickleInput() {
   pending.erase(pending.begin(), pending.begin() + (long)k);
 }
 
+// A field or arrow is in use, a list is open, or queued panel input may
+// start either.
+bool Master::panelsCare() const {
+  const ImGuiPopupFlags anyPopup = ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel;
+  if (ImGui::IsAnyItemActive() || ImGui::IsPopupOpen("", anyPopup)) return true;
+  for (const Input &e : pending)
+    if (e.kind != Input::MOVE) return true;
+  return false;
+}
+
 bool Master::inputWaiting() const {
   if (tookInput) return true;
   for (const Input &e : pending)
@@ -477,9 +487,11 @@ void Master::reshapeEvent(int w, int h) {
 }
 
 // A press over a panel belongs to it until the release; a press in the
-// scene goes to the scene's handler, and to ImGui too, so that a click
-// in the scene ends an edit in a panel. The wheel (buttons 3 and 4)
-// scrolls a panel, and in the scene is a button like any other.
+// scene goes to the scene's handler, and to ImGui too while a panel could
+// care, so that a click in the scene ends an edit in a panel; otherwise
+// ImGui would take a frame a button change to replay every scene drag.
+// The wheel (buttons 3 and 4) scrolls a panel, and in the scene is a
+// button like any other.
 void Master::mouseEvent(int b, int s, int px, int py, int mods) {
   bool imgui = ImGui::GetCurrentContext() != nullptr;
   if (b < 0 || b > 2) {
@@ -492,11 +504,12 @@ void Master::mouseEvent(int b, int s, int px, int py, int mods) {
   Owner o;
   if (s == GLUT_DOWN_STATE) {
     o = owner[b] = overPanel(px, py) ? PANEL : SCENE;
+    toldImGui[b] = imgui && (o == PANEL || panelsCare());
   } else {
     o = owner[b] != NONE ? owner[b] : overPanel(px, py) ? PANEL : SCENE;
     owner[b] = NONE;
   }
-  if (imgui) queue({Input::BUTTON, b, s == GLUT_DOWN_STATE, (float)px, (float)py, mods});
+  if (toldImGui[b]) queue({Input::BUTTON, b, s == GLUT_DOWN_STATE, (float)px, (float)py, mods});
   if (o == SCENE && mouse) mouse(b, s, px, py);
 }
 

@@ -233,8 +233,10 @@ private:
     int modifiers; // Shift 1, Ctrl 2, Alt 4, for BUTTON and KEY
   };
   void queue(const Input &e);
+  bool panelsCare() const; // a scene press may matter to ImGui
   std::vector<Input> pending;
   Owner owner[3] = {NONE, NONE, NONE};
+  bool toldImGui[3] = {}; // ImGui has this button's press
   int lastRightW = -1, lastBottomH = -1;
   int modifiers = 0;      // as the special keys left them
   bool tookInput = false; // this frame handed ImGui a button, key or character

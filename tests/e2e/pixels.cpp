@@ -4,6 +4,8 @@
 //   pixels --diff A B X Y W H   how many pixels of the rectangle differ
 //   pixels --runs FILE Y R G B  the x ranges of row Y within 3 of colour (R, G, B)
 //                               (gaps under 7 pixels joined)
+//   pixels --find A B X Y W H   the vertical shift at which B holds the
+//                               rectangle of A exactly (the topmost), or "none"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,6 +82,29 @@ int runs(char **argv) {
   return 0;
 }
 
+// A panel's group of controls moves down as the rollouts above it open.
+int find(char **argv) {
+  Image a, b;
+  if (!load(argv[2], &a) || !load(argv[3], &b)) return 2;
+  const int x0 = std::atoi(argv[4]), y0 = std::atoi(argv[5]);
+  const int w = std::atoi(argv[6]), h = std::atoi(argv[7]);
+  if (x0 < 0 || y0 < 0 || w <= 0 || h <= 0 || x0 + w > a.w || x0 + w > b.w || y0 + h > a.h) {
+    std::printf("none\n");
+    return 0;
+  }
+  for (int dy = -y0; y0 + dy + h <= b.h; dy++) {
+    bool same = true;
+    for (int y = 0; y < h && same; y++)
+      same = std::memcmp(a.at(x0, y0 + y), b.at(x0, y0 + dy + y), (size_t)w * 3) == 0;
+    if (same) {
+      std::printf("%d\n", dy);
+      return 0;
+    }
+  }
+  std::printf("none\n");
+  return 0;
+}
+
 int classes(char **argv) {
   Image im;
   if (!load(argv[1], &im)) return 2;
@@ -118,6 +143,7 @@ int classes(char **argv) {
 int main(int argc, char **argv) {
   if (argc == 8 && std::strcmp(argv[1], "--diff") == 0) return diff(argv);
   if (argc == 7 && std::strcmp(argv[1], "--runs") == 0) return runs(argv);
+  if (argc == 8 && std::strcmp(argv[1], "--find") == 0) return find(argv);
   if (argc == 6) return classes(argv);
   std::fprintf(stderr, "usage: pixels FILE X Y W H | pixels --diff A B X Y W H\n");
   return 2;

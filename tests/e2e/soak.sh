@@ -2,9 +2,11 @@
 # Soak: random drags with each button, random keys (space, s, z held and
 # released), random clicks over both panels (all but Quit) and window
 # resizes, for SOAK_SECONDS (60 unless set; longer by hand:
-# SOAK_SECONDS=900 tests/e2e/soak.sh TRESOLVA PIXELS). At the end the
-# program still runs and draws, and its resident memory is within 10 MiB
-# of what it was after the first five seconds.
+# SOAK_SECONDS=900 tests/e2e/soak.sh TRESOLVA PIXELS). Then Reset, a round
+# of drags and keys at 1e8 steps a frame (Static, tmax 10000, dt 0.0001)
+# and Reset there. After each Reset the panel shows the start-up settings;
+# at the end the program still runs and draws, and its resident memory is
+# within 10 MiB of what it was after the first five seconds.
 source "$(dirname "$0")/lib.sh" "$@"
 SOAK_SECONDS=${SOAK_SECONDS:-60}
 RANDOM=${SOAK_SEED:-20261206}
@@ -84,6 +86,15 @@ resize() {
 # lines), so that the baseline holds the renderer's pools.
 curve_drawn() { [ "$(count red 0 0 900 650)" -gt 2000 ]; }
 wait_for "the first picture" curve_drawn
+# The right panel's controls from the twin's row down to "Lines", which
+# Reset brings back; rollouts opened above them move them down by DY.
+START_UP_ROWS="952 198 248 236"
+settle $START_UP_ROWS
+cp "$WORK/shot.ppm" "$WORK/start-up.ppm"
+start_up_rows() {
+  DY=$("$PIXELS" --find "$WORK/start-up.ppm" "$WORK/shot.ppm" $START_UP_ROWS)
+  [ "$DY" != none ]
+}
 click 964 207 # Twin trajectory
 twin_drawn() { [ "$(count blue 0 0 900 650)" -gt 500 ]; }
 wait_for "the twin" twin_drawn
@@ -127,10 +138,35 @@ xdotool windowsize "$WID" 1200 750
 until xdotool getwindowgeometry "$WID" | grep -q "Geometry: 1200x750"; do sleep 0.1; done
 W=1200; H=750
 xdotool key Escape
-wait_for "the bottom panel's buttons" find_buttons
-echo "buttons on row $BUTTON_Y: ${BUTTONS[*]}"
-read -r r0 r1 <<<"${BUTTONS[-2]}"
-click $(((r0 + r1) / 2)) "$BUTTON_Y"
+click_reset() {
+  wait_for "the bottom panel's buttons" find_buttons
+  echo "buttons on row $BUTTON_Y: ${BUTTONS[*]}"
+  read -r r0 r1 <<<"${BUTTONS[-2]}"
+  click $(((r0 + r1) / 2)) "$BUTTON_Y"
+  wait_for "the start-up settings in the panel after Reset" start_up_rows
+}
+click_reset
+
+# At 1e8 steps a frame every drag and key must still be taken at once.
+enter() {
+  click "$1" "$2"
+  xdotool type "$3"
+  xdotool key Return
+}
+click 975 $((138 + DY)) # Static
+enter 1035 $((305 + DY)) 10000
+enter 1035 $((325 + DY)) 0.0001
+settle 952 $((198 + DY)) 248 236
+mark=$SECONDS
+while [ $((SECONDS - mark)) -lt 10 ]; do
+  alive || fail "tresolva died at 1e8 steps a frame"
+  case $(rnd 0 2) in
+  0|1) drag ;;
+  2) keys ;;
+  esac
+done
+click_reset
+
 flowing() {
   shot "$WORK/a.ppm"
   sleep 1

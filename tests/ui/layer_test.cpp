@@ -35,12 +35,15 @@ void sceneKey(unsigned char, int, int) {
 
 // A free-standing ImGui window at the origin holding one control, so its
 // widgets sit at known pixels: a spinner's field spans x 58..142, y 6..23.
+// The whole 400 x 300 window counts as panel, as if the right one filled it.
 class Layer : public ::testing::Test {
 protected:
   void SetUp() override {
     restoreStartup();
     if (!ImGui::GetCurrentContext()) ui::master.init();
     ImGui::GetIO().DisplaySize = ImVec2(400, 300);
+    ui::master.winW = 400, ui::master.winH = 300;
+    ui::master.right->width = 400;
     sceneButtons = sceneMotions = sceneKeys = buttonClicks = 0;
     ui::master.set_glutMouseFunc(sceneMouse);
     ui::master.set_glutMotionFunc(sceneMotion);
@@ -251,6 +254,25 @@ TEST_F(Layer, TypedTextArrivesBeforeTheEnterThatFollowsIt) {
   EXPECT_FALSE(ImGui::GetIO().KeysDown[13]);
 }
 
+// Scene presses reach ImGui while a panel could care: a click in the scene
+// ends an edit; otherwise a burst of drags leaves nothing for later frames.
+TEST_F(Layer, SceneClickEndsAnEditAndSceneDragsLeaveNothingQueued) {
+  ui::master.right->width = 0; // all of the window is scene
+  warm(&field);
+  edit("0.5");
+  ui::master.mouseEvent(0, 0, 300, 250, 0);
+  ui::master.mouseEvent(0, 1, 300, 250, 0);
+  for (int f = 0; f < 4; f++) frame(&field);
+  EXPECT_EQ(dt, 0.5f);
+  for (int k = 0; k < 50; k++) {
+    ui::master.mouseEvent(2, 0, 300, 250, 0);
+    ui::master.motionEvent(310, 240);
+    ui::master.mouseEvent(2, 1, 310, 240, 0);
+  }
+  frame(&field);
+  EXPECT_FALSE(ui::master.inputWaiting());
+}
+
 TEST_F(Layer, PressOverAPanelNeverReachesTheScene) {
   ImGui::GetIO().MousePos = ImVec2(300, 300);
   warm(nullptr);
@@ -266,7 +288,6 @@ TEST_F(Layer, PressOverAPanelNeverReachesTheScene) {
   ui::master.mouseEvent(0, 1, 1100, 300, 0);
   EXPECT_EQ(sceneButtons, 2);
   EXPECT_EQ(sceneMotions, 1);
-  ui::master.right->width = 0;
 }
 
 TEST_F(Layer, KeysGoToAnActiveTextFieldNotToTheScene) {
