@@ -63,9 +63,9 @@ void render() {
 // (the toolkit takes the pointer through it where the server has it) carry
 // no button state until unpacked, so the layer's own state tells a drag.
 struct Look {
-  int xinput;  // the input extension's major opcode, -1 without it
-  bool held;   // a button is down, as the layer has seen so far
-  bool seen;   // input is waiting
+  int xinput; // the input extension's major opcode, -1 without it
+  bool held;  // a button is down, as the layer has seen so far
+  bool seen;  // input is waiting
 };
 
 // Notes a button, a key, a drag or a request to close the window, and
