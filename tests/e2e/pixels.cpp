@@ -4,8 +4,8 @@
 //   pixels --diff A B X Y W H   how many pixels of the rectangle differ
 //   pixels --runs FILE Y R G B  the x ranges of row Y within 3 of colour (R, G, B)
 //                               (gaps under 7 pixels joined)
-//   pixels --find A B X Y W H   the vertical shift at which B holds the
-//                               rectangle of A exactly (the topmost), or "none"
+//   pixels --find A B X Y W H   the shift "DX DY" at which B holds the rectangle
+//                               of A exactly (|DX| <= 48, the topmost), or "none"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -82,25 +82,28 @@ int runs(char **argv) {
   return 0;
 }
 
-// A panel's group of controls moves down as the rollouts above it open.
+// A panel's group of controls moves down as the rollouts above it open,
+// and sideways as the panel widens (a scroll bar).
 int find(char **argv) {
   Image a, b;
   if (!load(argv[2], &a) || !load(argv[3], &b)) return 2;
   const int x0 = std::atoi(argv[4]), y0 = std::atoi(argv[5]);
   const int w = std::atoi(argv[6]), h = std::atoi(argv[7]);
-  if (x0 < 0 || y0 < 0 || w <= 0 || h <= 0 || x0 + w > a.w || x0 + w > b.w || y0 + h > a.h) {
+  if (x0 < 0 || y0 < 0 || w <= 0 || h <= 0 || x0 + w > a.w || y0 + h > a.h) {
     std::printf("none\n");
     return 0;
   }
-  for (int dy = -y0; y0 + dy + h <= b.h; dy++) {
-    bool same = true;
-    for (int y = 0; y < h && same; y++)
-      same = std::memcmp(a.at(x0, y0 + y), b.at(x0, y0 + dy + y), (size_t)w * 3) == 0;
-    if (same) {
-      std::printf("%d\n", dy);
-      return 0;
+  for (int dy = -y0; y0 + dy + h <= b.h; dy++)
+    for (int dx = -48; dx <= 48; dx++) {
+      if (x0 + dx < 0 || x0 + dx + w > b.w) continue;
+      bool same = true;
+      for (int y = 0; y < h && same; y++)
+        same = std::memcmp(a.at(x0, y0 + y), b.at(x0 + dx, y0 + dy + y), (size_t)w * 3) == 0;
+      if (same) {
+        std::printf("%d %d\n", dx, dy);
+        return 0;
+      }
     }
-  }
   std::printf("none\n");
   return 0;
 }

@@ -87,13 +87,15 @@ resize() {
 curve_drawn() { [ "$(count red 0 0 900 650)" -gt 2000 ]; }
 wait_for "the first picture" curve_drawn
 # The right panel's controls from the twin's row down to "Lines", which
-# Reset brings back; rollouts opened above them move them down by DY.
-START_UP_ROWS="952 198 248 236"
+# Reset brings back; rollouts opened above them move them down by DY, a
+# scroll bar (both rollouts open) sideways by DX.
+START_UP_ROWS="952 198 220 236"
 settle $START_UP_ROWS
 cp "$WORK/shot.ppm" "$WORK/start-up.ppm"
 start_up_rows() {
-  DY=$("$PIXELS" --find "$WORK/start-up.ppm" "$WORK/shot.ppm" $START_UP_ROWS)
-  [ "$DY" != none ]
+  local at
+  at=$("$PIXELS" --find "$WORK/start-up.ppm" "$WORK/shot.ppm" $START_UP_ROWS)
+  [ "$at" != none ] && read -r DX DY <<<"$at"
 }
 click 964 207 # Twin trajectory
 twin_drawn() { [ "$(count blue 0 0 900 650)" -gt 500 ]; }
@@ -153,10 +155,10 @@ enter() {
   xdotool type "$3"
   xdotool key Return
 }
-click 975 $((138 + DY)) # Static
-enter 1035 $((305 + DY)) 10000
-enter 1035 $((325 + DY)) 0.0001
-settle 952 $((198 + DY)) 248 236
+click $((975 + DX)) $((138 + DY)) # Static
+enter $((1035 + DX)) $((305 + DY)) 10000
+enter $((1035 + DX)) $((325 + DY)) 0.0001
+settle $((952 + DX)) $((198 + DY)) 220 236
 mark=$SECONDS
 while [ $((SECONDS - mark)) -lt 10 ]; do
   alive || fail "tresolva died at 1e8 steps a frame"
