@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "app/state.h"
 #include "render/scene.h"
 #include "sim/replay.h"
 #include "sim/rk4.h"
+#include "state/state.h"
 #include "ui/layer.h"
 #include "ui/layer_glut.h"
 #include "ui/panels.h"

@@ -6,13 +6,13 @@
 
 #include <chrono>
 
-#include "app/state.h"
 #include "render/overlays.h"
 #include "render/reference.h"
 #include "render/scene.h"
 #include "render/strokes.h"
 #include "render/widths.h"
 #include "sim/replay.h"
+#include "state/state.h"
 #include "ui/input.h"
 #include "ui/layer.h"
 

@@ -14,8 +14,8 @@
 #include <cmath>
 #include <vector>
 
-#include "app/state.h"
 #include "render/widths.h"
+#include "state/state.h"
 
 namespace {
 

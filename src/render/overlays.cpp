@@ -6,10 +6,11 @@
 
 #include <cmath>
 
-#include "app/state.h"
 #include "render/heldpoints.h"
 #include "render/scene.h"
 #include "render/widths.h"
+#include "sim/models.h"
+#include "state/state.h"
 
 namespace {
 
@@ -52,27 +53,23 @@ void markerLines() {
 
 // ======== Maximum map ============================================================
 // A strict local maximum of |x| at the step's start is plotted against the
-// previous one; Roessler keeps only those followed by a positive x. Nothing
+// previous one; an attractor may keep only those followed by a positive x. Nothing
 // else is drawn after a point in this view, so the lines of the frame's
 // last point can wait for its last step.
 void drawMaxMap(bool last) {
+  const Model *model = drawnModel(attype);
   double m = std::fabs(stepStartX());
   bool accepted =
-      m > std::fabs(xoldt) && m > std::fabs(x) && (attype == 0 || (attype == 1 && x > 0));
+      m > std::fabs(xoldt) && m > std::fabs(x) && model && (model->mapAbsolute || x > 0);
   if (!accepted) {
     if (last && mapPointDrawn && !literalCalls) mapLines();
     if (last) mapPointDrawn = false;
     return;
   }
 
-  double zm = zoom, h, v;
-  if (attype == 0) {
-    h = zm * xmaxold / 6 - 2;
-    v = zm * std::fabs(x) / 6 - 2;
-  } else {
-    h = zm * xmaxold / 5 - 2;
-    v = zm * x / 5 - 2;
-  }
+  double zm = zoom, div = model->mapDivisor;
+  double h = zm * xmaxold / div - 2;
+  double v = zm * (model->mapAbsolute ? std::fabs(x) : x) / div - 2;
   pointSize(2);
   glBegin(GL_POINTS);
   foreground();
@@ -91,8 +88,9 @@ void drawMarker(bool last) {
   double dx = x - x2, dy = y - y2, dz = z - z2;
   double d = std::sqrt(dx * dx + dy * dy + dz * dz);
   double l = std::log(d);
-  double rate = attype == 0 ? 0.5 : attype == 1 ? 0.05 : NAN;
-  bool point = std::isfinite(l) && !std::isnan(rate);
+  const Model *model = drawnModel(attype);
+  bool point = std::isfinite(l) && model;
+  double rate = model ? model->markerRate : 0;
   if (literalCalls) {
     pointSize(1);
     foreground();
@@ -102,8 +100,11 @@ void drawMarker(bool last) {
     markerLines();
     return;
   }
-  float v[3];
-  if (point) scenePoint(28 - l, 40 - rate * t, 0, v), holdPoint(v[0], v[1], v[2]);
+  if (point) {
+    float v[3];
+    scenePoint(28 - l, 40 - rate * t, 0, v);
+    holdPoint(v[0], v[1], v[2]);
+  }
   if (!last) return;
   releasePoints();
   markerLines();

@@ -4,9 +4,9 @@
 
 #include <GL/gl.h>
 
-#include "app/state.h"
 #include "render/scene.h"
 #include "render/widths.h"
+#include "state/state.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <GL/gl.h>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "ui/layer.h"
 
 // ======== Viewport and projection =============================================

@@ -4,7 +4,5 @@
 // The segments of the step just taken: twin first (when on), then main.
 void drawStrokes();
 
-// Exposed for the tests: the width a ghost scheme asks for, and the main
-// segment's colour under the current scheme (false when it sets none).
-double ghostWidth();
+// The main segment's colour under the current scheme (false when it sets none).
 bool schemeColour(double c[3]);

@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-#include "app/state.h"
+#include "state/state.h"
 
 namespace {
 

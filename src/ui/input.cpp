@@ -6,7 +6,8 @@
 
 #include <cmath>
 
-#include "app/state.h"
+#include "sim/models.h"
+#include "state/state.h"
 #include "ui/layer.h"
 
 // ======== Buttons ================================================================
@@ -75,17 +76,9 @@ namespace {
 // its spinner, so that no limit is passed.
 void stepParameters() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (attype == 1) {
-    bb = bb + dbb, aa = aa + daa, cc = cc + dcc;
-    aa_spinner->set_float_val(aa);
-    bb_spinner->set_float_val(bb);
-    cc_spinner->set_float_val(cc);
-  }
-  if (attype == 0) {
-    beta = beta + dbeta, ro = ro + dro, sigma = sigma + dsigma;
-    ro_spinner->set_float_val(ro);
-    beta_spinner->set_float_val(beta);
-    sigma_spinner->set_float_val(sigma);
+  if (const Model *m = drawnModel(attype)) {
+    for (const Parameter &q : m->params) *q.value = *q.value + *q.inc;
+    for (const Parameter &q : m->params) (*q.spinner)->set_float_val(*q.value);
   }
   glutPostRedisplay();
 }

@@ -14,18 +14,24 @@ enum { SUBWINDOW_RIGHT = 32, SUBWINDOW_BOTTOM = 8 };
 enum { PANEL_EMBOSSED = 1, SPINNER_FLOAT = 3, LIMIT_CLAMP = 1 };
 
 using Callback = void (*)(int id);
+// The name of a bound variable, for describe().
+using NameOf = std::string (*)(const void *var);
 
 // ======== Controls ============================================================
 class Control {
 public:
   virtual ~Control() = default;
   virtual void layout() = 0; // emits this frame's widgets
+  // One line per control, "kind "label" variable limits items", contents
+  // indented under their panel: what the panel offers, without a window.
+  virtual void describe(std::string &out, NameOf name, int indent) const = 0;
 };
 
 class Panel : public Control {
 public:
   explicit Panel(std::string name) : name(std::move(name)) {}
   void layout() override;
+  void describe(std::string &out, NameOf name, int indent) const override;
   void add(Control *c) { children.emplace_back(c); }
 
 protected:
@@ -39,6 +45,7 @@ class Rollout : public Panel {
 public:
   Rollout(std::string name, int open) : Panel(std::move(name)), open(open) {}
   void layout() override;
+  void describe(std::string &out, NameOf name, int indent) const override;
 
 private:
   int open;
@@ -49,6 +56,7 @@ class RadioGroup : public Control {
 public:
   explicit RadioGroup(int *var) : var(var) {}
   void layout() override;
+  void describe(std::string &out, NameOf name, int indent) const override;
   void add(const char *label) { labels.emplace_back(label); }
 
 private:
@@ -60,6 +68,7 @@ class Checkbox : public Control {
 public:
   Checkbox(std::string name, int *var) : name(std::move(name)), var(var) {}
   void layout() override;
+  void describe(std::string &out, NameOf name, int indent) const override;
   void set_int_val(int v) { *var = v; }
 
 private:
@@ -74,6 +83,7 @@ class Spinner : public Control {
 public:
   Spinner(std::string name, float *var) : name(std::move(name)), var(var) {}
   void layout() override;
+  void describe(std::string &out, NameOf name, int indent) const override;
   void set_float_limits(float low, float high, int type = LIMIT_CLAMP);
   void set_float_val(float v);
   void commitText(const char *s); // the typed route: Enter or leaving the field
@@ -95,6 +105,7 @@ class Listbox : public Control {
 public:
   Listbox(std::string name, int *var) : name(std::move(name)), var(var) {}
   void layout() override;
+  void describe(std::string &out, NameOf name, int indent) const override;
   void add_item(int id, const char *text) { items.emplace_back(id, text); }
   void set_int_val(int v) { *var = v; }
 
@@ -108,6 +119,7 @@ class Button : public Control {
 public:
   Button(std::string name, int id, Callback cb) : name(std::move(name)), id(id), cb(cb) {}
   void layout() override;
+  void describe(std::string &out, NameOf name, int indent) const override;
 
 private:
   std::string name;
@@ -119,6 +131,7 @@ class StaticText : public Control {
 public:
   explicit StaticText(std::string text) : text(std::move(text)) {}
   void layout() override;
+  void describe(std::string &out, NameOf name, int indent) const override;
 
 private:
   std::string text;
@@ -127,6 +140,7 @@ private:
 class Separator : public Control {
 public:
   void layout() override;
+  void describe(std::string &out, NameOf name, int indent) const override;
 };
 
 // Starts a new column of the subwindow; the bar is a drawn vertical line.
@@ -134,6 +148,7 @@ class Column : public Control {
 public:
   explicit Column(int bar) : bar(bar) {}
   void layout() override {}
+  void describe(std::string &out, NameOf name, int indent) const override;
   int bar;
 };
 
@@ -233,7 +248,8 @@ private:
     int modifiers; // Shift 1, Ctrl 2, Alt 4, for BUTTON and KEY
   };
   void queue(const Input &e);
-  bool panelsCare() const; // a scene press may matter to ImGui
+  bool panelsCare() const;       // a scene press may matter to ImGui
+  bool panelInputQueued() const; // a button, key or character waits in the queue
   std::vector<Input> pending;
   Owner owner[3] = {NONE, NONE, NONE};
   bool toldImGui[3] = {}; // ImGui has this button's press

@@ -70,6 +70,7 @@ struct Look {
 
 // Notes a button, a key, a drag or a request to close the window, and
 // takes nothing out of the queue.
+// NOLINTNEXTLINE(readability-non-const-parameter): the type Xlib asks of a predicate
 Bool noteInput(Display *, XEvent *e, XPointer arg) {
   Look &look = *reinterpret_cast<Look *>(arg);
   const unsigned held = Button1Mask | Button2Mask | Button3Mask;

@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 
-#include "app/state.h"
+#include "render/colourings.h"
+#include "sim/models.h"
+#include "state/state.h"
 #include "ui/layer.h"
 #include "ui/reset.h"
 
@@ -15,15 +17,11 @@ namespace {
 void buildAttractor(Subwindow *r) {
   Panel *p = r->add_panel("Attractor", PANEL_EMBOSSED);
   RadioGroup *g = r->add_radiogroup_to_panel(p, &attype, -1, nullptr);
-  r->add_radiobutton_to_group(g, "Lorentz");
-  r->add_radiobutton_to_group(g, "Roessler");
+  for (const Model &m : models) r->add_radiobutton_to_group(g, m.name);
 }
 
 void addLines(Subwindow *b, Panel *p, const char *const *lines, int count) {
-  for (int k = 0; k < count; k++) {
-    if (lines[k]) b->add_statictext_to_panel(p, lines[k]);
-    else b->add_separator_to_panel(p);
-  }
+  for (int k = 0; k < count; k++) b->add_statictext_to_panel(p, lines[k]);
 }
 
 // ======== Bottom: help, display switches, Reset, Quit ===========================
@@ -31,24 +29,7 @@ const char *const aboutLines[] = {
     "Tresolva, v1.0",
     "Lorenz and Roessler flows: chaos, drawn live.",
 };
-// A null line is a separator.
-const char *const infoLines[] = {
-    "Lorentz attractor:",
-    "dx/dt = sigma*(y-x),",
-    "dy/dt = x*(ro-z)-y,",
-    "dz/dt = x*y-beta*z.",
-    "Maximum Map:",
-    "|(n+1)th x maximum| vs",
-    "|nth x maximum|.",
-    nullptr,
-    "Roessler attractor:",
-    "dx/dt =-y-z,",
-    "dy/dt=x+a*y,",
-    "dz/dt=b+z*(x-c).",
-    "Maximum Map:",
-    "(n+1)th x maximum vs",
-    "nth x maximum.",
-    nullptr,
+const char *const figureLines[] = {
     "Axes: x,y, 0 to 30; z, 0 to 60",
     "Box: x,y, -30 to 30; z 0 to 60",
 };
@@ -63,10 +44,19 @@ const char *const controlLines[] = {
     "space bar.",
 };
 
+// Each attractor's equations and map, a separator after each.
+void buildInfo(Subwindow *b, Panel *info) {
+  for (const Model &m : models) {
+    for (const char *line : m.info) b->add_statictext_to_panel(info, line);
+    b->add_separator_to_panel(info);
+  }
+  addLines(b, info, figureLines, 2);
+}
+
 void buildBottom(Subwindow *b) {
   addLines(b, b->add_rollout("About", open, PANEL_EMBOSSED), aboutLines, 2);
   b->add_column(1);
-  addLines(b, b->add_rollout("Info", open, PANEL_EMBOSSED), infoLines, 18);
+  buildInfo(b, b->add_rollout("Info", open, PANEL_EMBOSSED));
   b->add_column(1);
   addLines(b, b->add_rollout("Controls", open2, PANEL_EMBOSSED), controlLines, 8);
   b->add_column(1);
@@ -92,27 +82,13 @@ Spinner *spinner(Subwindow *r, Panel *p, const char *name, float *var, float lo,
   return s;
 }
 
-void buildLorenz(Subwindow *r) {
-  Rollout *p = r->add_rollout(" Lorentz  Parameters", open3, PANEL_EMBOSSED);
-  r->add_separator_to_panel(p);
-  ro_spinner = spinner(r, p, "ro", &ro, 1, 300);
-  sigma_spinner = spinner(r, p, "sigma", &sigma, 0.1f, 20);
-  beta_spinner = spinner(r, p, "beta", &beta, 0.1f, 60);
-  spinner(r, p, "dro", &dro, -10, 10);
-  spinner(r, p, "dsigma", &dsigma, -10, 10);
-  spinner(r, p, "dbeta", &dbeta, -10, 10);
-  r->add_statictext_to_panel(p, "     (spacebar to add dx)");
-}
-
-void buildRoessler(Subwindow *r) {
-  Rollout *p = r->add_rollout("   Roessler  Parameters", open4, PANEL_EMBOSSED);
-  r->add_separator();
-  aa_spinner = spinner(r, p, "a", &aa, 0.01f, 10);
-  bb_spinner = spinner(r, p, "b", &bb, 0.01f, 10);
-  cc_spinner = spinner(r, p, "c", &cc, 0.1f, 50);
-  spinner(r, p, "da", &daa, -10, 10);
-  spinner(r, p, "db", &dbb, -10, 10);
-  spinner(r, p, "dc", &dcc, -10, 10);
+// The parameters, then their increments, each spinner within its limits.
+void buildParameters(Subwindow *r, const Model &m, int open) {
+  Rollout *p = r->add_rollout(m.rollout, open, PANEL_EMBOSSED);
+  if (m.separatorInRollout) r->add_separator_to_panel(p);
+  else r->add_separator();
+  for (const Parameter &q : m.params) *q.spinner = spinner(r, p, q.name, q.value, q.lo, q.hi);
+  for (const Parameter &q : m.params) spinner(r, p, q.incName, q.inc, -10, 10);
   r->add_statictext_to_panel(p, "     (spacebar to add dx)");
 }
 
@@ -139,9 +115,7 @@ void buildRendering(Subwindow *r) {
 
 void buildLists(Subwindow *r) {
   listbox = r->add_listbox("Coloring: ", &coloring, -1, nullptr);
-  const char *schemes[] = {"Quasiperiodic", "Speed",      "Red ghost", "Red/Green/Blue",
-                           "Black/White",   "Grey ghost", "Green-Blue"};
-  for (int k = 0; k < 7; k++) listbox->add_item(k + 1, schemes[k]);
+  for (const Colouring &c : colourings) listbox->add_item(c.id, c.name);
   listback = r->add_listbox("Background: ", &bg, -1, nullptr);
   listback->add_item(1, "White");
   listback->add_item(0, "Black");
@@ -156,8 +130,8 @@ void buildLists(Subwindow *r) {
 void buildPanels(Subwindow *right, Subwindow *bottom) {
   buildAttractor(right);
   buildBottom(bottom);
-  buildLorenz(right);
-  buildRoessler(right);
+  const int opened[MODELS] = {open3, open4};
+  for (int k = 0; k < MODELS; k++) buildParameters(right, models[k], opened[k]);
   buildRendering(right);
   buildLists(right);
 }

@@ -6,21 +6,19 @@
 
 #include <cstdlib>
 
-#include "app/state.h"
+#include "sim/models.h"
+#include "state/state.h"
 #include "ui/layer.h"
 
 // ======== Reset ===================================================================
 // Leaves the attractor, the increments, the twin's start and the maximum
 // map's memory alone; the pan is taken out by the next frame.
 void reset(int) {
-  aa = 0.2f, bb = 0.2f, cc = 5.7f;
-  aa_spinner->set_float_val(aa);
-  bb_spinner->set_float_val(bb);
-  cc_spinner->set_float_val(cc);
-  ro = 28, beta = 8.0f / 3.0f, sigma = 10;
-  ro_spinner->set_float_val(ro);
-  beta_spinner->set_float_val(beta);
-  sigma_spinner->set_float_val(sigma);
+  for (const Model &m : models)
+    for (const Parameter &q : m.params) {
+      *q.value = q.start;
+      (*q.spinner)->set_float_val(*q.value);
+    }
   zoom = 1;
   zoom_spinner->set_float_val(1);
 

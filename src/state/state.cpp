@@ -1,6 +1,8 @@
 // Definitions and start-up values of the process-wide state, and the
 // static initialisation that derives the start states before main runs.
-#include "app/state.h"
+#include "state/state.h"
+
+#include "sim/core.h"
 
 float sigma = 10.0f, ro = 28.0f, beta = 8.0f / 3.0f;
 float aa = 0.2f, bb = 0.2f, cc = 5.7f;
@@ -24,20 +26,8 @@ float zoom = 1.0f;
 int literalCalls = 0;
 
 int nx = 1, ny = 1;
-double stretcher = 1.0;
 int i = 0;
-
-double x = 5, y = 5, z = 1;
-double x2 = 5, y2 = 5, z2 = 1;
 double xo = 5, yo = 5, zo = 1;
-double xold = 0, yold = 0, zold = 0;
-double xoldt = 0;
-double x2old = 0, y2old = 0, z2old = 0;
-double k1x = 0, k2x = 0, k3x = 0, k4x = 0;
-double k1y = 0, k2y = 0, k3y = 0, k4y = 0;
-double k1z = 0, k2z = 0, k3z = 0, k4z = 0;
-double t = 0;
-int n = 0;
 double xmaxold = 0;
 
 double t1 = 0, t2 = 0;
@@ -60,7 +50,23 @@ int open = 0, open2 = 0, open3 = 0, open4 = 0;
 
 // Derived before main, in this translation unit's definition order: the
 // start states from the built-in point, the twin 1e-5 away in each
-// coordinate, and the user's end time from the replayed one.
-double xsec = xo, ysec = yo, zsec = zo;
-double x2sec = xo + 1e-5, y2sec = yo + 1e-5, z2sec = zo + 1e-5;
+// coordinate, and the user's end time from the replayed one. History,
+// slopes, t and n start at 0, stretcher at 1.
+Trajectory run = {
+    5, 5, 1, 5, 5, 1, xo, yo, zo, xo + 1e-5, yo + 1e-5, zo + 1e-5,
+    0, 0, 0, 0, 0, 0, 0,  {}, 0,  0,         1.0,
+};
 float tmaxstatic = tmax;
+
+double &x = run.x, &y = run.y, &z = run.z;
+double &x2 = run.x2, &y2 = run.y2, &z2 = run.z2;
+double &xsec = run.xsec, &ysec = run.ysec, &zsec = run.zsec;
+double &x2sec = run.x2sec, &y2sec = run.y2sec, &z2sec = run.z2sec;
+double &xold = run.xold, &yold = run.yold, &zold = run.zold, &xoldt = run.xoldt;
+double &x2old = run.x2old, &y2old = run.y2old, &z2old = run.z2old;
+double &k1x = run.k.k1.x, &k2x = run.k.k2.x, &k3x = run.k.k3.x, &k4x = run.k.k4.x;
+double &k1y = run.k.k1.y, &k2y = run.k.k2.y, &k3y = run.k.k3.y, &k4y = run.k.k4.y;
+double &k1z = run.k.k1.z, &k2z = run.k.k2.z, &k3z = run.k.k3.z, &k4z = run.k.k4.z;
+double &t = run.t;
+int &n = run.n;
+double &stretcher = run.stretcher;

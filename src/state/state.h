@@ -2,6 +2,8 @@
 // and the input handlers share, grouped by concern, with its unit or meaning.
 #pragma once
 
+struct Trajectory;
+
 namespace ui {
 class Spinner;
 class Checkbox;
@@ -35,25 +37,27 @@ extern int literalCalls;      // 1 = every width as asked and no flush within th
                               // the calls exactly as the figures ask them (0)
 
 // ---- Scene mapping -----------------------------------------------------------
-extern int nx, ny;       // mapping divisors, both 1 and never changed
-extern double stretcher; // model scale: 1.0 Lorenz, 1.5 Roessler, set by each step
-extern int i;            // loop counter of the x-y grid
+extern int nx, ny;        // mapping divisors, both 1 and never changed
+extern double &stretcher; // model scale: 1.0 Lorenz, 1.5 Roessler, set by each step
+extern int i;             // loop counter of the x-y grid
 
 // ---- Trajectories (double precision) -----------------------------------------
-extern double x, y, z;             // main state after the latest step
-extern double x2, y2, z2;          // twin state after the latest step
-extern double xo, yo, zo;          // built-in start point (5, 5, 1)
-extern double xsec, ysec, zsec;    // main start state, replay time 0
-extern double x2sec, y2sec, z2sec; // twin start state (main + 1e-5 at start-up)
-extern double xold, yold, zold;    // main state one step back
-extern double xoldt;               // main x two steps back
-extern double x2old, y2old, z2old; // twin state one step back
-extern double k1x, k2x, k3x, k4x;  // stage slopes of the latest step, x
-extern double k1y, k2y, k3y, k4y;  // ... y
-extern double k1z, k2z, k3z, k4z;  // ... z
-extern double t;                   // model time reached in this frame's replay
-extern int n;                      // step index of this frame's replay
-extern double xmaxold;             // previous maximum of |x| on the maximum map, never cleared
+// The simulation core works on the record; the names are its fields.
+extern Trajectory run;
+extern double &x, &y, &z;             // main state after the latest step
+extern double &x2, &y2, &z2;          // twin state after the latest step
+extern double xo, yo, zo;             // built-in start point (5, 5, 1)
+extern double &xsec, &ysec, &zsec;    // main start state, replay time 0
+extern double &x2sec, &y2sec, &z2sec; // twin start state (main + 1e-5 at start-up)
+extern double &xold, &yold, &zold;    // main state one step back
+extern double &xoldt;                 // main x two steps back
+extern double &x2old, &y2old, &z2old; // twin state one step back
+extern double &k1x, &k2x, &k3x, &k4x; // stage slopes of the latest step, x
+extern double &k1y, &k2y, &k3y, &k4y; // ... y
+extern double &k1z, &k2z, &k3z, &k4z; // ... z
+extern double &t;                     // model time reached in this frame's replay
+extern int &n;                        // step index of this frame's replay
+extern double xmaxold;                // previous maximum of |x| on the maximum map, never cleared
 
 // ---- View ----------------------------------------------------------------------
 extern double t1, t2;                     // rotation about the x and y axes, degrees

@@ -1,0 +1,88 @@
+// The simulation core: the Runge-Kutta step and one frame's replay. Every
+// operation is one IEEE double operation in the order written: the flows
+// are chaotic, so another order shows as another curve. Step counts and
+// the time window are decided in single precision.
+#include "sim/core.h"
+
+#include <cmath>
+
+namespace {
+
+// S = k1 + 2 k2, then + 2 k3, then + k4; the update is (S dt) / 6.
+double advance(double c, double k1, double k2, double k3, double k4, double D) {
+  double S = k1 + 2 * k2;
+  S = S + 2 * k3;
+  S = S + k4;
+  return c + (S * D) / 6;
+}
+
+void shiftHistory(Trajectory &tr) {
+  tr.xoldt = tr.xold;
+  tr.xold = tr.x, tr.yold = tr.y, tr.zold = tr.z;
+  tr.x2old = tr.x2, tr.y2old = tr.y2, tr.z2old = tr.z2;
+}
+
+bool allFinite(const Trajectory &tr) {
+  return std::isfinite(tr.x) && std::isfinite(tr.y) && std::isfinite(tr.z) &&
+         std::isfinite(tr.x2) && std::isfinite(tr.y2) && std::isfinite(tr.z2);
+}
+
+// Segment playback: the next frame starts ten steps further on. A run that
+// has blown up is not carried over, so bringing dt back brings the curve back.
+void anchorSegment(const ReplaySettings &r, Trajectory &tr) {
+  if (r.dynamic != 2 || tr.n != 10 || !allFinite(tr)) return;
+  tr.xsec = tr.x, tr.ysec = tr.y, tr.zsec = tr.z;
+  tr.x2sec = tr.x2, tr.y2sec = tr.y2, tr.z2sec = tr.z2;
+}
+
+} // namespace
+
+// ======== One step of dt ========================================================
+// All stage points are formed from the state at the start of the step.
+void rk4(const Model &m, const double *p, float dt, double &x, double &y, double &z, Slopes &k) {
+  double D = dt;
+  double h = D * 0.5;
+  Vec3 a = m.field(p, x, y, z);
+  Vec3 b = m.field(p, x + h * a.x, y + h * a.y, z + h * a.z);
+  Vec3 c = m.field(p, x + h * b.x, y + h * b.y, z + h * b.z);
+  Vec3 d = m.field(p, x + D * c.x, y + D * c.y, z + D * c.z);
+  x = advance(x, a.x, b.x, c.x, d.x, D);
+  y = advance(y, a.y, b.y, c.y, d.y, D);
+  z = advance(z, a.z, b.z, c.z, d.z, D);
+  k = {a, b, c, d};
+}
+
+void currentParameters(const Model &m, double *p) {
+  for (int k = 0; k < 3; k++) p[k] = *m.params[k].value;
+}
+
+// ======== Load ==================================================================
+void loadStart(Trajectory &tr) {
+  tr.x = tr.xsec, tr.y = tr.ysec, tr.z = tr.zsec;
+  tr.x2 = tr.x2sec, tr.y2 = tr.y2sec, tr.z2 = tr.z2sec;
+  tr.t = 0;
+}
+
+// ======== Replay ================================================================
+// The twin is stepped before the main trajectory, so the slopes left for
+// the drawing are the main one's. A replay cut short ends on the step it
+// was asked at; the anchoring at step 10 comes before the first question.
+void replaySteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
+                 bool (*overdue)()) {
+  Slopes twin;
+  for (tr.n = 0; (float)tr.n < r.tmax / r.dt; tr.n = tr.n + 1) {
+    shiftHistory(tr);
+    anchorSegment(r, tr);
+    if (r.second == 1) rk4(*r.model, r.p, r.dt, tr.x2, tr.y2, tr.z2, twin);
+    rk4(*r.model, r.p, r.dt, tr.x, tr.y, tr.z, tr.k);
+    tr.stretcher = r.model->stretcher;
+    tr.t = tr.t + (double)r.dt;
+    bool cut = overdue && (tr.n & 255) == 255 && overdue();
+    bool last = cut || !((float)(tr.n + 1) < r.tmax / r.dt);
+    if ((float)tr.n > r.tmin / r.dt) drawStep(ctx, last);
+    if (cut) {
+      tr.n = tr.n + 1;
+      return;
+    }
+  }
+}

@@ -1,0 +1,51 @@
+// The simulation core: the Runge-Kutta step and one frame's replay over
+// explicit state and parameters. Nothing here reads or writes a
+// process-wide variable, so threads may run it at once on states of their
+// own; the viewer runs it on its process-wide trajectory.
+#pragma once
+
+#include "sim/models.h"
+
+struct Slopes {
+  Vec3 k1, k2, k3, k4; // the field at the four stage points of a step
+};
+
+// One classical fourth-order step of dt, in place; p as the model's field takes it.
+void rk4(const Model &m, const double *p, float dt, double &x, double &y, double &z, Slopes &k);
+
+// What a replay reads and writes, between frames and during one.
+struct Trajectory {
+  double x, y, z;                 // main state after the latest step
+  double x2, y2, z2;              // twin state after the latest step
+  double xsec, ysec, zsec;        // main start state (replay time 0)
+  double x2sec, y2sec, z2sec;     // twin start state
+  double xold, yold, zold, xoldt; // main state one step back; x two steps back
+  double x2old, y2old, z2old;     // twin state one step back
+  Slopes k;                       // the main trajectory's slopes of the latest step
+  double t;                       // model time reached
+  int n;                          // step index
+  double stretcher;               // the model's scene scale, left by every step
+};
+
+// What one frame's replay is asked.
+struct ReplaySettings {
+  const Model *model; // the integrated model
+  double p[3];        // its parameters, widened
+  float dt, tmin, tmax;
+  int dynamic; // 2 = Segment: the start moves ten steps a frame
+  int second;  // 1 = the twin is stepped too
+};
+
+// The parameters of m as its process-wide variables hold them now.
+void currentParameters(const Model &m, double *p);
+
+// Current states from the start states, t = 0; the history is kept.
+void loadStart(Trajectory &tr);
+
+// Up to tmax/dt steps. Each step past tmin is handed to
+// drawStep(ctx, last), last being true on the final one. overdue, asked
+// every 256 steps after the step is taken, ends the replay early: that
+// step is then the last.
+using StepSink = void (*)(void *ctx, bool last);
+void replaySteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
+                 bool (*overdue)() = nullptr);

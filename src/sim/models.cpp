@@ -1,0 +1,62 @@
+// The attractor table: Lorenz and Roessler, with every number the program
+// uses of them. The fields evaluate each entry as written, one IEEE double
+// operation at a time: the flows are chaotic, so another order shows as
+// another curve.
+#include "sim/models.h"
+
+#include "state/state.h"
+
+namespace {
+
+// sigma (y - x), x (rho - z) - y, x y - beta z; p = rho, sigma, beta.
+Vec3 lorenz(const double *p, double x, double y, double z) {
+  double r = p[0], s = p[1], b = p[2];
+  return {s * (y - x), x * (r - z) - y, x * y - b * z};
+}
+
+// -y - z, x + a y, b + z (x - c); p = a, b, c.
+Vec3 roessler(const double *p, double x, double y, double z) {
+  double a = p[0], b = p[1], c = p[2];
+  return {-y - z, x + a * y, b + z * (x - c)};
+}
+
+} // namespace
+
+const Model models[MODELS] = {
+    {"Lorentz",
+     " Lorentz  Parameters",
+     true,
+     lorenz,
+     1.0,
+     0.005,
+     6,
+     true,
+     0.5,
+     {{"ro", &ro, 1, 300, 28, &ro_spinner, "dro", &dro},
+      {"sigma", &sigma, 0.1f, 20, 10, &sigma_spinner, "dsigma", &dsigma},
+      {"beta", &beta, 0.1f, 60, 8.0f / 3.0f, &beta_spinner, "dbeta", &dbeta}},
+     {"Lorentz attractor:", "dx/dt = sigma*(y-x),", "dy/dt = x*(ro-z)-y,", "dz/dt = x*y-beta*z.",
+      "Maximum Map:", "|(n+1)th x maximum| vs", "|nth x maximum|."}},
+    {"Roessler",
+     "   Roessler  Parameters",
+     false,
+     roessler,
+     1.5,
+     0.02,
+     5,
+     false,
+     0.05,
+     {{"a", &aa, 0.01f, 10, 0.2f, &aa_spinner, "da", &daa},
+      {"b", &bb, 0.01f, 10, 0.2f, &bb_spinner, "db", &dbb},
+      {"c", &cc, 0.1f, 50, 5.7f, &cc_spinner, "dc", &dcc}},
+     {"Roessler attractor:", "dx/dt =-y-z,", "dy/dt=x+a*y,", "dz/dt=b+z*(x-c).",
+      "Maximum Map:", "(n+1)th x maximum vs", "nth x maximum."}},
+};
+
+const Model *drawnModel(int attype) {
+  return attype >= 0 && attype < MODELS ? &models[attype] : nullptr;
+}
+
+const Model &integratedModel(int attype) {
+  return attype == 1 ? models[1] : models[0];
+}

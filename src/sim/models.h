@@ -1,0 +1,50 @@
+// What the program knows of each attractor, one entry each: the vector
+// field and its scale on screen, how the colouring, the maximum map and the
+// divergence marker read it, its parameters as the panel shows them, and
+// its equations. Adding an attractor is an entry here and its field.
+#pragma once
+
+namespace ui {
+class Spinner;
+}
+
+struct Vec3 {
+  double x, y, z;
+};
+
+// The field at (x, y, z); p holds the parameters widened to double, in
+// the panel's order.
+using Field = Vec3 (*)(const double *p, double x, double y, double z);
+
+struct Parameter {
+  const char *name;      // spinner label
+  float *value;          // the process-wide variable the spinner is bound to
+  float lo, hi;          // spinner limits
+  float start;           // start-up value, restored by Reset
+  ui::Spinner **spinner; // handle, set when the panel is built
+  const char *incName;   // label of the increment's spinner
+  float *inc;            // added to the value by the space bar (never reset)
+};
+
+struct Model {
+  const char *name;        // radio button of the "Attractor" panel
+  const char *rollout;     // the parameters' rollout, blanks kept
+  bool separatorInRollout; // the rollout's separator sits inside it (else after it)
+  Field field;
+  double stretcher;    // scale of the model in the scene (Lorenz 1, Roessler 1.5)
+  double speedGain;    // "Speed" colouring: green per unit of |k1|
+  double mapDivisor;   // maximum map: a value v plots at zoom v / divisor - 2
+  bool mapAbsolute;    // maximum map: |x| (Lorenz), or x > 0 only (Roessler)
+  double markerRate;   // divergence marker: model y falls this much per time unit
+  Parameter params[3]; // in panel order
+  const char *info[7]; // the "Info" rollout's lines
+};
+
+const int MODELS = 2;
+extern const Model models[MODELS]; // by attype: 0 Lorenz, 1 Roessler
+
+// The drawing's model: none for any other attype, which then draws no
+// maximum-map point, no marker point and no "Speed" colour.
+const Model *drawnModel(int attype);
+// The integration's model: any attype but 1 integrates Lorenz.
+const Model &integratedModel(int attype);
