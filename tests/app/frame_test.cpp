@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "app/frame.h"
-#include "app/state.h"
 #include "sim/replay.h"
+#include "state/state.h"
 #include "support/fake_gl.h"
 #include "support/startup.h"
 
@@ -15,16 +15,6 @@ class Frame : public ::testing::Test {
 protected:
   void SetUp() override { restoreStartup(); }
 };
-
-TEST_F(Frame, StepsRunInTheFixedOrder) {
-  xygrid = 0;
-  tmax = 0;
-  draw();
-  EXPECT_EQ(callNames(), "glTranslatef glTranslatef glClear glClearColor glPushMatrix "
-                         "glutPostRedisplay glTranslatef glRotatef glRotatef glPopMatrix "
-                         "glFlush glutSwapBuffers");
-  EXPECT_EQ(callsOf("glTranslatef")[2].a[2], -10);
-}
 
 TEST_F(Frame, DefaultFrameDraws29999SegmentsOverTheGrid) {
   draw();

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Start-up: the Lorenz curve flows in red and yellow on black, with the
 # panels along the right and bottom edges, and the program keeps running.
+# Then box, axes, tracer and twin switched on through the panels: the white
+# figures, the divergence graph and the tracer dot show over the curve; the
+# maximum map replaces them all.
 source "$(dirname "$0")/lib.sh" "$@"
 start_x
 start_app
@@ -24,4 +27,25 @@ flows() { ! cmp -s "$WORK/a.ppm" "$WORK/shot.ppm"; }
 wait_for "the curve to move" flows
 
 alive || fail "tresolva is no longer running"
+
+TWIN="964 207"; AXES="222 734"; BOX="282 734"; TRACER="418 734"; MAXMAP="490 734"
+SCENE="0 0 940 700"
+
+white_before=$(count white $SCENE)
+
+click $AXES
+click $BOX
+click $TRACER
+click $TWIN
+figures() {
+  [ "$(count white $SCENE)" -gt $((white_before + 3000)) ] && [ "$(count blue $SCENE)" -gt 500 ]
+}
+wait_for "white box, axes, marker graph and tracer, and the blue twin" figures
+keep overlays
+
+# The maximum map replaces the curve and the figures by white points.
+click $MAXMAP
+map_only() { [ "$(count red $SCENE)" -lt 50 ] && [ "$(count white $SCENE)" -gt 200 ]; }
+wait_for "the maximum map alone" map_only
+keep maximum-map
 echo "startup: ok"

@@ -5,10 +5,10 @@
 
 #include <cmath>
 
-#include "app/state.h"
 #include "render/overlays.h"
 #include "render/reference.h"
 #include "sim/replay.h"
+#include "state/state.h"
 #include "support/fake_gl.h"
 #include "support/startup.h"
 
@@ -31,7 +31,10 @@ void keepMarker(bool) {
 
 class Overlays : public ::testing::Test {
 protected:
-  void SetUp() override { restoreStartup(); }
+  void SetUp() override {
+    restoreStartup();
+    literalCalls = 1; // the calls as each figure asks them
+  }
 };
 
 TEST_F(Overlays, GridIs404GreyVerticesOneWideStartingAtTheCorner) {
@@ -132,6 +135,21 @@ TEST_F(Overlays, MarkerStartsNear38Point96WithTheStartUpOffset) {
   ASSERT_FALSE(markers.empty());
   EXPECT_NEAR(modelX(markers[0]), 28 - std::log(std::sqrt(3.0) * 1e-5), 0.15); // one step in
   EXPECT_NEAR(modelY(markers[0]), 40, 0.01);
+}
+
+// Model y falls from 40 by 0.5 per time unit for Lorenz, 0.05 for Roessler.
+TEST_F(Overlays, MarkerTimeScaleIsTenTimesSlowerForRoessler) {
+  const struct {
+    int attype;
+    double t, y;
+  } cases[] = {{0, 0, 40}, {0, 100, -10}, {1, 100, 35}, {1, 1600, -40}};
+  second = 1, x2 = 6;
+  for (const auto &c : cases) {
+    attype = c.attype, t = c.t, stretcher = 1;
+    clearGl();
+    drawMarker(true);
+    EXPECT_NEAR(modelY(glCalls[3]), c.y, 1e-4) << "attype " << c.attype << " t " << c.t;
+  }
 }
 
 TEST_F(Overlays, MarkerStartsNear48Point17AfterReseeding1e9Apart) {

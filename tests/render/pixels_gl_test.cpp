@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "app/state.h"
 #include "render/scene.h"
+#include "state/state.h"
 #include "support/startup.h"
 #include "ui/layer.h"
 

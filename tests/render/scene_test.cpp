@@ -3,8 +3,8 @@
 
 #include <GL/gl.h>
 
-#include "app/state.h"
 #include "render/scene.h"
+#include "state/state.h"
 #include "support/fake_gl.h"
 #include "support/startup.h"
 #include "ui/layer.h"
@@ -42,7 +42,9 @@ TEST_F(Scene, ZoomScalesAboutTheImageOfTheModelOrigin) {
   EXPECT_FLOAT_EQ(glCalls[0].a[0], 0.5f); // 0.05 * 2 * 10 - 0.5
 }
 
-TEST_F(Scene, ReshapeGivesTheUncoveredAreaAndASquareFrustum) {
+// The camera sits 10 in front of the scene, which spans about 5 either way:
+// the near and far planes at 5 and 15 hold all of it.
+TEST_F(Scene, ReshapeGivesTheUncoveredAreaAndASquareFrustumFrom5To15) {
   ui::master.winW = 1200, ui::master.winH = 750;
   ui::master.right->width = 250;
   ui::master.bottom->height = 40;
@@ -56,6 +58,8 @@ TEST_F(Scene, ReshapeGivesTheUncoveredAreaAndASquareFrustum) {
   auto f = callsOf("glFrustum")[0];
   EXPECT_EQ(f.a[0], -1);
   EXPECT_EQ(f.a[3], 1);
+  EXPECT_EQ(f.a[4], 5);
+  EXPECT_EQ(f.a[5], 15);
   EXPECT_EQ(glCalls.back().a[0], GL_MODELVIEW);
 }
 

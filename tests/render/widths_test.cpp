@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "app/frame.h"
-#include "app/state.h"
 #include "render/widths.h"
+#include "state/state.h"
 #include "support/fake_gl.h"
 #include "support/startup.h"
 
@@ -23,7 +23,7 @@ std::vector<GlCall> withoutWidths() {
 bool same(const std::vector<GlCall> &a, const std::vector<GlCall> &b) {
   if (a.size() != b.size()) return false;
   for (size_t k = 0; k < a.size(); k++)
-    for (int j = 0; j < 4; j++)
+    for (int j = 0; j < 6; j++)
       if (std::strcmp(a[k].fn, b[k].fn) != 0 || a[k].a[j] != b[k].a[j]) return false;
   return true;
 }
@@ -78,7 +78,7 @@ TEST_F(Widths, EveryOtherCallIsTheSameAsTheLiteralFrame) {
   const int schemes[] = {1, 2, 3, 4, 5, 6, 7};
   for (int s : schemes) {
     restoreStartup();
-    coloring = s, dynamic = 0, tracer = 1, tmax = 60, box = 1, axes = 1;
+    literalCalls = 1, coloring = s, dynamic = 0, tracer = 1, tmax = 60, box = 1, axes = 1;
     draw();
     auto literal = withoutWidths();
     clearGl();
@@ -95,7 +95,7 @@ TEST_F(Widths, LongReplayFlushesEvery16384Steps) {
   draw();
   EXPECT_EQ(callsOf("glFlush").size(), 6u + 1u); // 16384 .. 98304, then the frame's own
   restoreStartup();
-  tmin = 0, tmax = tmaxstatic = 500, dynamic = 0, xygrid = 0;
+  literalCalls = 1, tmin = 0, tmax = tmaxstatic = 500, dynamic = 0, xygrid = 0;
   draw();
   EXPECT_EQ(callsOf("glFlush").size(), 1u); // the calls exactly as the figures ask
 }

@@ -5,9 +5,9 @@
 #include <limits>
 #include <vector>
 
-#include "app/state.h"
 #include "sim/replay.h"
 #include "sim/rk4.h"
+#include "state/state.h"
 #include "support/fake_gl.h"
 #include "support/startup.h"
 
@@ -156,4 +156,37 @@ TEST_F(Replay, SegmentKeepsTmaxButFallsBackWhenTheUserLowersIt) {
   EXPECT_EQ(tmax, 50.0f);
   idle();
   EXPECT_EQ(tmax, 50.0f);
+}
+
+// A window whose start is at or past its end steps through it, drawing nothing.
+TEST_F(Replay, TmaxAtOrBelowTminStepsButDrawsNothing) {
+  const struct {
+    float tmax;
+    int steps;
+  } cases[] = {{50, 10000}, {20, 4000}};
+  for (const auto &c : cases) {
+    tmax = c.tmax;
+    frame();
+    EXPECT_EQ(n, c.steps) << "tmax " << c.tmax;
+    EXPECT_TRUE(drawn.empty()) << "tmax " << c.tmax;
+  }
+}
+
+// Switching playback carries tmax over: Dynamic grows it from where
+// Segment held it, Segment holds it and moves the start instead.
+TEST_F(Replay, SwitchingBetweenDynamicAndSegmentCarriesTmaxOver) {
+  tmax = 100;
+  const struct {
+    int mode;
+    float tmax;
+    bool startMoves;
+  } turns[] = {{1, 100.1f, false}, {2, 100.1f, true}, {2, 100.1f, true}, {1, 100.2f, false}};
+  for (const auto &turn : turns) {
+    dynamic = turn.mode;
+    double before = xsec;
+    idle();
+    frame();
+    EXPECT_FLOAT_EQ(tmax, turn.tmax) << "mode " << turn.mode;
+    EXPECT_EQ(xsec != before, turn.startMoves) << "mode " << turn.mode;
+  }
 }

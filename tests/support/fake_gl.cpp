@@ -10,8 +10,9 @@
 std::vector<GlCall> glCalls;
 
 namespace {
-void rec(const char *fn, double a = 0, double b = 0, double c = 0, double d = 0) {
-  glCalls.push_back({fn, {a, b, c, d}});
+void rec(const char *fn, double a = 0, double b = 0, double c = 0, double d = 0, double e = 0,
+         double f = 0) {
+  glCalls.push_back({fn, {a, b, c, d, e, f}});
 }
 } // namespace
 
@@ -89,8 +90,8 @@ void glMatrixMode(GLenum m) {
 void glLoadIdentity() {
   rec("glLoadIdentity");
 }
-void glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble, GLdouble) {
-  rec("glFrustum", l, r, b, t);
+void glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
+  rec("glFrustum", l, r, b, t, n, f);
 }
 void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
   rec("glViewport", x, y, w, h);

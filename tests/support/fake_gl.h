@@ -7,7 +7,7 @@
 
 struct GlCall {
   const char *fn;
-  double a[4];
+  double a[6];
 };
 
 extern std::vector<GlCall> glCalls;

@@ -3,7 +3,7 @@
 
 #include <GL/freeglut.h>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "support/fake_gl.h"
 #include "support/startup.h"
 #include "ui/input.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/frame.h"
-#include "app/state.h"
+#include "state/state.h"
 #include "support/fake_gl.h"
 #include "support/startup.h"
 #include "ui/input.h"
@@ -14,37 +14,6 @@ class Reset : public ::testing::Test {
 protected:
   void SetUp() override { restoreStartup(); }
 };
-
-TEST_F(Reset, BringsBackTheStartUpSettingsButNotTheAttractorIncrementsOrTwin) {
-  mouseTranslation(500, 350);
-  t1 = 30, t2 = -20, zoom = 4, ro = 99, sigma = 3, beta = 7, aa = 1, bb = 2, cc = 3;
-  tmin = 10, tmax = 77, tmaxstatic = 300, dt = 0.01f, dynamic = 0, second = 1;
-  map = 1, tracer = 1, box = 1, axes = 1, xygrid = 0, coloring = 6, bg = 1, thickness = 5;
-  xsec = -3, attype = 1, dro = 0.5f, x2sec = 8, xmaxold = 12;
-  reset();
-  EXPECT_EQ(t1, 0.0);
-  EXPECT_EQ(zoom, 1.0f);
-  EXPECT_EQ(ro, 28.0f);
-  EXPECT_EQ(beta, 8.0f / 3.0f);
-  EXPECT_EQ(cc, 5.7f);
-  EXPECT_EQ(tmin, 50.0f);
-  EXPECT_EQ(tmax, 200.0f);
-  EXPECT_EQ(tmaxstatic, 200.0f);
-  EXPECT_EQ(dt, 0.005f);
-  EXPECT_EQ(dynamic, 2);
-  EXPECT_EQ(second + map + tracer + box + axes + bg, 0);
-  EXPECT_EQ(xygrid, 1);
-  EXPECT_EQ(coloring, 3);
-  EXPECT_EQ(thickness, 1);
-  EXPECT_EQ(xsec, 5.0);
-  EXPECT_EQ(zsec, 1.0);
-  EXPECT_EQ(attype, 1);
-  EXPECT_EQ(dro, 0.5f);
-  EXPECT_EQ(x2sec, 8.0);
-  EXPECT_EQ(xmaxold, 12.0);
-  EXPECT_EQ(reseta, 1);
-  EXPECT_EQ(glCalls.back().fn, std::string("glutPostRedisplay"));
-}
 
 TEST_F(Reset, NextFrameTakesThePanOutAndTheOneAfterMovesNothing) {
   mouseTranslation(500, 350);
