@@ -1,10 +1,9 @@
-// Window events: which belong to a panel and which to the scene, and the
-// queue that hands ImGui the panels' share one change at a time.
-//   A press goes to a panel if it starts over one (or a list is open), else
-//   to the scene, and to ImGui as well while a panel could care (an edit
-//   to end); its drag and release follow the press, wherever they go. Keys
-//   go to a field being edited, else to the scene; a release always reaches
-//   the scene. The wheel scrolls a panel, and in the scene is a button.
+// Window events and the queue that hands ImGui one change at a time.
+//   press: the panel it starts over (or an open list), else the scene; ImGui while a panel cares
+//   drag: whoever took the press, wherever the pointer goes; ImGui sees every move
+//   release: whoever took the press
+//   keys: a field being edited, else the scene; every key release reaches the scene
+//   wheel: over a panel it scrolls the panel; in the scene it is a button like any other
 #include <imgui.h>
 
 #include <algorithm>
