@@ -120,42 +120,31 @@ TEST_F(Replay, DivergedStatesAreNeverAnchoredAndTheCurveReturns) {
 
 // ---- idle ----------------------------------------------------------------------
 
-TEST_F(Replay, DynamicGrowsTmaxByATenthStoredInSinglePrecision) {
-  dynamic = 1;
-  tmax = 50;
-  idle();
-  EXPECT_EQ(tmax, 50.1f);
-  idle();
-  EXPECT_EQ(tmax, (float)((double)50.1f + 0.1));
-  EXPECT_EQ(callsOf("glClear").size(), 2u);
-  EXPECT_EQ(callsOf("glutPostRedisplay").size(), 2u);
-}
-
-TEST_F(Replay, DynamicFallsBackToTminInTheCallThatPassesTheEnd) {
-  dynamic = 1;
-  tmax = 199.95f;
-  idle();
-  EXPECT_EQ(tmax, 50.0f);
-}
-
-TEST_F(Replay, StaticAlwaysEndsOnTheUsersTmax) {
-  dynamic = 0;
-  tmax = 3;
-  idle();
-  EXPECT_EQ(tmax, 200.0f);
-  tmax = 500;
-  idle();
-  EXPECT_EQ(tmax, 200.0f);
-}
-
-TEST_F(Replay, SegmentKeepsTmaxButFallsBackWhenTheUserLowersIt) {
-  idle();
-  EXPECT_EQ(tmax, 200.0f);
-  tmaxstatic = 100;
-  idle();
-  EXPECT_EQ(tmax, 50.0f);
-  idle();
-  EXPECT_EQ(tmax, 50.0f);
+// What one idle call makes of tmax: Dynamic grows it by a tenth in single
+// precision and falls back to tmin past the end; Static always ends on the
+// user's tmax; Segment holds it but falls back when the user lowers the end.
+TEST_F(Replay, IdleMovesTmaxAsThePlaybackModeSays) {
+  const struct {
+    const char *what;
+    int mode;
+    float tmax, tmaxstatic, want;
+  } cases[] = {
+      {"Dynamic grows", 1, 50, 200, 50.1f},
+      {"Dynamic grows in single precision", 1, 50.1f, 200, (float)((double)50.1f + 0.1)},
+      {"Dynamic falls back in the call that passes the end", 1, 199.95f, 200, 50},
+      {"Static from below", 0, 3, 200, 200},
+      {"Static from above", 0, 500, 200, 200},
+      {"Segment holds", 2, 200, 200, 200},
+      {"Segment falls back when the end is lowered", 2, 200, 100, 50},
+      {"Segment then stays", 2, 50, 100, 50},
+  };
+  for (const auto &c : cases) {
+    restoreStartup();
+    dynamic = c.mode, tmax = c.tmax, tmaxstatic = c.tmaxstatic;
+    idle();
+    EXPECT_EQ(tmax, c.want) << c.what;
+    EXPECT_EQ(callNames(), "glClear glutPostRedisplay") << c.what;
+  }
 }
 
 // A window whose start is at or past its end steps through it, drawing nothing.

@@ -89,22 +89,28 @@ TEST_F(Input, ZoomKeyStepShowsUpDownWhileHeldAndTheArrowOnceAfter) {
   EXPECT_EQ(ui::master.passive, mouseZoom); // never removed
 }
 
-TEST_F(Input, SpaceStepsRhoForLorenzAndStopsAt300) {
-  myKeyboardFunc(' ', 0, 0);
-  EXPECT_EQ(ro, 28.1f);
-  EXPECT_EQ(sigma, 10.0f);
-  EXPECT_EQ(beta, 8.0f / 3.0f);
-  EXPECT_EQ(callNames(), "glClear glutPostRedisplay");
-  ro = 299.95f;
-  myKeyboardFunc(' ', 0, 0);
-  EXPECT_EQ(ro, 300.0f);
-}
-
-TEST_F(Input, SpaceStepsAForRoessler) {
-  attype = 1;
-  myKeyboardFunc(' ', 0, 0);
-  EXPECT_EQ(aa, 0.2f + 0.01f);
-  EXPECT_EQ(ro, 28.0f);
+// The space bar adds the current attractor's increments (dro 0.1, da 0.01
+// at start-up) through the spinners, which stop at the limits.
+TEST_F(Input, SpaceStepsTheCurrentAttractorsParametersWithinTheirLimits) {
+  const struct {
+    int attype;
+    float *var, from, want;
+    float *untouched;
+  } cases[] = {
+      {0, &ro, 28, 28.1f, &aa},
+      {0, &ro, 299.95f, 300, &sigma},
+      {1, &aa, 0.2f, 0.2f + 0.01f, &ro},
+      {2, &ro, 28, 28, &aa}, // no such attractor: nothing steps
+  };
+  for (const auto &c : cases) {
+    restoreStartup();
+    attype = c.attype, *c.var = c.from;
+    float other = *c.untouched;
+    myKeyboardFunc(' ', 0, 0);
+    EXPECT_EQ(*c.var, c.want) << "attype " << c.attype;
+    EXPECT_EQ(*c.untouched, other) << "attype " << c.attype;
+    EXPECT_EQ(callNames(), "glClear glutPostRedisplay");
+  }
 }
 
 TEST_F(Input, SWithTheTwinOffOnlyAsksForARedisplay) {

@@ -192,12 +192,24 @@ TEST_F(Layer, ArrowClickAfterAnApproachInTheSameFrameStepsOnce) {
   }
 }
 
-TEST_F(Layer, TypedValueTakesEffectOnEnterNotOnEveryKeystroke) {
-  warm(&field);
-  edit("0.001");
-  EXPECT_EQ(dt, 0.005f);
-  key(&field, 13);
-  EXPECT_EQ(dt, 0.001f);
+// Typed text waits for Enter or for the field to be left, clamped; Esc
+// abandons it.
+TEST_F(Layer, TypedValueTakesEffectOnEnterOrLeavingNotOnEveryKeystroke) {
+  enum Ending { ENTER, ESC, CLICK_OUTSIDE };
+  const struct {
+    const char *typed;
+    Ending ending;
+    float want;
+  } cases[] = {{"0.001", ENTER, 0.001f}, {"0.5", ESC, 0.005f}, {"-2", CLICK_OUTSIDE, 0.0001f}};
+  for (const auto &c : cases) {
+    dt = 0.005f;
+    warm(&field);
+    edit(c.typed);
+    EXPECT_EQ(dt, 0.005f) << c.typed;
+    if (c.ending == CLICK_OUTSIDE) click(&field, 300, 250);
+    else key(&field, c.ending == ENTER ? 13 : 27);
+    EXPECT_EQ(dt, c.want) << c.typed << ", ending " << c.ending;
+  }
 }
 
 // Typed through the field: the variable takes the clamped value or keeps
@@ -212,20 +224,6 @@ TEST_F(Layer, FieldShowsTheVariableAfterBadText) {
     key(&field, 13);
     EXPECT_STREQ(field.shown(), c.shown) << '"' << c.typed << '"';
   }
-}
-
-TEST_F(Layer, EscAbandonsTheTypedText) {
-  warm(&field);
-  edit("0.5");
-  key(&field, 27);
-  EXPECT_EQ(dt, 0.005f);
-}
-
-TEST_F(Layer, LeavingTheFieldCommitsAndClamps) {
-  warm(&field);
-  edit("-2");
-  click(&field, 300, 250); // outside the window
-  EXPECT_EQ(dt, 0.0001f);
 }
 
 // Presses and releases between two frames still click, each of them
