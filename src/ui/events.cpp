@@ -46,10 +46,11 @@ void Master::queue(const Input &e) {
   if (pending.size() < 100000) pending.push_back(e);
 }
 
-// A move waits for the frame after a button change, and a press for the
-// frame after the pointer reached it, so that a click is seen where it
-// happened and not as a drag (ImGui measures drags from the last frame's
-// pointer); typed characters go before a key such as Enter.
+// A move waits for the frame after a button change, so that a click is seen
+// where it happened; a press after the pointer moved starts ImGui's frame
+// from the press position, or it would read the approach as a drag (it
+// measures drags from the last frame's pointer); typed characters go
+// before a key such as Enter.
 void Master::trickleInput() {
   ImGuiIO &io = ImGui::GetIO();
   const ImVec2 was = io.MousePos;
@@ -62,10 +63,7 @@ void Master::trickleInput() {
       io.MousePos = ImVec2(e.x, e.y);
     } else if (e.kind == Input::BUTTON) {
       if (button[e.index]) break;
-      if (e.down && (was.x != e.x || was.y != e.y)) {
-        io.MousePos = ImVec2(e.x, e.y);
-        break;
-      }
+      if (e.down && (was.x != e.x || was.y != e.y)) io.MousePosPrev = ImVec2(e.x, e.y);
       button[e.index] = anyButton = true;
       io.MousePos = ImVec2(e.x, e.y);
       io.MouseDown[e.index] = e.down;

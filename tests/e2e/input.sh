@@ -52,7 +52,14 @@ wait_for "the ro spinner to change" stepped
 settle
 cp "$WORK/shot.ppm" "$WORK/stepped.ppm"
 keep space-stepped
-click $RO_FIELD
+# Typing waits until the field shows it took the click (its text selected).
+edit_ro() {
+  shot "$WORK/before.ppm"
+  click $RO_FIELD
+  active() { [ "$(differ "$WORK/before.ppm" "$WORK/shot.ppm" $RO_TEXT)" -gt 0 ]; }
+  wait_for "the ro field to take the edit" active
+}
+edit_ro
 xdotool type --delay 50 "28.1"
 xdotool key Return
 xdotool mousemove --sync 450 300
@@ -61,7 +68,7 @@ settle
   fail "after the space bar the ro spinner does not read as a typed 28.1"
 
 # ---- A space typed into a spinner's text does not step rho.
-click $RO_FIELD
+edit_ro
 xdotool key space
 xdotool key Escape
 xdotool mousemove --sync 450 300

@@ -28,9 +28,11 @@ fail() {
 # program can be started again.
 start_x() {
   local try end
-  for try in 1 2 3; do
+  for try in 1 2 3 4 5; do
+    [ "$try" -gt 1 ] && sleep 1
     : >"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" \
+      2>>"$WORK/xvfb.log" &
     XVFB_PID=$!
     end=$((SECONDS + DEADLINE))
     while [ ! -s "$WORK/display" ] && kill -0 "$XVFB_PID" 2>/dev/null && [ $SECONDS -lt $end ]; do
@@ -42,7 +44,7 @@ start_x() {
     xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
     kill "$XVFB_PID" 2>/dev/null
   done
-  fail "Xvfb did not start"
+  fail "Xvfb did not start: $(tail -5 "$WORK/xvfb.log")"
 }
 
 # Starts the program and waits for its window to be mapped.
