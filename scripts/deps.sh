@@ -4,7 +4,8 @@
 # the code-quality tools.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libimgui-dev freeglut3-dev libgl-dev libx11-dev libgl1-mesa-dri)
+packages=(build-essential cmake pkg-config libimgui-dev freeglut3-dev libgl-dev libx11-dev
+          libtomlplusplus-dev libcli11-dev libgl1-mesa-dri)
 if [ "${1:-run}" = check ]; then
   packages+=(clang-format clang-tidy cppcheck libgtest-dev)
 fi

@@ -23,7 +23,8 @@ Vec3 roessler(const double *p, double x, double y, double z) {
 } // namespace
 
 const Model models[MODELS] = {
-    {"Lorentz",
+    {"lorenz",
+     "Lorentz",
      " Lorentz  Parameters",
      true,
      lorenz,
@@ -37,7 +38,8 @@ const Model models[MODELS] = {
       {"beta", &beta, 0.1f, 60, 8.0f / 3.0f, &beta_spinner, "dbeta", &dbeta}},
      {"Lorentz attractor:", "dx/dt = sigma*(y-x),", "dy/dt = x*(ro-z)-y,", "dz/dt = x*y-beta*z.",
       "Maximum Map:", "|(n+1)th x maximum| vs", "|nth x maximum|."}},
-    {"Roessler",
+    {"roessler",
+     "Roessler",
      "   Roessler  Parameters",
      false,
      roessler,

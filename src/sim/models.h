@@ -27,6 +27,7 @@ struct Parameter {
 };
 
 struct Model {
+  const char *key;         // its table in a settings file
   const char *name;        // radio button of the "Attractor" panel
   const char *rollout;     // the parameters' rollout, blanks kept
   bool separatorInRollout; // the rollout's separator sits inside it (else after it)

@@ -5,8 +5,10 @@
 #include <GL/freeglut.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "sim/models.h"
+#include "state/settings.h"
 #include "state/state.h"
 #include "ui/layer.h"
 
@@ -99,10 +101,13 @@ void reseed() {
 
 } // namespace
 
+// p prints the settings as a file the batch program reads, so that a view
+// found by hand can be rendered or exported there.
 void myKeyboardFunc(unsigned char key, int, int) {
   KeyDown[key] = 1;
   if (key == ' ') stepParameters();
   if (key == 's') reseed();
+  if (key == 'p') std::fputs(settingsText(viewerSettings()).c_str(), stdout), std::fflush(stdout);
 }
 
 void keyboardUp(unsigned char key, int, int) {

@@ -1,0 +1,15 @@
+// The numbers behind the picture: the replayed trajectory as CSV.
+#pragma once
+
+#include <string>
+
+#include "state/settings.h"
+
+// The rows of the frame Static playback shows for s: one per drawn step,
+// "t,x,y,z" and with the twin ",x2,y2,z2,ln_d", after a header row; every
+// number in its shortest round-trip form.
+std::string trajectoryCsv(const Settings &s);
+
+// Writes text to path through a file beside it, renamed into place; on a
+// failure nothing is left at path and error says why.
+bool writeWhole(const std::string &path, const std::string &text, std::string &error);
