@@ -9,6 +9,8 @@
 #include <sstream>
 #include <vector>
 
+#include <unistd.h>
+
 #include "batch/export.h"
 #include "sim/core.h"
 #include "state/settings.h"
@@ -17,9 +19,20 @@
 
 namespace {
 
+// Files of this process's own (the tests run in parallel processes),
+// removed when it ends.
+struct Files {
+  std::vector<std::string> made;
+  ~Files() {
+    for (const std::string &p : made) std::remove(p.c_str());
+  }
+} files;
+
 std::string file(const std::string &text) {
-  std::string path = ::testing::TempDir() + "settings.toml";
+  std::string path = ::testing::TempDir() + "tresolva-" + std::to_string(getpid()) + "-" +
+                     std::to_string(files.made.size()) + ".toml";
   std::ofstream(path) << text;
+  files.made.push_back(path);
   return path;
 }
 
