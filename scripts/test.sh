@@ -16,6 +16,6 @@ ctest --test-dir build-test --output-on-failure -j2
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
   -DTRESOLVA_SANITIZE=ON >/dev/null
-cmake --build build-asan -j"$jobs" --target unit_tests tresolva pixels
+cmake --build build-asan -j"$jobs" --target unit_tests tresolva tresolva-batch pixels
 ASAN_OPTIONS=abort_on_error=0:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j2 -E '^(pixels_gl|e2e_(panels|input|longframes|resize|soak))$'
