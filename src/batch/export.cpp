@@ -34,17 +34,25 @@ void addRow(void *ctx, bool) {
 
 } // namespace
 
-std::string trajectoryCsv(const Settings &s) {
-  const Model &m = models[s.attractor];
-  ReplaySettings r{&m, {}, s.dt, s.tmin, s.tmax, 0, s.twin};
+ReplaySettings staticReplay(const Settings &s) {
+  ReplaySettings r{&models[s.attractor], {}, s.dt, s.tmin, s.tmax, 0, s.twin};
   for (int k = 0; k < 3; k++) r.p[k] = s.params[s.attractor][k];
+  return r;
+}
+
+Trajectory startOf(const Settings &s) {
   Trajectory tr{};
   tr.xsec = s.start[0], tr.ysec = s.start[1], tr.zsec = s.start[2];
   tr.x2sec = s.twinStart[0], tr.y2sec = s.twinStart[1], tr.z2sec = s.twinStart[2];
+  loadStart(tr);
+  return tr;
+}
+
+std::string trajectoryCsv(const Settings &s) {
+  Trajectory tr = startOf(s);
   std::string out = s.twin == 1 ? "t,x,y,z,x2,y2,z2,ln_d\n" : "t,x,y,z\n";
   Rows rows{&tr, s.twin == 1, &out};
-  loadStart(tr);
-  replaySteps(r, tr, addRow, &rows);
+  replaySteps(staticReplay(s), tr, addRow, &rows);
   return out;
 }
 

@@ -3,12 +3,18 @@
 
 #include <string>
 
+#include "sim/core.h"
 #include "state/settings.h"
 
 // The rows of the frame Static playback shows for s: one per drawn step,
 // "t,x,y,z" and with the twin ",x2,y2,z2,ln_d", after a header row; every
 // number in its shortest round-trip form.
 std::string trajectoryCsv(const Settings &s);
+
+// The core's inputs for the frame Static playback shows for s: no Segment
+// anchoring, the start states as the file gives them, loaded.
+ReplaySettings staticReplay(const Settings &s);
+Trajectory startOf(const Settings &s);
 
 // Writes text to path through a file beside it, renamed into place; on a
 // failure nothing is left at path and error says why.

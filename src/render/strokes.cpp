@@ -29,14 +29,13 @@ void strokeWidth(const Colouring *scheme) {
   lineWidth(g > 0 ? g : (float)thickness);
 }
 
-} // namespace
-
-// ======== Colour of the main segment ==========================================
-bool schemeColour(double c[3]) {
-  const Colouring *scheme = colouringFor(coloring);
+// The main segment's colour under the scheme; false where it sets none.
+bool schemeColour(const Colouring *scheme, double c[3]) {
   ColourInputs in{t, tmax, x, {k1x, k1y, k1z}, bg, drawnModel(attype)};
   return scheme && scheme->colour(in, c);
 }
+
+} // namespace
 
 // ======== One drawn step ======================================================
 // The marker points held back go first if these segments may cover one.
@@ -47,7 +46,8 @@ void drawStrokes() {
   if (second == 1) scenePoint(x2old, y2old, z2old, v[2]), scenePoint(x2, y2, z2, v[3]);
   beforeStroke(v, second == 1 ? 4 : 2);
 
-  strokeWidth(colouringFor(coloring));
+  const Colouring *scheme = colouringFor(coloring);
+  strokeWidth(scheme);
   glBegin(GL_LINES);
   if (second == 1) {
     double p = std::pow(10, tmax - t);
@@ -56,7 +56,7 @@ void drawStrokes() {
     glVertex3f(v[3][0], v[3][1], v[3][2]);
   }
   double c[3];
-  if (schemeColour(c)) glColor3f((float)c[0], (float)c[1], (float)c[2]);
+  if (schemeColour(scheme, c)) glColor3f((float)c[0], (float)c[1], (float)c[2]);
   glVertex3f(v[0][0], v[0][1], v[0][2]);
   glVertex3f(v[1][0], v[1][1], v[1][2]);
   glEnd();

@@ -102,12 +102,8 @@ std::vector<Key> fields(Settings &s) {
 }
 
 std::string valueText(const Key &f) {
-  if (f.f) {
-    std::string s = shortest(*f.f);
-    return s.find_first_of(".en") == std::string::npos ? s + ".0" : s;
-  }
-  if (f.d) {
-    std::string s = shortest(*f.d);
+  if (f.f || f.d) { // a float in the file, never an integer
+    std::string s = f.f ? shortest(*f.f) : shortest(*f.d);
     return s.find_first_of(".en") == std::string::npos ? s + ".0" : s;
   }
   if (f.choices.empty()) return *f.i ? "true" : "false";

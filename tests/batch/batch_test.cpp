@@ -115,16 +115,10 @@ TEST(Export, CsvReadsBackToTheCoresStatesBitForBit) {
   s.attractor = 0, s.dt = 0.005f, s.tmin = 10, s.tmax = 30;
   std::string csv = trajectoryCsv(s);
 
-  const Model &m = models[0];
-  ReplaySettings r{&m, {}, s.dt, s.tmin, s.tmax, 0, 1};
-  for (int k = 0; k < 3; k++) r.p[k] = s.params[0][k];
-  Trajectory tr{};
-  tr.xsec = s.start[0], tr.ysec = s.start[1], tr.zsec = s.start[2];
-  tr.x2sec = s.twinStart[0], tr.y2sec = s.twinStart[1], tr.z2sec = s.twinStart[2];
+  Trajectory tr = startOf(s);
   std::vector<double> want;
   Kept kept{&tr, &want};
-  loadStart(tr);
-  replaySteps(r, tr, keep, &kept);
+  replaySteps(staticReplay(s), tr, keep, &kept);
 
   std::istringstream in(csv);
   std::string line;
