@@ -16,13 +16,6 @@ protected:
   void SetUp() override { restoreStartup(); }
 };
 
-TEST_F(Frame, DefaultFrameDraws29999SegmentsOverTheGrid) {
-  draw();
-  auto begins = callsOf("glBegin");
-  ASSERT_EQ(begins.size(), 1u + 29999u);
-  EXPECT_EQ(callsOf("glVertex3f").size(), 404u + 2 * 29999u);
-}
-
 TEST_F(Frame, GridAfterSwitchingAttractorKeepsThePreviousScaleForOneFrame) {
   tmax = 1;
   draw();

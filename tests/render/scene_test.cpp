@@ -18,28 +18,25 @@ protected:
   }
 };
 
-TEST_F(Scene, ModelOriginLandsAtMinusHalfMinusOneAndAHalfPlusHalf) {
-  sceneVertex(0, 0, 0);
-  EXPECT_FLOAT_EQ(glCalls[0].a[0], -0.5f);
-  EXPECT_FLOAT_EQ(glCalls[0].a[1], -1.5f);
-  EXPECT_FLOAT_EQ(glCalls[0].a[2], 0.5f);
-}
-
-TEST_F(Scene, CentreOfRotationIsModelPoint10Minus12Point5And22Point5) {
-  sceneVertex(10, -12.5, 22.5);
-  EXPECT_NEAR(glCalls[0].a[0], 0, 1e-7);
-  EXPECT_NEAR(glCalls[0].a[1], 0, 1e-7);
-  EXPECT_NEAR(glCalls[0].a[2], 0, 1e-7);
-  stretcher = 1.5;
-  sceneVertex(20.0 / 3, -25.0 / 3, 15);
-  EXPECT_NEAR(glCalls[1].a[0], 0, 1e-7);
-  EXPECT_NEAR(glCalls[1].a[2], 0, 1e-7);
-}
-
-TEST_F(Scene, ZoomScalesAboutTheImageOfTheModelOrigin) {
-  zoom = 2;
-  sceneVertex(10, 0, 0);
-  EXPECT_FLOAT_EQ(glCalls[0].a[0], 0.5f); // 0.05 * 2 * 10 - 0.5
+// Model points and where they land in the scene: the origin at
+// (-0.5, -1.5, 0.5), the centre of rotation (10, -12.5, 22.5) on the scene's
+// origin, zoom scaling about the origin's image; Roessler's stretcher 1.5.
+TEST_F(Scene, ModelPointsLandAboutTheCentreOfRotation) {
+  const struct {
+    double p[3], stretcher;
+    float zoom, want[3];
+  } cases[] = {
+      {{0, 0, 0}, 1, 1, {-0.5f, -1.5f, 0.5f}},
+      {{10, -12.5, 22.5}, 1, 1, {0, 0, 0}},
+      {{20.0 / 3, -25.0 / 3, 15}, 1.5, 1, {0, 0, 0}},
+      {{10, 0, 0}, 1, 2, {0.5f, -1.5f, 0.5f}},
+  };
+  for (const auto &c : cases) {
+    clearGl();
+    stretcher = c.stretcher, zoom = c.zoom;
+    sceneVertex(c.p[0], c.p[1], c.p[2]);
+    for (int k = 0; k < 3; k++) EXPECT_NEAR(glCalls[0].a[k], c.want[k], 1e-6) << c.p[0];
+  }
 }
 
 // The camera sits 10 in front of the scene, which spans about 5 either way:
