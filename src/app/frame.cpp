@@ -1,35 +1,15 @@
-// One frame of the display callback, step by step, and the drawing of one
-// step of the replay. Nothing is cached between frames.
+// The display callback, step by step (the panels' input, the scene, the
+// panels over it), and the idle callback between frames.
 #include "app/frame.h"
 
 #include <GL/freeglut.h>
 
 #include <chrono>
 
-#include "render/overlays.h"
-#include "render/reference.h"
-#include "render/scene.h"
-#include "render/strokes.h"
-#include "render/widths.h"
+#include "render/picture.h"
 #include "sim/replay.h"
-#include "state/state.h"
 #include "ui/input.h"
 #include "ui/layer.h"
-
-// ======== One step inside the window ==============================================
-// The maximum map replaces everything else; any other map value draws nothing.
-void drawStep(bool last) {
-  if (map == 1) {
-    drawMaxMap(last);
-  } else if (map == 0) {
-    drawStrokes();
-    if (second == 1) drawMarker(last);
-    drawTracer();
-    // Mesa keeps every primitive until a flush, so its memory would grow
-    // with tmax/dt: hand it what it holds every 16384 steps.
-    if ((n & 0x3fff) == 0 && !literalCalls) glFlush();
-  }
-}
 
 // ======== Input during a long frame ==================================================
 // A frame at the panels' limits (1e8 steps) takes tens of seconds. Once it
@@ -45,23 +25,20 @@ bool overdue() {
   return ran.count() > OVERDUE_S && ui::master.inputWaiting();
 }
 
+// ======== Between frames ===========================================================
+void idle() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  advancePlayback();
+  glutPostRedisplay();
+}
+
 // ======== The frame =================================================================
 void draw() {
   frameStart = std::chrono::steady_clock::now();
   ui::master.beginFrame(); // the panels take their input before the scene reads it
-  reanchorPan();
-  clearScene();
-  forgetWidths();
-  glPushMatrix();
-  glutPostRedisplay(); // the next frame follows without any input
-  glTranslatef(0, 0, -10);
-  loadStartStates();
-  rotateView();
-  drawReference(); // at the scale the previous frame's last step left
-  replay(drawStep, overdue);
+  glutPostRedisplay();     // the next frame follows without any input
+  drawScene(overdue);
   zoomKeyStep();
-  glPopMatrix();
-  glFlush();
   ui::master.renderFrame(); // the panels, over the scene
   glutSwapBuffers();
 }

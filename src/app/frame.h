@@ -1,6 +1,6 @@
-// One frame of the display callback, step by step.
+// The display and idle callbacks.
 #pragma once
 
-void draw();              // the display callback
-void drawStep(bool last); // the drawing of one step inside the time window
-bool overdue();           // the frame has run 0.1 s and input is waiting
+void draw();    // the display callback
+void idle();    // the idle callback: the next frame's playback
+bool overdue(); // the frame has run 0.1 s and input is waiting

@@ -32,6 +32,22 @@ void addRow(void *ctx, bool) {
   o += "\n";
 }
 
+struct Maxima {
+  const Trajectory *tr;
+  const Model *model;
+  float dt;
+  double top; // the previous maximum
+  std::string *out;
+};
+
+void addMaximum(void *ctx, bool) {
+  Maxima &m = *static_cast<Maxima *>(ctx);
+  double top, shown;
+  if (!mapMaximum(*m.model, *m.tr, m.dt, top, shown)) return;
+  *m.out += shortest(m.top) + "," + shortest(shown) + "\n";
+  m.top = top;
+}
+
 } // namespace
 
 ReplaySettings staticReplay(const Settings &s) {
@@ -53,6 +69,20 @@ std::string trajectoryCsv(const Settings &s) {
   std::string out = s.twin == 1 ? "t,x,y,z,x2,y2,z2,ln_d\n" : "t,x,y,z\n";
   Rows rows{&tr, s.twin == 1, &out};
   replaySteps(staticReplay(s), tr, addRow, &rows);
+  return out;
+}
+
+// The viewer's frames show the same points from the second on, the first
+// of them against the previous frame's last maximum.
+std::string maximaCsv(const Settings &s) {
+  Trajectory tr = startOf(s);
+  ReplaySettings r = staticReplay(s);
+  std::string first, out = "previous,maximum\n";
+  Maxima m{&tr, r.model, r.dt, 0, &first};
+  replaySteps(r, tr, addMaximum, &m);
+  m.out = &out;
+  loadStart(tr);
+  replaySteps(r, tr, addMaximum, &m);
   return out;
 }
 

@@ -1,4 +1,5 @@
-// The numbers behind the picture: the replayed trajectory as CSV.
+// The numbers behind the picture: the replayed trajectory and the maximum
+// map's points as CSV.
 #pragma once
 
 #include <string>
@@ -10,6 +11,11 @@
 // "t,x,y,z" and with the twin ",x2,y2,z2,ln_d", after a header row; every
 // number in its shortest round-trip form.
 std::string trajectoryCsv(const Settings &s);
+
+// The maximum map's points of the same frame, "previous,maximum", in the
+// model's units, as the viewer plots them from its second frame on: each
+// accepted maximum against the one before it.
+std::string maximaCsv(const Settings &s);
 
 // The core's inputs for the frame Static playback shows for s: no Segment
 // anchoring, the start states as the file gives them, loaded.

@@ -1,14 +1,21 @@
-// tresolva-batch: the viewer's settings and numbers outside the window.
-//   tresolva-batch settings              the default settings file, commented
-//   tresolva-batch export [-s F] -o OUT   the replayed trajectory as CSV
+// tresolva-batch: the viewer's pictures and numbers outside the window.
+//   tresolva-batch settings                     the default settings file, commented
+//   tresolva-batch render [-s F] -o OUT.png     one frame as PNG, SVG, PDF or EPS
+//   tresolva-batch animate [-s F] -n N -o P     N frames as P-0001.png ... or a video
+//   tresolva-batch export [-s F] -o OUT.csv     the replayed trajectory or its maxima
 // A refusal is one line on standard error and status 2; a failure to
-// write, one line and status 1.
+// draw or write, one line and status 1.
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <string>
 
+#include <unistd.h>
+
 #include "batch/export.h"
+#include "batch/headless.h"
+#include "batch/render.h"
+#include "batch/video.h"
 #include "state/settings.h"
 
 namespace {
@@ -18,14 +25,121 @@ int refuse(const std::string &why, int status) {
   return status;
 }
 
+// What the subcommands share: the settings file and the picture's size.
+struct Common {
+  std::string from, out, size = "950x710"; // the viewer's scene at its start-up size
+  int width = 950, height = 710, frame = 1, frames = 100, fps = 30;
+  bool maxima = false;
+  std::string video;
+};
+
+void addSettings(CLI::App *c, Common &o) {
+  c->add_option("-s,--settings", o.from, "settings file (missing keys: start-up values)");
+}
+
+void addPicture(CLI::App *c, Common &o) {
+  c->add_option("--size", o.size, "picture size WIDTHxHEIGHT, at most 8192 either way")
+      ->capture_default_str();
+}
+
+bool readSize(Common &o, std::string &error) {
+  char x = 0, rest = 0;
+  if (std::sscanf(o.size.c_str(), "%d%c%d%c", &o.width, &x, &o.height, &rest) != 3 || x != 'x' ||
+      o.width < 1 || o.height < 1 || o.width > CANVAS_MAX || o.height > CANVAS_MAX) {
+    error = "--size " + o.size + ": expected WIDTHxHEIGHT, each 1 to 8192";
+    return false;
+  }
+  return true;
+}
+
+std::string extensionOf(const std::string &path) {
+  size_t dot = path.rfind('.');
+  return dot == std::string::npos || path.find('/', dot) != std::string::npos
+             ? ""
+             : path.substr(dot + 1);
+}
+
+// ======== render =====================================================================
+int render(const Settings &s, const Common &o) {
+  std::string ext = extensionOf(o.out), error, file;
+  if (ext != "png" && ext != "svg" && ext != "pdf" && ext != "eps")
+    return refuse(o.out + ": the name must end in .png, .svg, .pdf or .eps", 2);
+  int k = shownFrame(s, o.frame);
+  if (ext == "png") {
+    auto keep = [&](int, const std::vector<unsigned char> &rgb) {
+      file = pngOf(rgb, o.width, o.height);
+      return true;
+    };
+    if (!drawFrames(s, o.width, o.height, k, k, keep, error)) return refuse(error, 1);
+  } else if (!vectorPicture(s, o.width, o.height, k, ext, file, error)) {
+    return refuse(error, 1);
+  }
+  return writeWhole(o.out, file, error) ? 0 : refuse(error, 1);
+}
+
+// ======== animate ====================================================================
+// A progress line while it runs, only where a person watches.
+void progress(int k, int n) {
+  if (!isatty(2)) return;
+  std::fprintf(stderr, "\rframe %d of %d", k, n);
+  if (k == n) std::fputc('\n', stderr);
+}
+
+std::string numbered(const std::string &prefix, int k) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "-%04d.png", k);
+  return prefix + digits;
+}
+
+int animate(const Settings &s, const Common &o) {
+  if (s.playback == 0) return refuse("animate needs Dynamic or Segment playback", 2);
+  if (o.out.empty() == o.video.empty()) return refuse("give either -o PREFIX or --video FILE", 2);
+  std::string error;
+  Video v;
+  int status = o.video.empty() ? 0 : openVideo(v, o.video, o.width, o.height, o.fps, error);
+  if (status != 0) return refuse(error, status);
+  bool written = true;
+  auto keep = [&](int k, const std::vector<unsigned char> &rgb) {
+    written = o.video.empty() ? writeWhole(numbered(o.out, k), pngOf(rgb, o.width, o.height), error)
+                              : videoFrame(v, rgb, error);
+    progress(k, o.frames);
+    return written;
+  };
+  bool drawn = drawFrames(s, o.width, o.height, 1, o.frames, keep, error);
+  if (!o.video.empty()) written = closeVideo(v, drawn && written, error) && written;
+  return drawn && written ? 0 : refuse(error, 1);
+}
+
 int run(int argc, char **argv) {
   CLI::App app{"Tresolva's pictures and numbers without a window"};
   app.require_subcommand(1);
+  Common o;
   CLI::App *settings = app.add_subcommand("settings", "print the default settings file");
+
+  CLI::App *renderCmd = app.add_subcommand("render", "one frame the viewer shows, without panels");
+  addSettings(renderCmd, o);
+  renderCmd->add_option("-o,--output", o.out, "picture file: .png, .svg, .pdf or .eps")
+      ->required();
+  addPicture(renderCmd, o);
+  renderCmd->add_option("--frame", o.frame, "Dynamic and Segment: the K-th frame of playback")
+      ->check(CLI::Range(1, 1000000));
+
+  CLI::App *animateCmd = app.add_subcommand("animate", "frames of Dynamic or Segment playback");
+  addSettings(animateCmd, o);
+  animateCmd->add_option("-o,--output", o.out, "PREFIX: writes PREFIX-0001.png and on");
+  animateCmd->add_option("--video", o.video, "a video file, made by ffmpeg from the frames");
+  animateCmd->add_option("-n,--frames", o.frames, "how many frames")
+      ->check(CLI::Range(1, 1000000))
+      ->capture_default_str();
+  animateCmd->add_option("--fps", o.fps, "frames per second of the video")
+      ->check(CLI::Range(1, 240))
+      ->capture_default_str();
+  addPicture(animateCmd, o);
+
   CLI::App *exportCmd = app.add_subcommand("export", "the replayed trajectory as CSV");
-  std::string from, out;
-  exportCmd->add_option("-s,--settings", from, "settings file (missing keys: start-up values)");
-  exportCmd->add_option("-o,--output", out, "the CSV file")->required();
+  addSettings(exportCmd, o);
+  exportCmd->add_option("-o,--output", o.out, "the CSV file")->required();
+  exportCmd->add_flag("--maxima", o.maxima, "the maximum map's points instead");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {
@@ -39,9 +153,12 @@ int run(int argc, char **argv) {
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
   std::string error;
-  if (!from.empty() && !readSettings(from, s, error)) return refuse(error, 2);
-  if (!writeWhole(out, trajectoryCsv(s), error)) return refuse(error, 1);
-  return 0;
+  if (!o.from.empty() && !readSettings(o.from, s, error)) return refuse(error, 2);
+  if (!readSize(o, error)) return refuse(error, 2);
+  if (renderCmd->parsed()) return render(s, o);
+  if (animateCmd->parsed()) return animate(s, o);
+  std::string csv = o.maxima ? maximaCsv(s) : trajectoryCsv(s);
+  return writeWhole(o.out, csv, error) ? 0 : refuse(error, 1);
 }
 
 } // namespace

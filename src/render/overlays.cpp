@@ -9,18 +9,11 @@
 #include "render/heldpoints.h"
 #include "render/scene.h"
 #include "render/widths.h"
+#include "sim/core.h"
 #include "sim/models.h"
 #include "state/state.h"
 
 namespace {
-
-// The x the step started from, recovered from the new x and the slopes as
-// the step formed it; equals xold up to rounding.
-double stepStartX() {
-  double S = k1x + 2 * k2x + 2 * k3x + k4x;
-  double D = dt;
-  return x + (S * D) / (-6);
-}
 
 void foreground() {
   float f = 1 - bg;
@@ -58,10 +51,8 @@ void markerLines() {
 // last point can wait for its last step.
 void drawMaxMap(bool last) {
   const Model *model = drawnModel(attype);
-  double m = std::fabs(stepStartX());
-  bool accepted =
-      m > std::fabs(xoldt) && m > std::fabs(x) && model && (model->mapAbsolute || x > 0);
-  if (!accepted) {
+  double top, shown;
+  if (!model || !mapMaximum(*model, run, dt, top, shown)) {
     if (last && mapPointDrawn && !literalCalls) mapLines();
     if (last) mapPointDrawn = false;
     return;
@@ -69,7 +60,7 @@ void drawMaxMap(bool last) {
 
   double zm = zoom, div = model->mapDivisor;
   double h = zm * xmaxold / div - 2;
-  double v = zm * (model->mapAbsolute ? std::fabs(x) : x) / div - 2;
+  double v = zm * shown / div - 2;
   pointSize(2);
   glBegin(GL_POINTS);
   foreground();
@@ -77,8 +68,7 @@ void drawMaxMap(bool last) {
   glEnd();
   mapPointDrawn = !last;
   if (last || literalCalls) mapLines();
-
-  xmaxold = std::fabs(stepStartX());
+  xmaxold = top;
 }
 
 // ======== Twin divergence marker =================================================

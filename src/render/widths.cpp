@@ -25,6 +25,9 @@ int wholePixels(float w) {
 
 } // namespace
 
+void (*alsoLineWidth)(float) = nullptr;
+void (*alsoPointSize)(float) = nullptr;
+
 // GL refuses a width of 0 or less (and NaN) and keeps the one in force.
 void lineWidth(float w) {
   if (literalCalls) {
@@ -35,6 +38,7 @@ void lineWidth(float w) {
   int p = wholePixels(w);
   if (p == drawnLine) return;
   glLineWidth(w);
+  if (alsoLineWidth) alsoLineWidth(w);
   drawnLine = p;
 }
 
@@ -46,6 +50,7 @@ void pointSize(float s) {
   }
   if (s == drawnPoint) return;
   glPointSize(s);
+  if (alsoPointSize) alsoPointSize(s);
   drawnPoint = s;
 }
 

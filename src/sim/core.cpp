@@ -52,6 +52,19 @@ void rk4(const Model &m, const double *p, float dt, double &x, double &y, double
   k = {a, b, c, d};
 }
 
+// ======== The maximum map's maxima ================================================
+bool mapMaximum(const Model &m, const Trajectory &tr, float dt, double &top, double &shown) {
+  const Slopes &k = tr.k;
+  double S = k.k1.x + 2 * k.k2.x + 2 * k.k3.x + k.k4.x;
+  double D = dt;
+  double start = std::fabs(tr.x + (S * D) / (-6));
+  if (!(start > std::fabs(tr.xoldt) && start > std::fabs(tr.x) && (m.mapAbsolute || tr.x > 0)))
+    return false;
+  top = start;
+  shown = m.mapAbsolute ? std::fabs(tr.x) : tr.x;
+  return true;
+}
+
 void currentParameters(const Model &m, double *p) {
   for (int k = 0; k < 3; k++) p[k] = *m.params[k].value;
 }

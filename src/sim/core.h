@@ -36,6 +36,12 @@ struct ReplaySettings {
   int second;  // 1 = the twin is stepped too
 };
 
+// The maximum map's test of the latest step: a strict local maximum of |x|
+// at the step's start (recovered from the new x and the slopes as the step
+// formed it), which m may keep only when x is then positive. On acceptance
+// top is that |x| and shown the value the map plots against the previous top.
+bool mapMaximum(const Model &m, const Trajectory &tr, float dt, double &top, double &shown);
+
 // The parameters of m as its process-wide variables hold them now.
 void currentParameters(const Model &m, double *p);
 

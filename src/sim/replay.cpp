@@ -1,8 +1,6 @@
 // The viewer's per-frame replay, the core's on the process-wide trajectory,
-// and the playback of idle.
+// and the playback from one frame to the next.
 #include "sim/replay.h"
-
-#include <GL/freeglut.h>
 
 #include "sim/core.h"
 #include "state/state.h"
@@ -28,11 +26,9 @@ void replay(DrawStep drawStep, bool (*overdue)()) {
 
 // ======== Playback ==============================================================
 // Dynamic grows tmax before the fall-back test; Static then overrides both.
-void idle() {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+void advancePlayback() {
   int d = dynamic;
   if (d == 1) tmax = (float)((double)tmax + 0.1);
   if (tmax > tmaxstatic) tmax = tmin;
   if (d == 0) tmax = tmaxstatic;
-  glutPostRedisplay();
 }

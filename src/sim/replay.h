@@ -1,4 +1,4 @@
-// The per-frame replay of the trajectory and the playback of idle.
+// The per-frame replay of the trajectory and the playback between frames.
 #pragma once
 
 // drawStep(last) for each step past tmin; last is true on the frame's final
@@ -6,4 +6,4 @@
 using DrawStep = void (*)(bool last);
 void loadStartStates(); // current states from the start states, t = 0
 void replay(DrawStep drawStep, bool (*overdue)() = nullptr); // up to tmax/dt steps
-void idle(); // moves tmax according to the playback mode
+void advancePlayback(); // moves tmax one frame on, as the playback mode says

@@ -192,8 +192,25 @@ Settings viewerSettings() {
   s.map = map, s.zoom = zoom;
   s.start[0] = xsec, s.start[1] = ysec, s.start[2] = zsec;
   s.twinStart[0] = x2sec, s.twinStart[1] = y2sec, s.twinStart[2] = z2sec;
-  s.rotateX = t1, s.rotateY = t2, s.panX = xtranslate, s.panY = ytranslate;
+  s.rotateX = t1, s.rotateY = t2; // the pan: read from the modelview matrix
   return s;
+}
+
+// The pan is left where it is: it lives in the modelview matrix.
+void useSettings(const Settings &s) {
+  attype = s.attractor;
+  for (int m = 0; m < MODELS; m++)
+    for (int k = 0; k < 3; k++) {
+      *models[m].params[k].value = s.params[m][k];
+      *models[m].params[k].inc = s.incs[m][k];
+    }
+  tmin = s.tmin, tmaxstatic = s.tmax, dt = s.dt;
+  dynamic = s.playback, second = s.twin, coloring = s.colouring, bg = s.background;
+  thickness = s.lines, xygrid = s.grid, box = s.box, axes = s.axes, tracer = s.tracer;
+  map = s.map, zoom = s.zoom;
+  xsec = s.start[0], ysec = s.start[1], zsec = s.start[2];
+  x2sec = s.twinStart[0], y2sec = s.twinStart[1], z2sec = s.twinStart[2];
+  t1 = s.rotateX, t2 = s.rotateY;
 }
 
 std::string settingsText(const Settings &s) {

@@ -26,8 +26,11 @@ struct Settings {
 
 // The settings the viewer starts with.
 Settings startUpSettings();
-// The viewer's settings now, from its process-wide state.
+// The viewer's settings now, from its process-wide state; the pan, which
+// lives in the modelview matrix, is left at 0 for the caller to fill in.
 Settings viewerSettings();
+// Sets the viewer's process-wide state to s, all but the pan.
+void useSettings(const Settings &s);
 
 // The whole file, every key with a comment, in a fixed order.
 std::string settingsText(const Settings &s);

@@ -99,6 +99,18 @@ void reseed() {
   glutPostRedisplay();
 }
 
+// The pan as the modelview matrix holds it, every drag added in single
+// precision, so that a picture rendered from it is the very same; a Reset
+// not yet drawn takes it out.
+void printSettings() {
+  Settings s = viewerSettings();
+  float m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  if (reseta != 1) s.panX = m[12], s.panY = m[13];
+  std::fputs(settingsText(s).c_str(), stdout);
+  std::fflush(stdout);
+}
+
 } // namespace
 
 // p prints the settings as a file the batch program reads, so that a view
@@ -107,7 +119,7 @@ void myKeyboardFunc(unsigned char key, int, int) {
   KeyDown[key] = 1;
   if (key == ' ') stepParameters();
   if (key == 's') reseed();
-  if (key == 'p') std::fputs(settingsText(viewerSettings()).c_str(), stdout), std::fflush(stdout);
+  if (key == 'p') printSettings();
 }
 
 void keyboardUp(unsigned char key, int, int) {

@@ -84,7 +84,7 @@ TEST(Settings, BadLinesAreRefusedWithFileLineAndKey) {
 // What the viewer's p key prints is the viewer's state as it is now.
 TEST(Settings, TheViewersSettingsFollowItsState) {
   restoreStartup();
-  attype = 1, tmin = 12.5f, second = 1, coloring = 4, t1 = 30, xtranslate = -0.5, xsec = 2;
+  attype = 1, tmin = 12.5f, second = 1, coloring = 4, t1 = 30, xsec = 2;
   Settings s = viewerSettings(), back = startUpSettings();
   std::string error;
   ASSERT_TRUE(readSettings(file(settingsText(s)), back, error)) << error;
@@ -93,7 +93,6 @@ TEST(Settings, TheViewersSettingsFollowItsState) {
   EXPECT_EQ(back.twin, 1);
   EXPECT_EQ(back.colouring, 4);
   EXPECT_EQ(back.rotateX, 30.0);
-  EXPECT_EQ(back.panX, -0.5);
   EXPECT_EQ(back.start[0], 2.0);
   restoreStartup();
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Mouse and keys on the real program: a drag in the scene turns it, a drag
 # from a panel does not, z with the pointer zooms, the space bar steps rho
-# in its spinner, and typing into a spinner steps nothing.
+# in its spinner, typing into a spinner steps nothing, and what p prints
+# renders in the batch program as the very scene the viewer shows.
 source "$(dirname "$0")/lib.sh" "$@"
 start_x
 start_app
@@ -12,6 +13,9 @@ SCENE="0 0 940 700"; RO_TEXT="1014 94 84 17"
 curve_drawn() { [ "$(count red $SCENE)" -gt 2000 ]; }
 wait_for "the first picture" curve_drawn
 click $STATIC
+click 964 207 # Twin trajectory
+twin_drawn() { [ "$(count blue $SCENE)" -gt 500 ]; }
+wait_for "the twin" twin_drawn
 settle
 cp "$WORK/shot.ppm" "$WORK/still.ppm"
 
@@ -75,4 +79,26 @@ xdotool mousemove --sync 450 300
 settle
 [ "$(differ "$WORK/stepped.ppm" "$WORK/shot.ppm" $RO_TEXT)" -eq 0 ] ||
   fail "a space typed into a spinner stepped rho"
+
+# ---- p prints the view, and the batch program renders the very scene:
+# twin on, turned, zoomed, rho typed, then panned. The scene is what the
+# panels leave: the bottom one is its colour between two border rows.
+xdotool mousemove --sync 500 300 mousedown 3
+for k in 1 2 3 4; do xdotool mousemove --sync $((500 + 9 * k)) $((300 - 4 * k)); done
+xdotool mouseup 3
+settle
+cp "$WORK/shot.ppm" "$WORK/viewer.ppm"
+xdotool key p
+printed() { grep -q "^pan_y" "$WORK/app.log"; }
+wait_for "the settings on standard output" printed
+sed -n '/^# Tresolva settings/,$p' "$WORK/app.log" >"$WORK/view.toml"
+scene_h=$((750 - $(count panel 2 0 1 750) - 2))
+env -u DISPLAY "$BATCH" render -s "$WORK/view.toml" --size "950x$scene_h" -o "$WORK/render.png" ||
+  fail "tresolva-batch render failed"
+convert "$WORK/render.png" "ppm:$WORK/render.ppm"
+differing=$(differ "$WORK/viewer.ppm" "$WORK/render.ppm" 0 0 950 "$scene_h")
+[ "$differing" -eq 0 ] || {
+  cp "$WORK/render.png" "$WORK/view.toml" "${E2E_KEEP:-/tmp}/"
+  fail "the rendered scene differs from the viewer's in $differing pixels (kept: render.png, view.toml)"
+}
 echo "input: ok"

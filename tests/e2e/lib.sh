@@ -1,9 +1,10 @@
 # Helpers for the end-to-end tests: a private Xvfb, the real program, input
 # through xdotool, screenshots, and polling with a generous deadline.
-#   source lib.sh TRESOLVA PIXELS
+#   source lib.sh TRESOLVA PIXELS [TRESOLVA-BATCH]
 set -u
 APP=$1
 PIXELS=$2
+BATCH=${3:-}
 WORK=$(mktemp -d)
 DEADLINE=${E2E_DEADLINE:-60}   # seconds any one expectation may take
 APP_PID=""

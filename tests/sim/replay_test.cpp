@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "app/frame.h"
 #include "sim/replay.h"
 #include "sim/rk4.h"
 #include "state/state.h"

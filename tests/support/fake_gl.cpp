@@ -51,6 +51,9 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
 void glGetDoublev(GLenum, GLdouble *m) {
   for (int k = 0; k < 16; k++) m[k] = k % 5 == 0;
 }
+void glGetFloatv(GLenum, GLfloat *m) {
+  for (int k = 0; k < 16; k++) m[k] = k % 5 == 0;
+}
 void glGetIntegerv(GLenum, GLint *v) {
   v[0] = 0, v[1] = 0, v[2] = 1200, v[3] = 750;
 }

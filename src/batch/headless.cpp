@@ -1,0 +1,92 @@
+// A GL context without a window or X server: EGL on Mesa's surfaceless
+// platform, drawing into an offscreen (pbuffer) surface of the picture's size.
+#include "batch/headless.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstddef>
+
+namespace {
+
+bool fail(std::string &error, const std::string &why, Canvas &c) {
+  error = why;
+  closeCanvas(c);
+  return false;
+}
+
+// 8 bits a channel and no alpha, as the viewer's window has, and no depth
+// or multisampling (EGL would offer deeper colour first).
+EGLConfig chooseConfig(EGLDisplay d) {
+  const EGLint want[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                         EGL_NONE};
+  EGLConfig configs[256];
+  EGLint found = 0;
+  if (!eglChooseConfig(d, want, configs, 256, &found)) return nullptr;
+  auto is = [d](EGLConfig c, EGLint attribute, EGLint value) {
+    EGLint v = -1;
+    return eglGetConfigAttrib(d, c, attribute, &v) && v == value;
+  };
+  for (int k = 0; k < found; k++)
+    if (is(configs[k], EGL_RED_SIZE, 8) && is(configs[k], EGL_GREEN_SIZE, 8) &&
+        is(configs[k], EGL_BLUE_SIZE, 8) && is(configs[k], EGL_ALPHA_SIZE, 0) &&
+        is(configs[k], EGL_DEPTH_SIZE, 0) && is(configs[k], EGL_SAMPLES, 0))
+      return configs[k];
+  return nullptr;
+}
+
+} // namespace
+
+// A pbuffer is drawn as a window's framebuffer is (its row 0 at the top,
+// with the same rounding), so its pictures are the viewer's pixel for pixel.
+bool openCanvas(Canvas &c, int width, int height, std::string &error) {
+  auto getDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+      eglGetProcAddress("eglGetPlatformDisplayEXT"));
+  if (!getDisplay) return fail(error, "no usable OpenGL: EGL has no platform displays", c);
+  EGLDisplay d = getDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+  if (d == EGL_NO_DISPLAY || !eglInitialize(d, nullptr, nullptr))
+    return fail(error, "no usable OpenGL: Mesa's surfaceless EGL platform is missing", c);
+  c.display = d;
+  EGLConfig config = chooseConfig(d);
+  if (!config || !eglBindAPI(EGL_OPENGL_API))
+    return fail(error, "no usable OpenGL: EGL offers no desktop GL with 8-bit colour", c);
+  EGLint most = 0;
+  eglGetConfigAttrib(d, config, EGL_MAX_PBUFFER_WIDTH, &most);
+  if (width > std::min<EGLint>(most, CANVAS_MAX) || height > std::min<EGLint>(most, CANVAS_MAX))
+    return fail(error, "OpenGL draws at most " + std::to_string(most) + " pixels either way", c);
+  const EGLint size[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+  c.surface = eglCreatePbufferSurface(d, config, size);
+  if (c.surface == EGL_NO_SURFACE)
+    return fail(error, "OpenGL cannot draw a picture of " + std::to_string(width) + " x " +
+                           std::to_string(height) + " pixels (out of memory?)",
+                c);
+  c.context = eglCreateContext(d, config, EGL_NO_CONTEXT, nullptr);
+  if (c.context == EGL_NO_CONTEXT || !eglMakeCurrent(d, c.surface, c.surface, c.context))
+    return fail(error, "no usable OpenGL: EGL makes no desktop GL context", c);
+  c.width = width, c.height = height;
+  return true;
+}
+
+// GL reads from the bottom row up.
+std::vector<unsigned char> readCanvas(const Canvas &c) {
+  size_t row = (size_t)c.width * 3;
+  std::vector<unsigned char> up(row * c.height), down(row * c.height);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, c.width, c.height, GL_RGB, GL_UNSIGNED_BYTE, up.data());
+  for (int r = 0; r < c.height; r++)
+    std::copy_n(up.begin() + (std::ptrdiff_t)(row * r), row,
+                down.begin() + (std::ptrdiff_t)(row * (c.height - 1 - r)));
+  return down;
+}
+
+void closeCanvas(Canvas &c) {
+  if (c.context) {
+    eglMakeCurrent(c.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    eglDestroyContext(c.display, c.context);
+  }
+  if (c.surface) eglDestroySurface(c.display, c.surface);
+  if (c.display) eglTerminate(c.display);
+  c = Canvas{};
+}

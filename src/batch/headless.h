@@ -1,0 +1,22 @@
+// A GL context without a window or X server: EGL on Mesa's surfaceless
+// platform, drawing into an offscreen (pbuffer) surface of the picture's size.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Canvas {
+  int width = 0, height = 0; // pixels
+  void *display = nullptr;   // EGLDisplay
+  void *context = nullptr;   // EGLContext
+  void *surface = nullptr;   // EGLSurface
+};
+
+const int CANVAS_MAX = 8192; // pixels either way
+
+// Makes a current context drawing into a width x height surface; on a
+// failure says why (no usable GL, a size GL refuses).
+bool openCanvas(Canvas &c, int width, int height, std::string &error);
+// The picture as RGB bytes, top row first.
+std::vector<unsigned char> readCanvas(const Canvas &c);
+void closeCanvas(Canvas &c);

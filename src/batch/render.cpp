@@ -1,0 +1,136 @@
+// Pictures for a settings file, drawn by the viewer's own drawing code into
+// a headless canvas: frames of playback as RGB, PNG, or vectors.
+#include "batch/render.h"
+
+#include <GL/gl.h>
+#include <gl2ps.h>
+#include <stb_image_write.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "batch/headless.h"
+#include "render/picture.h"
+#include "render/widths.h"
+#include "sim/core.h"
+#include "sim/replay.h"
+#include "state/state.h"
+
+namespace {
+
+// ======== The viewer's state for a settings file ==================================
+// As if the settings had been in force for a while: the background already
+// cleared with, the model's scale already left by a step. The pan goes into
+// the modelview matrix as the viewer keeps it.
+void prepare(const Settings &s, const Canvas &c) {
+  useSettings(s);
+  literalCalls = 0, reseta = 0, xmaxold = 0;
+  xtranslate = ytranslate = xtranslatemp = ytranslatemp = 0;
+  run = Trajectory{};
+  run.xsec = s.start[0], run.ysec = s.start[1], run.zsec = s.start[2];
+  run.x2sec = s.twinStart[0], run.y2sec = s.twinStart[1], run.z2sec = s.twinStart[2];
+  loadStartStates();
+  run.stretcher = models[s.attractor].stretcher;
+  tmax = s.playback == 1 ? s.tmin : s.tmax;
+
+  glViewport(0, 0, c.width, c.height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glFrustum(-1, 1, -1, 1, 5, 15);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslatef((float)s.panX, (float)s.panY, 0);
+  float b = (float)s.background;
+  glClearColor(b, b, b, b);
+}
+
+void nextFrame() {
+  advancePlayback();
+  drawScene();
+}
+
+// ======== Vectors ===================================================================
+void gl2psWidth(float w) {
+  gl2psLineWidth(w);
+}
+void gl2psSize(float s) {
+  gl2psPointSize(s);
+}
+
+// Feedback room for the frame: a line with colours takes 15 floats, and a
+// step draws at most two lines, a point and a width change or two.
+int feedbackFloats(const Settings &s) {
+  double steps = (double)s.tmax / s.dt + 1;
+  double floats = 64 * steps + (1 << 20);
+  return floats > 1 << 30 ? 1 << 30 : (int)floats;
+}
+
+int formatOf(const std::string &f) {
+  if (f == "pdf") return GL2PS_PDF;
+  if (f == "eps") return GL2PS_EPS;
+  return GL2PS_SVG;
+}
+
+} // namespace
+
+int shownFrame(const Settings &s, int frame) {
+  return s.playback == 0 ? 2 : frame;
+}
+
+// ======== Frames ======================================================================
+bool drawFrames(const Settings &s, int width, int height, int first, int last,
+                const TakeFrame &take, std::string &error) {
+  Canvas c;
+  if (!openCanvas(c, width, height, error)) return false;
+  prepare(s, c);
+  bool going = true;
+  for (int k = 1; k <= last && going; k++) {
+    nextFrame();
+    if (k >= first) going = take(k, readCanvas(c));
+  }
+  closeCanvas(c);
+  return true;
+}
+
+std::string pngOf(const std::vector<unsigned char> &rgb, int width, int height) {
+  std::string png;
+  auto append = [](void *ctx, void *data, int size) {
+    static_cast<std::string *>(ctx)->append(static_cast<const char *>(data), (size_t)size);
+  };
+  stbi_write_png_to_func(append, &png, width, height, 3, rgb.data(), width * 3);
+  return png;
+}
+
+// The frames before go to pixels; the frame itself to GL's feedback, which
+// gl2ps turns into the file's primitives in the order drawn.
+bool vectorPicture(const Settings &s, int width, int height, int frame, const std::string &format,
+                   std::string &out, std::string &error) {
+  Canvas c;
+  if (!openCanvas(c, width, height, error)) return false;
+  prepare(s, c);
+  for (int k = 1; k < frame; k++) nextFrame();
+
+  char *text = nullptr;
+  size_t size = 0;
+  FILE *f = open_memstream(&text, &size);
+  GLint viewport[4] = {0, 0, width, height};
+  GLint options = GL2PS_SILENT | GL2PS_USE_CURRENT_VIEWPORT | GL2PS_DRAW_BACKGROUND |
+                  GL2PS_NO_BLENDING | GL2PS_NO_PS3_SHADING;
+  GLint state = GL2PS_ERROR;
+  if (f && gl2psBeginPage("Tresolva", "tresolva-batch", viewport, formatOf(format), GL2PS_NO_SORT,
+                          options, GL_RGBA, 0, nullptr, 0, 0, 0, feedbackFloats(s), f,
+                          "picture") == GL2PS_SUCCESS) {
+    alsoLineWidth = gl2psWidth, alsoPointSize = gl2psSize;
+    nextFrame();
+    alsoLineWidth = nullptr, alsoPointSize = nullptr;
+    state = gl2psEndPage();
+  }
+  if (f) std::fclose(f);
+  if (text) out.assign(text, size);
+  std::free(text);
+  closeCanvas(c);
+  if (state == GL2PS_SUCCESS) return true;
+  error = state == GL2PS_OVERFLOW ? "the picture has too many primitives for vector output"
+                                  : "vector output failed";
+  return false;
+}

@@ -1,0 +1,30 @@
+// Pictures for a settings file, drawn by the viewer's own drawing code into
+// a headless canvas: frames of playback as RGB, PNG, or vectors.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "state/settings.h"
+
+// Frames count from 1, each drawn after the playback's step between frames,
+// with the settings already in force (background and scale). Static shows
+// the same picture from its second frame on (the maximum map then carries
+// the previous frame's last maximum, as it does in the viewer), so its
+// frame is always the second; Dynamic grows the window from tmin by 0.1 a
+// frame and Segment moves its start ten steps a frame.
+int shownFrame(const Settings &s, int frame);
+
+// take(k, rgb) for each frame k from first to last, rgb top row first;
+// take returns false to stop. On a failure, error says why.
+using TakeFrame = std::function<bool(int k, const std::vector<unsigned char> &rgb)>;
+bool drawFrames(const Settings &s, int width, int height, int first, int last,
+                const TakeFrame &take, std::string &error);
+
+// The PNG file of an RGB picture.
+std::string pngOf(const std::vector<unsigned char> &rgb, int width, int height);
+
+// One frame as vectors: format "svg", "pdf" or "eps".
+bool vectorPicture(const Settings &s, int width, int height, int frame, const std::string &format,
+                   std::string &out, std::string &error);

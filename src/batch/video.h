@@ -1,0 +1,22 @@
+// A video made from frames piped straight into ffmpeg, which writes it
+// beside the file asked for; renamed into place only once it is whole.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Video {
+  int pid = -1;         // ffmpeg
+  int pipe = -1;        // its standard input: raw RGB frames
+  size_t frameSize = 0; // bytes
+  std::string path, part;
+};
+
+// 0 when ffmpeg runs; 2 when there is none on the PATH, 1 when it cannot
+// be started; error says why.
+int openVideo(Video &v, const std::string &path, int width, int height, int fps,
+              std::string &error);
+bool videoFrame(Video &v, const std::vector<unsigned char> &rgb, std::string &error);
+// Waits for ffmpeg; keeps the video only if every frame went in (whole)
+// and ffmpeg succeeded.
+bool closeVideo(Video &v, bool whole, std::string &error);
