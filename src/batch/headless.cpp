@@ -52,15 +52,12 @@ bool openCanvas(Canvas &c, int width, int height, std::string &error) {
   EGLConfig config = chooseConfig(d);
   if (!config || !eglBindAPI(EGL_OPENGL_API))
     return fail(error, "no usable OpenGL: EGL offers no desktop GL with 8-bit colour", c);
-  EGLint most = 0;
-  eglGetConfigAttrib(d, config, EGL_MAX_PBUFFER_WIDTH, &most);
-  if (width > std::min<EGLint>(most, CANVAS_MAX) || height > std::min<EGLint>(most, CANVAS_MAX))
-    return fail(error, "OpenGL draws at most " + std::to_string(most) + " pixels either way", c);
   const EGLint size[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
   c.surface = eglCreatePbufferSurface(d, config, size);
   if (c.surface == EGL_NO_SURFACE)
-    return fail(error, "OpenGL cannot draw a picture of " + std::to_string(width) + " x " +
-                           std::to_string(height) + " pixels (out of memory?)",
+    return fail(error,
+                "OpenGL cannot draw a picture of " + std::to_string(width) + " x " +
+                    std::to_string(height) + " pixels (out of memory?)",
                 c);
   c.context = eglCreateContext(d, config, EGL_NO_CONTEXT, nullptr);
   if (c.context == EGL_NO_CONTEXT || !eglMakeCurrent(d, c.surface, c.surface, c.context))

@@ -118,8 +118,7 @@ int run(int argc, char **argv) {
 
   CLI::App *renderCmd = app.add_subcommand("render", "one frame the viewer shows, without panels");
   addSettings(renderCmd, o);
-  renderCmd->add_option("-o,--output", o.out, "picture file: .png, .svg, .pdf or .eps")
-      ->required();
+  renderCmd->add_option("-o,--output", o.out, "picture file: .png, .svg, .pdf or .eps")->required();
   addPicture(renderCmd, o);
   renderCmd->add_option("--frame", o.frame, "Dynamic and Segment: the K-th frame of playback")
       ->check(CLI::Range(1, 1000000));

@@ -1,6 +1,7 @@
-// The settings file and the exported trajectory: printed settings read back
-// to the same text, every kind of bad line refused with its file, line and
-// key, and the CSV reading back to the core's states bit for bit.
+// The settings file and the exported numbers: printed settings read back to
+// the same text, every kind of bad line refused with its file, line and
+// key, the CSV reading back to the core's states bit for bit, and the
+// maxima the very points the viewer's map plots.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -12,9 +13,11 @@
 #include <unistd.h>
 
 #include "batch/export.h"
+#include "render/picture.h"
 #include "sim/core.h"
 #include "state/settings.h"
 #include "state/state.h"
+#include "support/fake_gl.h"
 #include "support/startup.h"
 
 namespace {
@@ -136,4 +139,36 @@ TEST(Export, CsvReadsBackToTheCoresStatesBitForBit) {
   }
   ASSERT_EQ(got.size(), want.size());
   for (size_t k = 0; k < got.size(); k++) ASSERT_EQ(got[k], want[k]) << "value " << k;
+}
+
+// The maxima file holds the very points the viewer's maximum map plots in
+// its second frame of Static playback, for both attractors.
+TEST(Export, MaximaAreThePointsTheViewersMapPlots) {
+  for (int attractor : {0, 1}) {
+    Settings s = startUpSettings();
+    s.attractor = attractor, s.playback = 0, s.map = 1, s.zoom = 1.5f;
+    restoreStartup();
+    useSettings(s);
+    tmax = tmaxstatic;
+    drawScene();
+    clearGl();
+    drawScene();
+    std::vector<GlCall> points = callsOf("glVertex2f");
+
+    std::istringstream in(maximaCsv(s));
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "previous,maximum");
+    double div = models[attractor].mapDivisor, zm = s.zoom;
+    size_t k = 0;
+    for (; std::getline(in, line); k++) {
+      double previous = std::stod(line), maximum = std::stod(line.substr(line.find(',') + 1));
+      ASSERT_LT(k, points.size());
+      EXPECT_EQ(points[k].a[0], (float)(zm * previous / div - 2)) << line;
+      EXPECT_EQ(points[k].a[1], (float)(zm * maximum / div - 2)) << line;
+    }
+    EXPECT_GT(k, 20u);
+    EXPECT_EQ(k + 4, points.size()); // then the diagonal and the base line, once
+    restoreStartup();
+  }
 }

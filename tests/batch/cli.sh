@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# tresolva-batch as a person runs it: the default settings, an export, and
-# every refusal or failure as one line, a status, and no file written.
+# tresolva-batch as a person runs it: the default settings, an export,
+# pictures in each format, an animation, and every refusal or failure as
+# one line, a status, and no file written.
 #   cli.sh TRESOLVA-BATCH
 set -u
 BATCH=$1
@@ -16,6 +17,31 @@ grep -q '^tmin = 50.0$' "$WORK/default.toml" || fail "no tmin in the default set
 LC_ALL=de_DE.UTF-8 "$BATCH" export -o "$WORK/de.csv" 2>/dev/null
 cmp -s "$WORK/run.csv" "$WORK/de.csv" || fail "the CSV depends on the locale"
 
+# ---- Pictures: the same bytes every time, each format what it says;
+# animate's frames are render's frames of the same playback.
+export -n DISPLAY
+"$BATCH" render -o "$WORK/a.png" && "$BATCH" render -o "$WORK/b.png" || fail "render ended with $?"
+cmp -s "$WORK/a.png" "$WORK/b.png" || fail "two renders of the same settings differ"
+for f in "png:PNG" "svg:<?xml" "pdf:%PDF" "eps:%!PS"; do
+  "$BATCH" render --size 320x200 -o "$WORK/p.${f%%:*}" || fail "render .${f%%:*} ended with $?"
+  head -c 5 "$WORK/p.${f%%:*}" | LC_ALL=C grep -aq "${f#*:}" || fail "the .${f%%:*} file is not one"
+done
+"$BATCH" animate -n 10 --size 160x100 -o "$WORK/f" || fail "animate ended with $?"
+for k in 1 2 3 4 5 6 7 8 9 10; do
+  "$BATCH" render --frame "$k" --size 160x100 -o "$WORK/r.png"
+  cmp -s "$WORK/r.png" "$WORK/f-$(printf %04d "$k").png" || fail "animate's frame $k is not render's"
+done
+# A stand-in ffmpeg that keeps what it is given, in the file it is told.
+mkdir "$WORK/bin"
+printf '#!/bin/sh
+for a; do out=$a; done
+cat >"$out"
+' >"$WORK/bin/ffmpeg"
+chmod +x "$WORK/bin/ffmpeg"
+PATH="$WORK/bin:$PATH" "$BATCH" animate -n 3 --size 16x10 --video "$WORK/v.mp4" ||
+  fail "animate --video ended with $?"
+[ "$(stat -c %s "$WORK/v.mp4")" -eq $((3 * 16 * 10 * 3)) ] || fail "ffmpeg was not given 3 frames"
+
 # refused WHAT STATUS COMMAND...: one line on stderr, nothing at the output
 refused() {
   local what=$1 want=$2
@@ -29,7 +55,14 @@ refused() {
 printf 'tmin = 6000.0\n' >"$WORK/bad.toml"
 refused "a value outside the panel's limits" 2 "$BATCH" export -s "$WORK/bad.toml" -o "$WORK/out.csv"
 refused "a missing settings file" 2 "$BATCH" export -s "$WORK/none.toml" -o "$WORK/out.csv"
-refused "an unknown subcommand" 2 "$BATCH" render -o "$WORK/out.csv"
+refused "an unknown subcommand" 2 "$BATCH" draw -o "$WORK/out.csv"
+refused "a picture of no known format" 2 "$BATCH" render -o "$WORK/out.csv"
+refused "a size past 8192" 2 "$BATCH" render --size 8193x10 -o "$WORK/out.csv"
+refused "a video without ffmpeg" 2 env PATH=/nonexistent "$BATCH" animate --video "$WORK/out.csv"
+printf 'playback = "static"\n' >"$WORK/static.toml"
+refused "an animation of Static playback" 2 "$BATCH" animate -s "$WORK/static.toml" -o "$WORK/out"
+refused "no usable GL" 1 env __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent "$BATCH" render -o "$WORK/out.png"
+[ ! -e "$WORK/out.png" ] || fail "no usable GL: a file was written"
 refused "an output in a missing folder" 1 "$BATCH" export -o "$WORK/none/out.csv"
 # A disk that fills up: files may not grow past 1 KiB (SIGXFSZ ignored, so
 # the write fails as on a full disk).

@@ -18,13 +18,14 @@ deb=$(ls "$out"/tresolva_*.deb 2>/dev/null | head -n1)
 echo "package: $(basename "$deb")"
 contents=$(dpkg-deb -c "$deb")
 echo "$contents" | awk '{print "  " $6}'
-for f in ./usr/bin/tresolva ./usr/share/applications/tresolva.desktop \
-  ./usr/share/icons/hicolor/scalable/apps/tresolva.svg ./usr/share/man/man1/tresolva.1; do
+for f in ./usr/bin/tresolva ./usr/bin/tresolva-batch ./usr/share/applications/tresolva.desktop \
+  ./usr/share/icons/hicolor/scalable/apps/tresolva.svg ./usr/share/man/man1/tresolva.1 \
+  ./usr/share/man/man1/tresolva-batch.1; do
   grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for lib in libglut libc6 libstdc++6 libstb0; do
+for lib in libglut libc6 libstdc++6 libstb0 libegl1 libgl2ps; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib"
 done
 grep -q -E "libgl1|libglx0" <<<"$depends" || fail "Depends lacks OpenGL (libgl1 or libglx0)"

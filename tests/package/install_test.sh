@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs into a temporary DESTDIR and checks what a desktop needs: the
-# program, a valid desktop entry, the icon and a clean manual page.
+# programs, a valid desktop entry, the icon and clean manual pages.
 #   install_test.sh BUILD_DIR
 set -u
 build=$1
@@ -19,12 +19,19 @@ grep -qx "Exec=tresolva" "$desktop" || fail "desktop Exec"
 icon=$root/share/icons/hicolor/scalable/apps/tresolva.svg
 xmllint --noout "$icon" 2>/dev/null || fail "icon is not well-formed SVG"
 grep -q "<svg" "$icon" || fail "icon is not an SVG"
-man=$root/share/man/man1/tresolva.1
-[ -f "$man" ] || fail "no manual page"
-warnings=$(groff -ww -man -z "$man" 2>&1)
-[ -z "$warnings" ] || fail "groff warnings: $warnings"
-text=$(MANWIDTH=80 man -l "$man" 2>/dev/null)
-for word in NAME SYNOPSIS "left drag" "space bar" Reset Quit "Maximum Map" Zoom; do
-  grep -q "$word" <<<"$text" || fail "the manual page does not mention: $word"
-done
+[ -x "$root/bin/tresolva-batch" ] || fail "no executable bin/tresolva-batch"
+# manual NAME WORD...: installed, clean under groff, mentioning each word
+manual() {
+  local man=$root/share/man/man1/$1.1
+  shift
+  [ -f "$man" ] || fail "no manual page $man"
+  warnings=$(groff -ww -man -z "$man" 2>&1)
+  [ -z "$warnings" ] || fail "groff warnings: $warnings"
+  text=$(MANWIDTH=80 man -l "$man" 2>/dev/null)
+  for word in "$@"; do
+    grep -q "$word" <<<"$text" || fail "the manual page $man does not mention: $word"
+  done
+}
+manual tresolva NAME SYNOPSIS "left drag" "space bar" Reset Quit "Maximum Map" Zoom
+manual tresolva-batch NAME SYNOPSIS settings render animate export ffmpeg "EXIT STATUS"
 echo "install: ok"
