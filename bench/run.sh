@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs the frame-time benchmark on a private Xvfb display, each
-# setting in a process of its own.   bench/run.sh [--quick]
+# setting in a process of its own, then the batch benchmark.
+#   bench/run.sh [--quick]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
-cmake --build build-test -j"$(nproc)" --target frame_bench >/dev/null
+cmake --build build-test -j"$(nproc)" --target frame_bench batch_bench >/dev/null
 run() { tests/support/with_xvfb.sh build-test/frame_bench "$@"; }
 settings=$(run list)
 [ "${1:-}" = --quick ] && settings="0 1"
@@ -15,3 +16,5 @@ echo
 run floor
 run twin
 run integration
+echo
+build-test/batch_bench

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 
 namespace {
 
@@ -38,6 +39,12 @@ EGLConfig chooseConfig(EGLDisplay d) {
 }
 
 } // namespace
+
+bool readSize(const std::string &text, int &width, int &height) {
+  char x = 0, rest = 0;
+  return std::sscanf(text.c_str(), "%d%c%d%c", &width, &x, &height, &rest) == 3 && x == 'x' &&
+         width >= 1 && height >= 1 && width <= CANVAS_MAX && height <= CANVAS_MAX;
+}
 
 // A pbuffer is drawn as a window's framebuffer is (its row 0 at the top,
 // with the same rounding), so its pictures are the viewer's pixel for pixel.

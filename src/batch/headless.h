@@ -14,6 +14,9 @@ struct Canvas {
 
 const int CANVAS_MAX = 8192; // pixels either way
 
+// "WIDTHxHEIGHT", each 1 to CANVAS_MAX.
+bool readSize(const std::string &text, int &width, int &height);
+
 // Makes a current context drawing into a width x height surface; on a
 // failure says why (no usable GL, a size GL refuses).
 bool openCanvas(Canvas &c, int width, int height, std::string &error);

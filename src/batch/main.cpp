@@ -3,6 +3,9 @@
 //   tresolva-batch render [-s F] -o OUT.png     one frame as PNG, SVG, PDF or EPS
 //   tresolva-batch animate [-s F] -n N -o P     N frames as P-0001.png ... or a video
 //   tresolva-batch export [-s F] -o OUT.csv     the replayed trajectory or its maxima
+//   tresolva-batch lyapunov [-s F]               Lyapunov exponents with standard errors
+//   tresolva-batch bifurcation [-s F] --param P --from A --to B -o OUT.csv
+//                                                maxima of x along a parameter sweep
 // A refusal is one line on standard error and status 2; a failure to
 // draw or write, one line and status 1.
 #include <CLI/CLI.hpp>
@@ -14,6 +17,7 @@
 
 #include "batch/export.h"
 #include "batch/headless.h"
+#include "batch/numbers.h"
 #include "batch/render.h"
 #include "batch/video.h"
 #include "state/settings.h"
@@ -40,16 +44,6 @@ void addSettings(CLI::App *c, Common &o) {
 void addPicture(CLI::App *c, Common &o) {
   c->add_option("--size", o.size, "picture size WIDTHxHEIGHT, at most 8192 either way")
       ->capture_default_str();
-}
-
-bool readSize(Common &o, std::string &error) {
-  char x = 0, rest = 0;
-  if (std::sscanf(o.size.c_str(), "%d%c%d%c", &o.width, &x, &o.height, &rest) != 3 || x != 'x' ||
-      o.width < 1 || o.height < 1 || o.width > CANVAS_MAX || o.height > CANVAS_MAX) {
-    error = "--size " + o.size + ": expected WIDTHxHEIGHT, each 1 to 8192";
-    return false;
-  }
-  return true;
 }
 
 std::string extensionOf(const std::string &path) {
@@ -139,6 +133,15 @@ int run(int argc, char **argv) {
   addSettings(exportCmd, o);
   exportCmd->add_option("-o,--output", o.out, "the CSV file")->required();
   exportCmd->add_flag("--maxima", o.maxima, "the maximum map's points instead");
+
+  NumberOptions numbers;
+  CLI::App *lyapunovCmd = app.add_subcommand("lyapunov", "Lyapunov exponents of the run");
+  addSettings(lyapunovCmd, o);
+  addLyapunovOptions(lyapunovCmd, numbers);
+  CLI::App *bifurcationCmd =
+      app.add_subcommand("bifurcation", "maxima of x as one parameter sweeps a range");
+  addSettings(bifurcationCmd, o);
+  addBifurcationOptions(bifurcationCmd, numbers);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {
@@ -153,7 +156,10 @@ int run(int argc, char **argv) {
   }
   std::string error;
   if (!o.from.empty() && !readSettings(o.from, s, error)) return refuse(error, 2);
-  if (!readSize(o, error)) return refuse(error, 2);
+  if (lyapunovCmd->parsed()) return lyapunovCommand(s, numbers);
+  if (bifurcationCmd->parsed()) return bifurcationCommand(s, numbers);
+  if (!readSize(o.size, o.width, o.height))
+    return refuse("--size " + o.size + ": expected WIDTHxHEIGHT, each 1 to 8192", 2);
   if (renderCmd->parsed()) return render(s, o);
   if (animateCmd->parsed()) return animate(s, o);
   std::string csv = o.maxima ? maximaCsv(s) : trajectoryCsv(s);

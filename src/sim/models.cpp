@@ -20,6 +20,17 @@ Vec3 roessler(const double *p, double x, double y, double z) {
   return {-y - z, x + a * y, b + z * (x - c)};
 }
 
+// Their derivatives applied to v.
+Vec3 lorenzTangent(const double *p, double x, double y, double z, const Vec3 &v) {
+  double r = p[0], s = p[1], b = p[2];
+  return {s * (v.y - v.x), (r - z) * v.x - v.y - x * v.z, y * v.x + x * v.y - b * v.z};
+}
+
+Vec3 roesslerTangent(const double *p, double x, double, double z, const Vec3 &v) {
+  double a = p[0], c = p[2];
+  return {-v.y - v.z, v.x + a * v.y, z * v.x + (x - c) * v.z};
+}
+
 } // namespace
 
 const Model models[MODELS] = {
@@ -28,6 +39,7 @@ const Model models[MODELS] = {
      " Lorentz  Parameters",
      true,
      lorenz,
+     lorenzTangent,
      1.0,
      0.005,
      6,
@@ -43,6 +55,7 @@ const Model models[MODELS] = {
      "   Roessler  Parameters",
      false,
      roessler,
+     roesslerTangent,
      1.5,
      0.02,
      5,

@@ -15,6 +15,9 @@ struct Vec3 {
 // The field at (x, y, z); p holds the parameters widened to double, in
 // the panel's order.
 using Field = Vec3 (*)(const double *p, double x, double y, double z);
+// The field's derivative at (x, y, z) applied to v: how a small
+// displacement v grows (the tangent dynamics).
+using Tangent = Vec3 (*)(const double *p, double x, double y, double z, const Vec3 &v);
 
 struct Parameter {
   const char *name;      // spinner label
@@ -32,6 +35,7 @@ struct Model {
   const char *rollout;     // the parameters' rollout, blanks kept
   bool separatorInRollout; // the rollout's separator sits inside it (else after it)
   Field field;
+  Tangent tangent;
   double stretcher;    // scale of the model in the scene (Lorenz 1, Roessler 1.5)
   double speedGain;    // "Speed" colouring: green per unit of |k1|
   double mapDivisor;   // maximum map: a value v plots at zoom v / divisor - 2

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tresolva-batch as a person runs it: the default settings, an export,
-# pictures in each format, an animation, and every refusal or failure as
-# one line, a status, and no file written.
+# pictures in each format, an animation, Lyapunov exponents, a sweep in
+# shards, and every refusal or failure as one line, a status, and no file
+# written.
 #   cli.sh TRESOLVA-BATCH
 set -u
 BATCH=$1
@@ -42,6 +43,24 @@ PATH="$WORK/bin:$PATH" "$BATCH" animate -n 3 --size 16x10 --video "$WORK/v.mp4" 
   fail "animate --video ended with $?"
 [ "$(stat -c %s "$WORK/v.mp4")" -eq $((3 * 16 * 10 * 3)) ] || fail "ffmpeg was not given 3 frames"
 
+# ---- Numbers: repeats and sweeps give the same bytes on one thread as on
+# every core, and the sweep's shards merge into the whole file.
+printf 'attractor = "roessler"\n' >"$WORK/r.toml"
+lyap=("$BATCH" lyapunov -s "$WORK/r.toml" --time 200 --transient 10 --spectrum --repeat 4)
+"${lyap[@]}" --threads 1 >"$WORK/l1.txt" && "${lyap[@]}" >"$WORK/lall.txt" ||
+  fail "lyapunov ended with $?"
+cmp -s "$WORK/l1.txt" "$WORK/lall.txt" || fail "lyapunov --repeat depends on the threads"
+grep -q "^kaplan_yorke = " "$WORK/l1.txt" || fail "no Kaplan-Yorke dimension"
+"$BATCH" lyapunov --time 100 --transient 10 --trace "$WORK/trace.csv" >/dev/null || fail "lyapunov --trace"
+[ "$(head -n1 "$WORK/trace.csv")" = "t,lambda1" ] && [ "$(wc -l <"$WORK/trace.csv")" -eq 101 ] ||
+  fail "the trace is not one row per renormalisation"
+sweep=("$BATCH" bifurcation -s "$WORK/r.toml" --param c --from 2 --to 6 --values 30 --transient 20 --time 60)
+"${sweep[@]}" -o "$WORK/all.csv" --png "$WORK/all.png" --size 300x200 || fail "bifurcation ended with $?"
+head -c 4 "$WORK/all.png" | LC_ALL=C grep -aq PNG || fail "the diagram is no PNG"
+for k in 1 2 3; do "${sweep[@]}" --shard "$k/3" --threads 1 -o "$WORK/part$k.csv"; done
+sort -m -s -t, -k1,1g "$WORK"/part[123].csv | cmp -s - "$WORK/all.csv" ||
+  fail "the shards do not merge into the whole sweep"
+
 # refused WHAT STATUS COMMAND...: one line on stderr, nothing at the output
 refused() {
   local what=$1 want=$2
@@ -61,6 +80,14 @@ refused "a size past 8192" 2 "$BATCH" render --size 8193x10 -o "$WORK/out.csv"
 refused "a video without ffmpeg" 2 env PATH=/nonexistent "$BATCH" animate --video "$WORK/out.csv"
 printf 'playback = "static"\n' >"$WORK/static.toml"
 refused "an animation of Static playback" 2 "$BATCH" animate -s "$WORK/static.toml" -o "$WORK/out"
+refused "an unknown parameter" 2 "${sweep[@]}" --param rho -o "$WORK/out.csv"
+refused "a reversed range" 2 "$BATCH" bifurcation --param ro --from 30 --to 20 -o "$WORK/out.csv"
+refused "an empty range" 2 "$BATCH" bifurcation --param ro --from 30 --to 30 -o "$WORK/out.csv"
+refused "no values" 2 "${sweep[@]}" --values 0 -o "$WORK/out.csv"
+refused "a transient longer than the run" 2 "${sweep[@]}" --transient 100 -o "$WORK/out.csv"
+refused "a transient longer than the run" 2 "$BATCH" lyapunov --transient 20000
+refused "a twin distance of 0" 2 "$BATCH" lyapunov --d0 0
+refused "a twin distance not finite" 2 "$BATCH" lyapunov --d0 nan
 refused "no usable GL" 1 env __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent "$BATCH" render -o "$WORK/out.png"
 [ ! -e "$WORK/out.png" ] || fail "no usable GL: a file was written"
 refused "an output in a missing folder" 1 "$BATCH" export -o "$WORK/none/out.csv"

@@ -1,0 +1,29 @@
+// The maxima of x as one parameter sweeps a range: the same maxima the
+// maximum map plots, after a transient, for each value of the sweep.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sim/models.h"
+
+struct Sweep {
+  const Model *model;
+  double p[3];     // the other parameters, widened
+  int param;       // which one sweeps, in panel order
+  double from, to; // its range, ends included
+  int values;      // how many values, evenly spaced
+  float dt;
+  double start[3];
+  double transient = 500, time = 1000; // time units: the run, of which the transient is skipped
+  int shard = 1, shards = 1;           // only the values k with k % shards == shard - 1
+};
+
+// The k-th value, as the viewer's spinner would hold it.
+float sweepValue(const Sweep &s, int k);
+// The accepted maxima of |x| (each the x at a step's start) for value k, in time order.
+std::vector<double> sweepMaxima(const Sweep &s, int k);
+// "parameter,maximum" rows of the shard's values in increasing order, each
+// value's maxima in time order, computed on every core; the same bytes
+// whatever the number of threads. The first shard has the header row.
+std::string sweepCsv(const Sweep &s);
