@@ -25,7 +25,7 @@ for f in ./usr/bin/tresolva ./usr/bin/tresolva-batch ./usr/share/applications/tr
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for lib in libglut libc6 libstdc++6 libstb0 libegl1 libgl2ps; do
+for lib in libglut libc6 libstdc++6 libstb0 libegl1 libgl2ps libtbb; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib"
 done
 grep -q -E "libgl1|libglx0" <<<"$depends" || fail "Depends lacks OpenGL (libgl1 or libglx0)"

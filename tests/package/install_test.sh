@@ -33,5 +33,6 @@ manual() {
   done
 }
 manual tresolva NAME SYNOPSIS "left drag" "space bar" Reset Quit "Maximum Map" Zoom
-manual tresolva-batch NAME SYNOPSIS settings render animate export ffmpeg "EXIT STATUS"
+manual tresolva-batch NAME SYNOPSIS settings render animate export lyapunov bifurcation ffmpeg \
+  "EXIT STATUS"
 echo "install: ok"
