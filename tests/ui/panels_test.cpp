@@ -15,33 +15,14 @@ std::string nameOf(const void *var) {
     const void *var;
     const char *name;
   } known[] = {
-      {&attype, "attype"},
-      {&dynamic, "dynamic"},
-      {&second, "second"},
-      {&sigma, "sigma"},
-      {&ro, "ro"},
-      {&beta, "beta"},
-      {&aa, "aa"},
-      {&bb, "bb"},
-      {&cc, "cc"},
-      {&dsigma, "dsigma"},
-      {&dro, "dro"},
-      {&dbeta, "dbeta"},
-      {&daa, "daa"},
-      {&dbb, "dbb"},
-      {&dcc, "dcc"},
-      {&tmin, "tmin"},
-      {&tmaxstatic, "tmaxstatic"},
-      {&dt, "dt"},
-      {&zoom, "zoom"},
-      {&coloring, "coloring"},
-      {&bg, "bg"},
-      {&thickness, "thickness"},
-      {&axes, "axes"},
-      {&box, "box"},
-      {&xygrid, "xygrid"},
-      {&tracer, "tracer"},
-      {&map, "map"},
+      // clang-format off
+      {&attype, "attype"}, {&dynamic, "dynamic"}, {&second, "second"}, {&sigma, "sigma"},
+      {&ro, "ro"}, {&beta, "beta"}, {&aa, "aa"}, {&bb, "bb"}, {&cc, "cc"}, {&dsigma, "dsigma"},
+      {&dro, "dro"}, {&dbeta, "dbeta"}, {&daa, "daa"}, {&dbb, "dbb"}, {&dcc, "dcc"},
+      {&tmin, "tmin"}, {&tmaxstatic, "tmaxstatic"}, {&dt, "dt"}, {&zoom, "zoom"},
+      {&coloring, "coloring"}, {&bg, "bg"}, {&thickness, "thickness"}, {&axes, "axes"},
+      {&box, "box"}, {&xygrid, "xygrid"}, {&tracer, "tracer"}, {&map, "map"},
+      // clang-format on
   };
   for (const auto &k : known)
     // cppcheck-suppress useStlAlgorithm
