@@ -23,14 +23,12 @@ namespace {
 // cleared with, the model's scale already left by a step. The pan goes into
 // the modelview matrix as the viewer keeps it.
 void prepare(const Settings &s, const Canvas &c) {
+  run = Trajectory{}; // no history left by an earlier picture
   useSettings(s);
   literalCalls = 0, reseta = 0, xmaxold = 0;
   xtranslate = ytranslate = xtranslatemp = ytranslatemp = 0;
-  run = Trajectory{};
-  run.xsec = s.start[0], run.ysec = s.start[1], run.zsec = s.start[2];
-  run.x2sec = s.twinStart[0], run.y2sec = s.twinStart[1], run.z2sec = s.twinStart[2];
   loadStartStates();
-  run.stretcher = models[s.attractor].stretcher;
+  stretcher = models[s.attractor].stretcher;
   tmax = s.playback == 1 ? s.tmin : s.tmax;
 
   glViewport(0, 0, c.width, c.height);
