@@ -39,7 +39,7 @@ Sweep sweep(int values) {
   Sweep s{};
   s.model = &models[1], s.p[0] = 0.2, s.p[1] = 0.2, s.p[2] = 5.7, s.param = 2;
   s.from = 2, s.to = 6, s.values = values, s.dt = 0.005f;
-  s.start[0] = 5, s.start[1] = 5, s.start[2] = 1, s.transient = 50, s.time = 100;
+  s.start[0] = 5, s.start[1] = 5, s.start[2] = 1, s.transient = 50, s.time = 400;
   return s;
 }
 
@@ -47,7 +47,7 @@ LyapunovRun lorenzRun() {
   LyapunovRun r;
   r.model = &models[0], r.p[0] = 28, r.p[1] = 10, r.p[2] = 8.0 / 3;
   r.dt = 0.005f, r.start[0] = 5, r.start[1] = 5, r.start[2] = 1;
-  r.transient = 10, r.time = 200, r.spectrum = true;
+  r.transient = 10, r.time = 2000, r.spectrum = true;
   return r;
 }
 
@@ -66,7 +66,7 @@ double runsOnAllCores(const LyapunovRun &r, int runs) {
 int main() {
   const int cores = tbb::info::default_concurrency();
   const int values = 4 * cores, runs = 4 * cores;
-  const double sweepSteps = (double)values * (100 / 0.005f);
+  const double sweepSteps = (double)values * (400 / 0.005f);
   const long bare = 20000000;
   std::vector<double> tBare, tOne, tAll, tRunOne, tRunAll;
   attype = 1; // the bare loop steps the sweep's attractor
