@@ -78,10 +78,10 @@ int main() {
     }));
     {
       tbb::global_control one(tbb::global_control::max_allowed_parallelism, 1);
-      tOne.push_back(seconds([&] { sweepCsv(sweep(values)); }));
+      tOne.push_back(seconds([&] { sweepAll(sweep(values)); }));
       tRunOne.push_back(runsOnAllCores(lorenzRun(), runs));
     }
-    tAll.push_back(seconds([&] { sweepCsv(sweep(values)); }));
+    tAll.push_back(seconds([&] { sweepAll(sweep(values)); }));
     tRunAll.push_back(runsOnAllCores(lorenzRun(), runs));
   }
   double bareRate = bare / median(tBare), oneRate = sweepSteps / median(tOne);

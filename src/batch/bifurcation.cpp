@@ -30,16 +30,21 @@ std::vector<double> sweepMaxima(const Sweep &s, int k) {
   return maxima;
 }
 
-// Each value is computed alone; only the writing is in order.
-std::string sweepCsv(const Sweep &s) {
-  std::vector<int> mine;
-  for (int k = s.shard - 1; k < s.values; k += s.shards) mine.push_back(k);
-  std::vector<std::string> rows(mine.size());
-  tbb::parallel_for(size_t(0), mine.size(), [&](size_t j) {
-    std::string v = shortest(sweepValue(s, mine[j]));
-    for (double m : sweepMaxima(s, mine[j])) rows[j] += v + "," + shortest(m) + "\n";
+// Each value is computed alone, into its own place.
+std::vector<SweepPoint> sweepAll(const Sweep &s) {
+  std::vector<SweepPoint> points;
+  for (int k = s.shard - 1; k < s.values; k += s.shards) points.push_back({sweepValue(s, k), {}});
+  tbb::parallel_for(size_t(0), points.size(), [&](size_t j) {
+    points[j].maxima = sweepMaxima(s, s.shard - 1 + (int)j * s.shards);
   });
+  return points;
+}
+
+std::string sweepCsv(const Sweep &s, const std::vector<SweepPoint> &points) {
   std::string out = s.shard == 1 ? "parameter,maximum\n" : "";
-  for (const std::string &r : rows) out += r;
+  for (const SweepPoint &p : points) {
+    std::string v = shortest(p.value);
+    for (double m : p.maxima) out += v + "," + shortest(m) + "\n";
+  }
   return out;
 }

@@ -23,7 +23,12 @@ struct Sweep {
 float sweepValue(const Sweep &s, int k);
 // The accepted maxima of |x| (each the x at a step's start) for value k, in time order.
 std::vector<double> sweepMaxima(const Sweep &s, int k);
-// "parameter,maximum" rows of the shard's values in increasing order, each
-// value's maxima in time order, computed on every core; the same bytes
-// whatever the number of threads. The first shard has the header row.
-std::string sweepCsv(const Sweep &s);
+struct SweepPoint {
+  float value;                // of the parameter
+  std::vector<double> maxima; // in time order
+};
+// The shard's values in increasing order with their maxima, computed on
+// every core; the same whatever the number of threads.
+std::vector<SweepPoint> sweepAll(const Sweep &s);
+// "parameter,maximum" rows; the first shard has the header row.
+std::string sweepCsv(const Sweep &s, const std::vector<SweepPoint> &points);

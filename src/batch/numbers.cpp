@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -54,6 +53,7 @@ std::string lyapunovRefusal(const NumberOptions &o) {
   if (o.transient >= o.time) return "--transient must be shorter than --time";
   if (!positiveFinite(o.tau) || o.tau * o.blocks > o.time)
     return "--tau must be positive, with --blocks of it fitting in --time";
+  if (o.repeat > 1 && !o.trace.empty()) return "--trace follows a single run, not --repeat";
   return "";
 }
 
@@ -125,20 +125,14 @@ std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w) {
 
 // Parameter across, maxima up, one foreground point each on the
 // background of the settings.
-bool diagramPng(const Settings &s, const Sweep &w, const std::string &csv, int width, int height,
-                std::string &png, std::string &error) {
-  std::vector<std::pair<double, double>> pts;
-  const char *p = csv.c_str();
-  if (w.shard == 1) p = std::strchr(p, '\n') + 1;
-  for (double a, b; std::sscanf(p, "%lf,%lf", &a, &b) == 2; p = std::strchr(p, '\n') + 1)
-    pts.emplace_back(a, b);
-  double lo = 0, hi = 1;
-  if (!pts.empty()) {
-    auto [mn, mx] = std::minmax_element(
-        pts.begin(), pts.end(), [](const auto &a, const auto &b) { return a.second < b.second; });
-    double pad = (mx->second - mn->second) * 0.05 + 1e-9;
-    lo = mn->second - pad, hi = mx->second + pad;
-  }
+bool diagramPng(const Settings &s, const Sweep &w, const std::vector<SweepPoint> &points, int width,
+                int height, std::string &png, std::string &error) {
+  double lo = INFINITY, hi = -INFINITY;
+  for (const SweepPoint &p : points)
+    for (double m : p.maxima) lo = std::min(lo, m), hi = std::max(hi, m);
+  double pad = lo <= hi ? (hi - lo) * 0.05 + 1e-9 : 0;
+  if (lo > hi) lo = 0, hi = 1; // no maxima: an empty picture
+  lo -= pad, hi += pad;
   Canvas c;
   if (!openCanvas(c, width, height, error)) return false;
   float b = (float)s.background, f = 1 - b;
@@ -153,7 +147,8 @@ bool diagramPng(const Settings &s, const Sweep &w, const std::string &csv, int w
   glPointSize(1);
   glBegin(GL_POINTS);
   glColor3f(f, f, f);
-  for (const auto &q : pts) glVertex2d(q.first, q.second);
+  for (const SweepPoint &p : points)
+    for (double m : p.maxima) glVertex2d(p.value, m);
   glEnd();
   png = pngOf(readCanvas(c), width, height);
   closeCanvas(c);
@@ -217,9 +212,10 @@ int bifurcationCommand(const Settings &s, const NumberOptions &o) {
     why = "--size " + o.size + ": expected WIDTHxHEIGHT, each 1 to 8192";
   if (!why.empty()) return refuse(why, 2);
   auto limit = threadsAtMost(o.threads);
-  std::string csv = sweepCsv(w);
-  if (!o.png.empty() && !diagramPng(s, w, csv, width, height, png, error)) return refuse(error, 1);
-  if (!writeWhole(o.out, csv, error)) return refuse(error, 1);
+  std::vector<SweepPoint> points = sweepAll(w);
+  if (!o.png.empty() && !diagramPng(s, w, points, width, height, png, error))
+    return refuse(error, 1);
+  if (!writeWhole(o.out, sweepCsv(w, points), error)) return refuse(error, 1);
   if (!o.png.empty() && !writeWhole(o.png, png, error)) return refuse(error, 1);
   return 0;
 }

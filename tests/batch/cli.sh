@@ -86,6 +86,7 @@ refused "an empty range" 2 "$BATCH" bifurcation --param ro --from 30 --to 30 -o 
 refused "no values" 2 "${sweep[@]}" --values 0 -o "$WORK/out.csv"
 refused "a transient longer than the run" 2 "${sweep[@]}" --transient 100 -o "$WORK/out.csv"
 refused "a transient longer than the run" 2 "$BATCH" lyapunov --transient 20000
+refused "a trace of many runs" 2 "$BATCH" lyapunov --repeat 2 --trace "$WORK/out.csv"
 refused "a twin distance of 0" 2 "$BATCH" lyapunov --d0 0
 refused "a twin distance not finite" 2 "$BATCH" lyapunov --d0 nan
 refused "no usable GL" 1 env __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent "$BATCH" render -o "$WORK/out.png"
