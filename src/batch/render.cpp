@@ -11,6 +11,7 @@
 
 #include "batch/headless.h"
 #include "render/picture.h"
+#include "render/scene.h"
 #include "render/widths.h"
 #include "sim/core.h"
 #include "sim/replay.h"
@@ -31,11 +32,7 @@ void prepare(const Settings &s, const Canvas &c) {
   stretcher = models[s.attractor].stretcher;
   tmax = s.playback == 1 ? s.tmin : s.tmax;
 
-  glViewport(0, 0, c.width, c.height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glFrustum(-1, 1, -1, 1, 5, 15);
-  glMatrixMode(GL_MODELVIEW);
+  setViewportAndFrustum(0, 0, c.width, c.height);
   glLoadIdentity();
   glTranslatef((float)s.panX, (float)s.panY, 0);
   float b = (float)s.background;

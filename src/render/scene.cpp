@@ -14,7 +14,12 @@ void reshape(int, int) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   int vx, vy, vw, vh;
   ui::master.get_viewport_area(&vx, &vy, &vw, &vh);
-  glViewport(vx, vy, vw, vh);
+  setViewportAndFrustum(vx, vy, vw, vh);
+}
+
+// The camera sits 10 in front of the scene, which spans about 5 either way.
+void setViewportAndFrustum(int x, int y, int width, int height) {
+  glViewport(x, y, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glFrustum(-1, 1, -1, 1, 5, 15);

@@ -3,6 +3,9 @@
 #pragma once
 
 void reshape(int width, int height);
+// glViewport, then the projection matrix loaded with the scene's square
+// frustum; leaves the modelview matrix current.
+void setViewportAndFrustum(int x, int y, int width, int height);
 
 // Frame prologue: takes out the pan made since the last anchor when Reset
 // asked for it, clears with last frame's colour and sets this frame's.
