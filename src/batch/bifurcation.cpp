@@ -4,6 +4,8 @@
 
 #include <tbb/parallel_for.h>
 
+#include <algorithm>
+
 #include "sim/core.h"
 #include "state/settings.h"
 
@@ -12,22 +14,19 @@ float sweepValue(const Sweep &s, int k) {
   return (float)(s.from + (s.to - s.from) * k / (s.values - 1));
 }
 
-// Stepped as the viewer steps its main trajectory, with the history the
-// map's test reads.
+// The viewer's replay of its main trajectory, the transient as its tmin.
 std::vector<double> sweepMaxima(const Sweep &s, int k) {
-  double p[3] = {s.p[0], s.p[1], s.p[2]};
-  p[s.param] = sweepValue(s, k);
+  ReplaySettings r{s.model, {s.p[0], s.p[1], s.p[2]}, s.dt, (float)s.transient, (float)s.time, 0,
+                   0};
+  r.p[s.param] = sweepValue(s, k);
   Trajectory tr{};
-  tr.x = s.start[0], tr.y = s.start[1], tr.z = s.start[2];
-  std::vector<double> maxima;
-  const float skip = (float)(s.transient / s.dt), all = (float)(s.time / s.dt);
-  for (long n = 0; (float)n < all; n++) {
-    tr.xoldt = tr.xold, tr.xold = tr.x;
-    rk4(*s.model, p, s.dt, tr.x, tr.y, tr.z, tr.k);
-    double top, shown;
-    if ((float)n >= skip && mapMaximum(*s.model, tr, s.dt, top, shown)) maxima.push_back(top);
-  }
-  return maxima;
+  tr.xsec = s.start[0], tr.ysec = s.start[1], tr.zsec = s.start[2];
+  loadStart(tr);
+  std::vector<MapPoint> points = replayMaxima(r, tr);
+  std::vector<double> tops(points.size());
+  std::transform(points.begin(), points.end(), tops.begin(),
+                 [](const MapPoint &p) { return p.top; });
+  return tops;
 }
 
 // Each value is computed alone, into its own place.

@@ -32,22 +32,6 @@ void addRow(void *ctx, bool) {
   o += "\n";
 }
 
-struct Maxima {
-  const Trajectory *tr;
-  const Model *model;
-  float dt;
-  double top; // the previous maximum
-  std::string *out;
-};
-
-void addMaximum(void *ctx, bool) {
-  Maxima &m = *static_cast<Maxima *>(ctx);
-  double top, shown;
-  if (!mapMaximum(*m.model, *m.tr, m.dt, top, shown)) return;
-  *m.out += shortest(m.top) + "," + shortest(shown) + "\n";
-  m.top = top;
-}
-
 } // namespace
 
 ReplaySettings staticReplay(const Settings &s) {
@@ -77,12 +61,14 @@ std::string trajectoryCsv(const Settings &s) {
 std::string maximaCsv(const Settings &s) {
   Trajectory tr = startOf(s);
   ReplaySettings r = staticReplay(s);
-  std::string first, out = "previous,maximum\n";
-  Maxima m{&tr, r.model, r.dt, 0, &first};
-  replaySteps(r, tr, addMaximum, &m);
-  m.out = &out;
+  std::vector<MapPoint> first = replayMaxima(r, tr);
+  double previous = first.empty() ? 0 : first.back().top;
   loadStart(tr);
-  replaySteps(r, tr, addMaximum, &m);
+  std::string out = "previous,maximum\n";
+  for (const MapPoint &p : replayMaxima(r, tr)) {
+    out += shortest(previous) + "," + shortest(p.shown) + "\n";
+    previous = p.top;
+  }
   return out;
 }
 

@@ -99,3 +99,27 @@ void replaySteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, voi
     }
   }
 }
+
+// ======== The maxima of a replay ================================================
+namespace {
+
+struct MaximaSink {
+  const ReplaySettings *r;
+  const Trajectory *tr;
+  std::vector<MapPoint> *out;
+};
+
+void keepMaximum(void *ctx, bool) {
+  const MaximaSink &m = *static_cast<MaximaSink *>(ctx);
+  MapPoint p;
+  if (mapMaximum(*m.r->model, *m.tr, m.r->dt, p.top, p.shown)) m.out->push_back(p);
+}
+
+} // namespace
+
+std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr) {
+  std::vector<MapPoint> out;
+  MaximaSink sink{&r, &tr, &out};
+  replaySteps(r, tr, keepMaximum, &sink);
+  return out;
+}

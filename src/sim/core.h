@@ -4,6 +4,8 @@
 // own; the viewer runs it on its process-wide trajectory.
 #pragma once
 
+#include <vector>
+
 #include "sim/models.h"
 
 struct Slopes {
@@ -41,6 +43,13 @@ struct ReplaySettings {
 // formed it), which m may keep only when x is then positive. On acceptance
 // top is that |x| and shown the value the map plots against the previous top.
 bool mapMaximum(const Model &m, const Trajectory &tr, float dt, double &top, double &shown);
+
+// The points the maximum map takes over one replay, in time order: each
+// drawn step that mapMaximum accepts.
+struct MapPoint {
+  double top, shown;
+};
+std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr);
 
 // The parameters of m as its process-wide variables hold them now.
 void currentParameters(const Model &m, double *p);
