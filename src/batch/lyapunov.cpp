@@ -66,6 +66,12 @@ void step(const LyapunovRun &r, Vec3 &x, Slopes &k) {
 
 } // namespace
 
+double standardError(double sum, double squares, int n) {
+  if (n < 2) return 0;
+  double mean = sum / n, var = (squares - n * mean * mean) / (n - 1);
+  return std::sqrt(var > 0 ? var : 0) / std::sqrt((double)n);
+}
+
 double kaplanYorke(const double *l, int n) {
   double sum = 0;
   for (int j = 0; j < n; j++) {
@@ -126,9 +132,7 @@ Exponents lyapunov(const LyapunovRun &r, std::string *trace) {
   double T = (double)intervals * span;
   for (int c = 0; c < dims; c++) {
     out.value[c] = total[c] / T;
-    double mean = blockSum[c] / blocksDone;
-    double var = blocksDone > 1 ? (blockSq[c] - blocksDone * mean * mean) / (blocksDone - 1) : 0;
-    out.error[c] = std::sqrt(var > 0 ? var : 0) / std::sqrt((double)blocksDone);
+    out.error[c] = standardError(blockSum[c], blockSq[c], blocksDone);
   }
   if (r.spectrum) out.dimension = kaplanYorke(out.value, 3);
   return out;

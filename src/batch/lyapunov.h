@@ -29,5 +29,9 @@ struct Exponents {
 // estimate at each renormalisation.
 Exponents lyapunov(const LyapunovRun &r, std::string *trace = nullptr);
 
+// Standard error of the mean of n values, from their sum and the sum of
+// their squares; 0 for fewer than two.
+double standardError(double sum, double squares, int n);
+
 // Kaplan-Yorke dimension of exponents sorted largest first.
 double kaplanYorke(const double *l, int n);

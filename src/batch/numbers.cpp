@@ -90,8 +90,7 @@ std::string repeatLines(const LyapunovRun &r, int repeats) {
     for (const Exponents &e : runs)
       // cppcheck-suppress useStlAlgorithm
       sum += e.value[c], sq += e.value[c] * e.value[c];
-    double m = sum / repeats, var = (sq - repeats * m * m) / (repeats - 1);
-    mean.value[c] = m, mean.error[c] = std::sqrt(var > 0 ? var : 0) / std::sqrt((double)repeats);
+    mean.value[c] = sum / repeats, mean.error[c] = standardError(sum, sq, repeats);
   }
   if (mean.count == 3) mean.dimension = kaplanYorke(mean.value, 3);
   return out + "mean of " + std::to_string(repeats) + " runs:\n" + exponentLines(mean);
