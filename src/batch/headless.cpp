@@ -40,10 +40,13 @@ EGLConfig chooseConfig(EGLDisplay d) {
 
 } // namespace
 
-bool readSize(const std::string &text, int &width, int &height) {
+bool readSize(const std::string &text, int &width, int &height, std::string &error) {
   char x = 0, rest = 0;
-  return std::sscanf(text.c_str(), "%d%c%d%c", &width, &x, &height, &rest) == 3 && x == 'x' &&
-         width >= 1 && height >= 1 && width <= CANVAS_MAX && height <= CANVAS_MAX;
+  if (std::sscanf(text.c_str(), "%d%c%d%c", &width, &x, &height, &rest) == 3 && x == 'x' &&
+      width >= 1 && height >= 1 && width <= CANVAS_MAX && height <= CANVAS_MAX)
+    return true;
+  error = "--size " + text + ": expected WIDTHxHEIGHT, each 1 to " + std::to_string(CANVAS_MAX);
+  return false;
 }
 
 // A pbuffer is drawn as a window's framebuffer is (its row 0 at the top,

@@ -14,8 +14,8 @@ struct Canvas {
 
 const int CANVAS_MAX = 8192; // pixels either way
 
-// "WIDTHxHEIGHT", each 1 to CANVAS_MAX.
-bool readSize(const std::string &text, int &width, int &height);
+// "WIDTHxHEIGHT", each 1 to CANVAS_MAX; otherwise error says so.
+bool readSize(const std::string &text, int &width, int &height, std::string &error);
 
 // Makes a current context drawing into a width x height surface; on a
 // failure says why (no usable GL, a size GL refuses).

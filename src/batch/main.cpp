@@ -24,11 +24,6 @@
 
 namespace {
 
-int refuse(const std::string &why, int status) {
-  std::fprintf(stderr, "tresolva-batch: %s\n", why.c_str());
-  return status;
-}
-
 // What the subcommands share: the settings file and the picture's size.
 struct Common {
   std::string from, out, size = "950x710"; // the viewer's scene at its start-up size
@@ -158,8 +153,7 @@ int run(int argc, char **argv) {
   if (!o.from.empty() && !readSettings(o.from, s, error)) return refuse(error, 2);
   if (lyapunovCmd->parsed()) return lyapunovCommand(s, numbers);
   if (bifurcationCmd->parsed()) return bifurcationCommand(s, numbers);
-  if (!readSize(o.size, o.width, o.height))
-    return refuse("--size " + o.size + ": expected WIDTHxHEIGHT, each 1 to 8192", 2);
+  if (!readSize(o.size, o.width, o.height, error)) return refuse(error, 2);
   if (renderCmd->parsed()) return render(s, o);
   if (animateCmd->parsed()) return animate(s, o);
   std::string csv = o.maxima ? maximaCsv(s) : trajectoryCsv(s);

@@ -20,11 +20,6 @@
 
 namespace {
 
-int refuse(const std::string &why, int status) {
-  std::fprintf(stderr, "tresolva-batch: %s\n", why.c_str());
-  return status;
-}
-
 // At most n threads for what follows, every core when n is 0.
 std::unique_ptr<tbb::global_control> threadsAtMost(int n) {
   if (n < 1) return nullptr;
@@ -156,6 +151,11 @@ bool diagramPng(const Settings &s, const Sweep &w, const std::vector<SweepPoint>
 
 } // namespace
 
+int refuse(const std::string &why, int status) {
+  std::fprintf(stderr, "tresolva-batch: %s\n", why.c_str());
+  return status;
+}
+
 void addLyapunovOptions(CLI::App *c, NumberOptions &o) {
   c->add_option("--time", o.time, "time units measured, after the transient")
       ->capture_default_str();
@@ -207,9 +207,8 @@ int bifurcationCommand(const Settings &s, const NumberOptions &o) {
   Sweep w;
   std::string why = sweepRefusal(s, o, w), error, png;
   int width = 0, height = 0;
-  if (why.empty() && !readSize(o.size, width, height))
-    why = "--size " + o.size + ": expected WIDTHxHEIGHT, each 1 to 8192";
   if (!why.empty()) return refuse(why, 2);
+  if (!readSize(o.size, width, height, error)) return refuse(error, 2);
   auto limit = threadsAtMost(o.threads);
   std::vector<SweepPoint> points = sweepAll(w);
   if (!o.png.empty() && !diagramPng(s, w, points, width, height, png, error))
