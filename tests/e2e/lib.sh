@@ -101,6 +101,20 @@ wait_for() {
 # Pixels of a rectangle that differ between two screenshots: differ A B X Y W H
 differ() { "$PIXELS" --diff "$1" "$2" "$3" "$4" "$5" "$6"; }
 
+# Whether a rectangle shows the same thing in two screenshots, up to the
+# rasteriser's rounding of anti-aliased fringes: alike A B X Y W H
+alike() { "$PIXELS" --alike "$1" "$2" "$3" "$4" "$5" "$6"; }
+
+# Resizes the window and waits until it has the size: resized_to W H
+resized_to() {
+  xdotool windowsize "$WID" "$1" "$2"
+  local end=$((SECONDS + DEADLINE))
+  until xdotool getwindowgeometry "$WID" | grep -q "Geometry: $1x$2"; do
+    [ $SECONDS -lt $end ] || fail "the window did not take $1 x $2"
+    sleep 0.1
+  done
+}
+
 # A click of the left button at window pixel (X, Y).
 click() {
   xdotool mousemove --sync "$1" "$2" click 1
@@ -108,8 +122,9 @@ click() {
 
 # Waits until the rectangle X Y W H (the whole window when none is given)
 # is the same in two screenshots 0.4 s apart, so that a frame came between
-# them: a still picture, or a panel that has finished changing. The last
-# screenshot stays in $WORK/shot.ppm.
+# them: a still picture, or a panel that has finished changing. The same
+# frame drawn at the same place gives the same bytes, so this compares
+# exactly. The last screenshot stays in $WORK/shot.ppm.
 settle() {
   local end=$((SECONDS + DEADLINE)) rect=("$@")
   [ ${#rect[@]} -eq 4 ] || rect=(0 0 100000 100000)
@@ -121,6 +136,21 @@ settle() {
     [ $SECONDS -lt $end ] || fail "the picture never settled"
     cp "$WORK/shot.ppm" "$WORK/settle.ppm"
   done
+}
+
+# The scene of the 1200 x 750 window, clear of both panels.
+SCENE="0 0 940 700"
+curve_drawn() { [ "$(count red $SCENE)" -gt 2000 ]; }
+
+# The right panel's controls from the twin's row down to "Lines", as
+# $WORK/start-up.ppm shows them (a screenshot with every rollout closed):
+# rollouts opened above them move them down, a scroll bar sideways.
+# start_up_rows finds them in the last screenshot, DX and DY apart.
+START_UP_ROWS="952 198 220 236"
+start_up_rows() {
+  local at
+  at=$("$PIXELS" --find "$WORK/start-up.ppm" "$WORK/shot.ppm" $START_UP_ROWS)
+  [ "$at" != none ] && read -r DX DY <<<"$at"
 }
 
 # Keeps the last screenshot for a person to look at: keep NAME

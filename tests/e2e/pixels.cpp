@@ -4,14 +4,24 @@
 //   pixels --diff A B X Y W H   how many pixels of the rectangle differ
 //   pixels --runs FILE Y R G B  the x ranges of row Y within 3 of colour (R, G, B)
 //                               (gaps under 7 pixels joined)
-//   pixels --find A B X Y W H   the shift "DX DY" at which B holds the rectangle
-//                               of A exactly (|DX| <= 48, the topmost), or "none"
+//   pixels --alike A B X Y W H  status 0 when the rectangle is alike in both
+//   pixels --find A B X Y W H   the shift "DX DY" at which B holds a rectangle
+//                               alike to that of A (|DX| <= 48, the topmost), or "none"
+// Alike: no channel differs by more than 8 levels, and at most 32 pixels
+// differ at all. The same controls drawn at another place can differ so:
+// anti-aliased fringes depend on the fractions of float vertex positions,
+// which a shift rounds differently. Text or a control in another state
+// differs by far more.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 namespace {
+
+const int ALIKE_LEVELS = 8;   // per channel
+const long ALIKE_PIXELS = 32; // in the rectangle
 
 struct Image {
   int w = 0, h = 0;
@@ -45,6 +55,33 @@ bool load(const char *path, Image *im) {
   if (f) std::fclose(f);
   if (!ok) std::fprintf(stderr, "pixels: cannot read %s\n", path);
   return ok;
+}
+
+struct Rect {
+  int x, y, w, h;
+  bool inside(const Image &im) const {
+    return x >= 0 && y >= 0 && w > 0 && h > 0 && x + w <= im.w && y + h <= im.h;
+  }
+};
+
+Rect rectAt(char **argv) {
+  return {std::atoi(argv[0]), std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3])};
+}
+
+// Whether rectangle r of a looks like the same-sized one at (bx, by) of b.
+bool alike(const Image &a, Rect r, const Image &b, int bx, int by) {
+  long differing = 0;
+  for (int y = 0; y < r.h; y++) {
+    const unsigned char *p = a.at(r.x, r.y + y), *q = b.at(bx, by + y);
+    if (std::memcmp(p, q, (size_t)r.w * 3) == 0) continue;
+    for (int i = 0; i < r.w * 3; i += 3) {
+      int most = 0;
+      for (int c = 0; c < 3; c++) most = std::max(most, std::abs(p[i + c] - q[i + c]));
+      if (most > ALIKE_LEVELS) return false;
+      if (most > 0 && ++differing > ALIKE_PIXELS) return false;
+    }
+  }
+  return true;
 }
 
 int diff(char **argv) {
@@ -82,28 +119,32 @@ int runs(char **argv) {
   return 0;
 }
 
+int alikeAtSamePlace(char **argv) {
+  Image a, b;
+  if (!load(argv[2], &a) || !load(argv[3], &b)) return 2;
+  const Rect r = rectAt(argv + 4);
+  if (!r.inside(a) || !r.inside(b)) {
+    std::fprintf(stderr, "pixels: the rectangle is not inside both screenshots\n");
+    return 2;
+  }
+  return alike(a, r, b, r.x, r.y) ? 0 : 1;
+}
+
 // A panel's group of controls moves down as the rollouts above it open,
 // and sideways as the panel widens (a scroll bar).
 int find(char **argv) {
   Image a, b;
   if (!load(argv[2], &a) || !load(argv[3], &b)) return 2;
-  const int x0 = std::atoi(argv[4]), y0 = std::atoi(argv[5]);
-  const int w = std::atoi(argv[6]), h = std::atoi(argv[7]);
-  if (x0 < 0 || y0 < 0 || w <= 0 || h <= 0 || x0 + w > a.w || y0 + h > a.h) {
-    std::printf("none\n");
-    return 0;
-  }
-  for (int dy = -y0; y0 + dy + h <= b.h; dy++)
-    for (int dx = -48; dx <= 48; dx++) {
-      if (x0 + dx < 0 || x0 + dx + w > b.w) continue;
-      bool same = true;
-      for (int y = 0; y < h && same; y++)
-        same = std::memcmp(a.at(x0, y0 + y), b.at(x0 + dx, y0 + dy + y), (size_t)w * 3) == 0;
-      if (same) {
-        std::printf("%d %d\n", dx, dy);
-        return 0;
+  const Rect r = rectAt(argv + 4);
+  if (r.inside(a))
+    for (int dy = -r.y; r.y + dy + r.h <= b.h; dy++)
+      for (int dx = -48; dx <= 48; dx++) {
+        if (r.x + dx < 0 || r.x + dx + r.w > b.w) continue;
+        if (alike(a, r, b, r.x + dx, r.y + dy)) {
+          std::printf("%d %d\n", dx, dy);
+          return 0;
+        }
       }
-    }
   std::printf("none\n");
   return 0;
 }
@@ -147,7 +188,9 @@ int main(int argc, char **argv) {
   if (argc == 8 && std::strcmp(argv[1], "--diff") == 0) return diff(argv);
   if (argc == 7 && std::strcmp(argv[1], "--runs") == 0) return runs(argv);
   if (argc == 8 && std::strcmp(argv[1], "--find") == 0) return find(argv);
+  if (argc == 8 && std::strcmp(argv[1], "--alike") == 0) return alikeAtSamePlace(argv);
   if (argc == 6) return classes(argv);
-  std::fprintf(stderr, "usage: pixels FILE X Y W H | pixels --diff A B X Y W H\n");
+  std::fprintf(stderr, "usage: pixels FILE X Y W H | pixels --diff|--alike|--find A B X Y W H |"
+                       " pixels --runs FILE Y R G B\n");
   return 2;
 }
