@@ -8,9 +8,8 @@ start_x
 start_app
 
 STATIC="975 138"; LORENZ_ROLLOUT="1000 80"; RO_FIELD="1050 102"
-SCENE="0 0 940 700"; RO_TEXT="1014 94 84 17"
+RO_TEXT="1014 94 84 17"
 
-curve_drawn() { [ "$(count red $SCENE)" -gt 2000 ]; }
 wait_for "the first picture" curve_drawn
 click $STATIC
 click 964 207 # Twin trajectory
@@ -34,7 +33,7 @@ xdotool mousemove --sync 1100 650 mousedown 1
 for k in 1 2 3 4 5 6; do xdotool mousemove --sync $((1100 - 100 * k)) $((650 - 50 * k)); done
 xdotool mouseup 1
 settle
-[ "$(differ "$WORK/turned.ppm" "$WORK/shot.ppm" $SCENE)" -eq 0 ] || fail "a panel drag turned the scene"
+alike "$WORK/turned.ppm" "$WORK/shot.ppm" $SCENE || fail "a panel drag turned the scene"
 
 # ---- z held while the pointer moves up enlarges the picture.
 width_before=$(( $(count right $SCENE) - $(count left $SCENE) ))
@@ -47,8 +46,11 @@ xdotool keyup z
 keep zoomed
 
 # ---- The space bar steps rho, and its spinner shows 28.1.
+shot "$WORK/closed.ppm"
 click $LORENZ_ROLLOUT
-settle
+rollout_open() { [ "$(differ "$WORK/closed.ppm" "$WORK/shot.ppm" $RO_TEXT)" -gt 100 ]; }
+wait_for "the Lorenz parameters" rollout_open
+settle $RO_TEXT
 cp "$WORK/shot.ppm" "$WORK/ro28.ppm"
 xdotool mousemove --sync 450 300 key space
 stepped() { [ "$(differ "$WORK/ro28.ppm" "$WORK/shot.ppm" $RO_TEXT)" -gt 0 ]; }
@@ -67,18 +69,15 @@ edit_ro
 xdotool type --delay 50 "28.1"
 xdotool key Return
 xdotool mousemove --sync 450 300
-settle
-[ "$(differ "$WORK/stepped.ppm" "$WORK/shot.ppm" $RO_TEXT)" -eq 0 ] ||
-  fail "after the space bar the ro spinner does not read as a typed 28.1"
+reads_as_stepped() { alike "$WORK/stepped.ppm" "$WORK/shot.ppm" $RO_TEXT; }
+wait_for "the ro spinner to read as a typed 28.1, as after the space bar" reads_as_stepped
 
 # ---- A space typed into a spinner's text does not step rho.
 edit_ro
 xdotool key space
 xdotool key Escape
 xdotool mousemove --sync 450 300
-settle
-[ "$(differ "$WORK/stepped.ppm" "$WORK/shot.ppm" $RO_TEXT)" -eq 0 ] ||
-  fail "a space typed into a spinner stepped rho"
+wait_for "the ro spinner left at 28.1 by a space typed into it" reads_as_stepped
 
 # ---- p prints the view, and the batch program renders the very scene:
 # twin on, turned, zoomed, rho typed, then panned. The scene is what the

@@ -5,17 +5,8 @@
 source "$(dirname "$0")/lib.sh" "$@"
 start_x
 start_app
-curve_drawn() { [ "$(count red 0 0 900 650)" -gt 2000 ]; }
 wait_for "the first picture" curve_drawn
 
-resized_to() {
-  xdotool windowsize "$WID" "$1" "$2"
-  local end=$((SECONDS + DEADLINE))
-  until xdotool getwindowgeometry "$WID" | grep -q "Geometry: $1x$2"; do
-    [ $SECONDS -lt $end ] || fail "the window did not take $1 x $2"
-    sleep 0.1
-  done
-}
 for size in "1 1" "200 100" "600 300" "1 750" "1200 1" "1200 750"; do
   resized_to $size
   # Where the scene is big enough to see, it goes on flowing at that size.

@@ -8,11 +8,11 @@ source "$(dirname "$0")/lib.sh" "$@"
 start_x
 start_app
 
-curve_drawn() {
-  [ "$(count red 0 0 900 650)" -gt 2000 ] && [ "$(count yellow 0 0 900 650)" -gt 100 ] &&
-    [ "$(count black 0 0 900 650)" -gt 200000 ]
+red_and_yellow_on_black() {
+  [ "$(count red $SCENE)" -gt 2000 ] && [ "$(count yellow $SCENE)" -gt 100 ] &&
+    [ "$(count black $SCENE)" -gt 200000 ]
 }
-wait_for "the red and yellow curve on black" curve_drawn
+wait_for "the red and yellow curve on black" red_and_yellow_on_black
 
 # Right edge and bottom edge are panel background, full height and width;
 # the panels take their size over the first frames.
@@ -29,7 +29,6 @@ wait_for "the curve to move" flows
 alive || fail "tresolva is no longer running"
 
 TWIN="964 207"; AXES="222 734"; BOX="282 734"; TRACER="418 734"; MAXMAP="490 734"
-SCENE="0 0 940 700"
 
 white_before=$(count white $SCENE)
 
