@@ -17,10 +17,7 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "render/scene.h"
-#include "sim/replay.h"
-#include "sim/rk4.h"
-#include "state/state.h"
+#include "app/viewer.h"
 #include "ui/layer.h"
 #include "ui/layer_glut.h"
 #include "ui/panels.h"
@@ -30,7 +27,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Setting {
+Settings &set = viewer.set;
+Picture &pic = viewer.pic;
+
+struct Named {
   const char *name;
   std::function<void()> apply; // from the start-up values
   int frames;
@@ -53,9 +53,9 @@ double peakMiB() {
 
 // Start-up values, Static playback so every frame replays the same steps.
 void startUp() {
-  reset();
-  attype = 0, dro = 0.1f, daa = 0.01f;
-  dynamic = 0;
+  reset(set, pic);
+  set.attype = 0, set.incs[0][0] = 0.1f, set.incs[1][0] = 0.01f;
+  set.dynamic = 0;
 }
 
 // Median frame times of the drawn frame and of the reference, timed in
@@ -66,14 +66,14 @@ struct Times {
 };
 
 double oneFrame(int literal) {
-  literalCalls = literal;
+  pic.widths.literalCalls = literal;
   auto a = Clock::now();
   draw();
   glFinish();
   return ms(a, Clock::now());
 }
 
-Times frameMs(const Setting &s) {
+Times frameMs(const Named &s) {
   startUp();
   s.apply();
   for (int f = 0; f < 3; f++) oneFrame(0);
@@ -89,12 +89,12 @@ Times frameMs(const Setting &s) {
 }
 
 void report(const char *name, double t, double peak) {
-  double steps = (double)(float)(tmax / dt) * (second == 1 ? 2 : 1);
+  double steps = (double)(float)(pic.tmax / set.dt) * (set.second == 1 ? 2 : 1);
   std::printf("%-34s %9.2f ms %8.1f fps %10.3g steps/s %7.1f MiB\n", name, t, 1000 / t,
               steps * 1000 / t, peak);
 }
 
-void frames(const Setting &s) {
+void frames(const Named &s) {
   Times got = frameMs(s);
   report(s.name, got.fast, got.fastPeak);
   report((std::string(s.name) + " (reference)").c_str(), got.literal, peakMiB());
@@ -103,8 +103,8 @@ void frames(const Setting &s) {
 
 // Ghost colouring against the same steps drawn with a single width.
 void floorRatio() {
-  Setting ghost{"defaults", [] {}, 30};
-  Setting flat{"floor", [] { coloring = 5; }, 30};
+  Named ghost{"defaults", [] {}, 30};
+  Named flat{"floor", [] { set.coloring = 5; }, 30};
   Times g = frameMs(ghost), f = frameMs(flat);
   std::printf("defaults: %.2f ms, floor (the same steps in Black/White, one width): %.2f ms, "
               "ratio %.3f; reference %.2f ms, %.2fx\n",
@@ -125,12 +125,12 @@ void twinRatios() {
                         {"tmin 50, Thicker", 50, 5}};
   for (const Pair &p : pairs) {
     startUp();
-    tmin = p.tmin, thickness = p.thickness;
+    set.tmin = p.tmin, set.thickness = p.thickness;
     std::vector<double> off, on;
     for (int f = 0; f < 12; f++) {
-      second = 0;
+      set.second = 0;
       off.push_back(oneFrame(0));
-      second = 1;
+      set.second = 1;
       on.push_back(oneFrame(0));
     }
     std::printf("%-22s twin off %8.2f ms, twin on %8.2f ms, ratio %5.2f\n", p.name, median(off),
@@ -138,9 +138,9 @@ void twinRatios() {
   }
 }
 
-void noStep(bool) {}
+void noStep(void *, bool) {}
 
-// The replay with nothing drawn, against rk4Step alone as many times; and
+// The replay with nothing drawn, against the bare step alone as many times; and
 // what the replay allocates (nothing).
 void integration() {
   startUp();
@@ -149,11 +149,13 @@ void integration() {
   size_t before = mallinfo2().uordblks;
   for (int r = 0; r < 15; r++) {
     auto a = Clock::now();
-    loadStartStates();
-    replay(noStep);
+    loadStart(pic.run);
+    replaySteps(replaySettings(set, pic.tmax), pic.run, noStep, nullptr);
     auto b = Clock::now();
-    double p = xsec, q = ysec, w = zsec;
-    for (int k = 0; k < 40000; k++) rk4Step(p, q, w);
+    const double par[3] = {set.params[0][0], set.params[0][1], set.params[0][2]};
+    double p = pic.run.xsec, q = pic.run.ysec, w = pic.run.zsec;
+    Slopes k4;
+    for (int k = 0; k < 40000; k++) rk4(models[0], par, set.dt, p, q, w, k4);
     auto c = Clock::now();
     replayMs.push_back(ms(a, b));
     bareMs.push_back(ms(b, c));
@@ -182,19 +184,20 @@ int main(int argc, char **argv) {
   glLoadIdentity();
   ui::master.set_glutReshapeFunc(reshape);
   buildPanels(ui::master.create_subwindow(window, ui::SUBWINDOW_RIGHT),
-              ui::master.create_subwindow(window, ui::SUBWINDOW_BOTTOM));
+              ui::master.create_subwindow(window, ui::SUBWINDOW_BOTTOM), set, pic, viewer.rollouts);
   glutDisplayFunc(onExpose);
   while (!exposed) glutMainLoopEvent();
   for (int k = 0; k < 3; k++) draw(); // the panels take their size
 
-  const std::vector<Setting> settings = {
+  const std::vector<Named> settings = {
       {"defaults", [] {}, 30},
-      {"twin on", [] { second = 1; }, 20},
-      {"Black/White, Thicker", [] { coloring = 5, thickness = 5; }, 30},
-      {"Grey ghost", [] { coloring = 6; }, 30},
-      {"maximum map", [] { map = 1; }, 30},
-      {"tmax 2000", [] { tmax = tmaxstatic = 2000; }, 5},
-      {"tmax 10000, dt 0.001 (1e7 steps)", [] { tmax = tmaxstatic = 10000, dt = 0.001f; }, 2},
+      {"twin on", [] { set.second = 1; }, 20},
+      {"Black/White, Thicker", [] { set.coloring = 5, set.thickness = 5; }, 30},
+      {"Grey ghost", [] { set.coloring = 6; }, 30},
+      {"maximum map", [] { set.map = 1; }, 30},
+      {"tmax 2000", [] { pic.tmax = set.tmaxstatic = 2000; }, 5},
+      {"tmax 10000, dt 0.001 (1e7 steps)",
+       [] { pic.tmax = set.tmaxstatic = 10000, set.dt = 0.001f; }, 2},
   };
   // One setting a process, so that each peak memory is that setting's.
   const char *what = argc > 1 ? argv[1] : "list";

@@ -1,15 +1,18 @@
 // The display callback, step by step (the panels' input, the scene, the
-// panels over it), and the idle callback between frames.
+// panels over it), the reshape callback, and the idle callback between
+// frames; and the one instance of the viewer's state.
 #include "app/frame.h"
 
 #include <GL/freeglut.h>
 
-#include <chrono>
-
+#include "app/viewer.h"
 #include "render/picture.h"
-#include "sim/replay.h"
+#include "render/scene.h"
+#include "sim/playback.h"
 #include "ui/input.h"
 #include "ui/layer.h"
+
+Viewer viewer;
 
 // ======== Input during a long frame ==================================================
 // A frame at the panels' limits (1e8 steps) takes tens of seconds. Once it
@@ -17,28 +20,38 @@
 // took at its start, whose effect shows only when the frame ends.
 namespace {
 const double OVERDUE_S = 0.1; // no shorter frame is ever cut
-std::chrono::steady_clock::time_point frameStart;
 } // namespace
 
 bool overdue() {
-  std::chrono::duration<double> ran = std::chrono::steady_clock::now() - frameStart;
+  std::chrono::duration<double> ran = std::chrono::steady_clock::now() - viewer.frameStart;
   return ran.count() > OVERDUE_S && ui::master.inputWaiting();
+}
+
+// ======== Viewport ==================================================================
+// The width and height are the window's; the scene gets what the panels
+// leave uncovered.
+void reshape(int, int) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  int vx, vy, vw, vh;
+  ui::master.get_viewport_area(&vx, &vy, &vw, &vh);
+  setViewportAndFrustum(vx, vy, vw, vh);
 }
 
 // ======== Between frames ===========================================================
 void idle() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  advancePlayback();
+  const Settings &s = viewer.set;
+  advancePlayback(s.dynamic, s.tmin, s.tmaxstatic, viewer.pic.tmax);
   glutPostRedisplay();
 }
 
 // ======== The frame =================================================================
 void draw() {
-  frameStart = std::chrono::steady_clock::now();
+  viewer.frameStart = std::chrono::steady_clock::now();
   ui::master.beginFrame(); // the panels take their input before the scene reads it
   glutPostRedisplay();     // the next frame follows without any input
-  drawScene(overdue);
-  zoomKeyStep();
+  drawScene(viewer.set, viewer.pic, overdue);
+  zoomKeyStep(viewer.set, viewer.input);
   ui::master.renderFrame(); // the panels, over the scene
   glutSwapBuffers();
 }

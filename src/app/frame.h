@@ -1,6 +1,7 @@
-// The display and idle callbacks.
+// The display, reshape and idle callbacks.
 #pragma once
 
-void draw();    // the display callback
-void idle();    // the idle callback: the next frame's playback
-bool overdue(); // the frame has run 0.1 s and input is waiting
+void draw();                         // the display callback
+void reshape(int width, int height); // the window's size, or the panels', changed
+void idle();                         // the idle callback: the next frame's playback
+bool overdue();                      // the frame has run 0.1 s and input is waiting

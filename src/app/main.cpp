@@ -3,8 +3,7 @@
 #include <GL/freeglut.h>
 
 #include "app/frame.h"
-#include "render/scene.h"
-#include "sim/replay.h"
+#include "app/viewer.h"
 #include "ui/input.h"
 #include "ui/layer.h"
 #include "ui/layer_glut.h"
@@ -35,18 +34,12 @@ int main(int argc, char **argv) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
 
-  ui::master.set_glutMouseFunc(MouseDown);
-  ui::master.set_glutMotionFunc(nullptr);
-
+  installInput(viewer.set, viewer.pic, viewer.input);
   ui::Subwindow *right = ui::master.create_subwindow(window, ui::SUBWINDOW_RIGHT);
   ui::Subwindow *bottom = ui::master.create_subwindow(window, ui::SUBWINDOW_BOTTOM);
-  buildPanels(right, bottom);
-  right->set_main_gfx_window(window);
+  buildPanels(right, bottom, viewer.set, viewer.pic, viewer.rollouts);
 
   glutDisplayFunc(display);
-  ui::master.set_glutKeyboardFunc(myKeyboardFunc);
-  ui::master.set_glutKeyboardUpFunc(keyboardUp);
-  right->sync_live();
 
   glutIdleFunc(idle);
   ui::master.set_glutReshapeFunc(reshape);

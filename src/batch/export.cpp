@@ -1,13 +1,7 @@
-// The trajectory as CSV, from the simulation core, and writing a file
-// whole or not at all.
+// The trajectory as CSV, from the simulation core.
 #include "batch/export.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-
-#include <sys/stat.h>
 
 #include "sim/core.h"
 
@@ -35,8 +29,8 @@ void addRow(void *ctx, bool) {
 } // namespace
 
 ReplaySettings staticReplay(const Settings &s) {
-  ReplaySettings r{&models[s.attractor], {}, s.dt, s.tmin, s.tmax, 0, s.twin};
-  for (int k = 0; k < 3; k++) r.p[k] = s.params[s.attractor][k];
+  ReplaySettings r = replaySettings(s, s.tmaxstatic);
+  r.dynamic = 0;
   return r;
 }
 
@@ -50,8 +44,8 @@ Trajectory startOf(const Settings &s) {
 
 std::string trajectoryCsv(const Settings &s) {
   Trajectory tr = startOf(s);
-  std::string out = s.twin == 1 ? "t,x,y,z,x2,y2,z2,ln_d\n" : "t,x,y,z\n";
-  Rows rows{&tr, s.twin == 1, &out};
+  std::string out = s.second == 1 ? "t,x,y,z,x2,y2,z2,ln_d\n" : "t,x,y,z\n";
+  Rows rows{&tr, s.second == 1, &out};
   replaySteps(staticReplay(s), tr, addRow, &rows);
   return out;
 }
@@ -70,31 +64,4 @@ std::string maximaCsv(const Settings &s) {
     previous = p.top;
   }
   return out;
-}
-
-namespace {
-
-bool writeTo(const std::string &path, const std::string &text, int &err) {
-  FILE *f = std::fopen(path.c_str(), "wb");
-  bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  ok = f && std::fflush(f) == 0 && ok;
-  err = errno;
-  if (f && std::fclose(f) != 0 && ok) ok = false, err = errno;
-  return ok;
-}
-
-} // namespace
-
-// A regular file (or none yet) is written beside and renamed into place; a
-// device or a pipe (/dev/stdout) is written as it is.
-bool writeWhole(const std::string &path, const std::string &text, std::string &error) {
-  struct stat st;
-  bool special = ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
-  std::string part = special ? path : path + ".part";
-  int err = 0;
-  bool ok = writeTo(part, text, err);
-  if (ok && !special && std::rename(part.c_str(), path.c_str()) != 0) ok = false, err = errno;
-  if (!ok && !special) std::remove(part.c_str());
-  if (!ok) error = "cannot write " + path + ": " + std::strerror(err);
-  return ok;
 }

@@ -21,7 +21,3 @@ std::string maximaCsv(const Settings &s);
 // anchoring, the start states as the file gives them, loaded.
 ReplaySettings staticReplay(const Settings &s);
 Trajectory startOf(const Settings &s);
-
-// Writes text to path through a file beside it, renamed into place; on a
-// failure nothing is left at path and error says why.
-bool writeWhole(const std::string &path, const std::string &text, std::string &error);

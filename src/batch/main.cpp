@@ -18,6 +18,7 @@
 #include "batch/export.h"
 #include "batch/headless.h"
 #include "batch/numbers.h"
+#include "batch/output.h"
 #include "batch/render.h"
 #include "batch/video.h"
 #include "state/settings.h"
@@ -81,7 +82,7 @@ std::string numbered(const std::string &prefix, int k) {
 }
 
 int animate(const Settings &s, const Common &o) {
-  if (s.playback == 0) return refuse("animate needs Dynamic or Segment playback", 2);
+  if (s.dynamic == 0) return refuse("animate needs Dynamic or Segment playback", 2);
   if (o.out.empty() == o.video.empty()) return refuse("give either -o PREFIX or --video FILE", 2);
   std::string error;
   Video v;

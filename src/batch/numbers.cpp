@@ -16,6 +16,7 @@
 #include "batch/export.h"
 #include "batch/headless.h"
 #include "batch/lyapunov.h"
+#include "batch/output.h"
 #include "batch/render.h"
 
 namespace {
@@ -34,8 +35,8 @@ bool positiveFinite(double v) {
 // ======== lyapunov =================================================================
 LyapunovRun runOf(const Settings &s, const NumberOptions &o) {
   LyapunovRun r;
-  r.model = &models[s.attractor];
-  for (int k = 0; k < 3; k++) r.p[k] = s.params[s.attractor][k], r.start[k] = s.start[k];
+  r.model = &models[s.attype];
+  for (int k = 0; k < 3; k++) r.p[k] = s.params[s.attype][k], r.start[k] = s.start[k];
   r.dt = s.dt, r.transient = o.transient, r.time = o.time, r.tau = o.tau, r.d0 = o.d0;
   r.blocks = o.blocks, r.spectrum = o.spectrum;
   return r;
@@ -93,7 +94,7 @@ std::string repeatLines(const LyapunovRun &r, int repeats) {
 
 // ======== bifurcation ==============================================================
 std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w) {
-  const Model &m = models[s.attractor];
+  const Model &m = models[s.attype];
   auto named =
       std::find_if(m.params, m.params + 3, [&](const Parameter &q) { return o.param == q.name; });
   if (named == m.params + 3)
@@ -111,7 +112,7 @@ std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w) {
       slash != '/' || w.shards < 1 || w.shard < 1 || w.shard > w.shards)
     return "--shard " + o.shard + ": expected K/N with 1 <= K <= N";
   w.model = &m, w.param = (int)(named - m.params);
-  for (int k = 0; k < 3; k++) w.p[k] = s.params[s.attractor][k], w.start[k] = s.start[k];
+  for (int k = 0; k < 3; k++) w.p[k] = s.params[s.attype][k], w.start[k] = s.start[k];
   w.from = o.from, w.to = o.to, w.values = o.values, w.dt = s.dt;
   w.transient = o.sweepTransient, w.time = o.sweepTime;
   return "";
@@ -129,7 +130,7 @@ bool diagramPng(const Settings &s, const Sweep &w, const std::vector<SweepPoint>
   lo -= pad, hi += pad;
   Canvas c;
   if (!openCanvas(c, width, height, error)) return false;
-  float b = (float)s.background, f = 1 - b;
+  float b = (float)s.bg, f = 1 - b;
   glViewport(0, 0, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -150,11 +151,6 @@ bool diagramPng(const Settings &s, const Sweep &w, const std::vector<SweepPoint>
 }
 
 } // namespace
-
-int refuse(const std::string &why, int status) {
-  std::fprintf(stderr, "tresolva-batch: %s\n", why.c_str());
-  return status;
-}
 
 void addLyapunovOptions(CLI::App *c, NumberOptions &o) {
   c->add_option("--time", o.time, "time units measured, after the transient")

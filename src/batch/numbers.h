@@ -26,10 +26,6 @@ struct NumberOptions {
 void addLyapunovOptions(CLI::App *c, NumberOptions &o);
 void addBifurcationOptions(CLI::App *c, NumberOptions &o);
 
-// Prints "tresolva-batch: why" as the one line of a refusal or failure,
-// and returns status.
-int refuse(const std::string &why, int status);
-
 // Each returns the program's status; a refusal or failure prints one line.
 int lyapunovCommand(const Settings &s, const NumberOptions &o);
 int bifurcationCommand(const Settings &s, const NumberOptions &o);

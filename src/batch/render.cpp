@@ -12,36 +12,31 @@
 #include "batch/headless.h"
 #include "render/picture.h"
 #include "render/scene.h"
-#include "render/widths.h"
-#include "sim/core.h"
-#include "sim/replay.h"
-#include "state/state.h"
+#include "sim/playback.h"
 
 namespace {
 
-// ======== The viewer's state for a settings file ==================================
+// ======== The picture for a settings file ===========================================
 // As if the settings had been in force for a while: the background already
 // cleared with, the model's scale already left by a step. The pan goes into
 // the modelview matrix as the viewer keeps it.
-void prepare(const Settings &s, const Canvas &c) {
-  run = Trajectory{}; // no history left by an earlier picture
-  useSettings(s);
-  literalCalls = 0, reseta = 0, xmaxold = 0;
-  xtranslate = ytranslate = xtranslatemp = ytranslatemp = 0;
-  loadStartStates();
-  stretcher = models[s.attractor].stretcher;
-  tmax = s.playback == 1 ? s.tmin : s.tmax;
+Picture prepare(const Settings &s, const Canvas &c) {
+  Picture pic = startUpPicture(s);
+  loadStart(pic.run);
+  pic.run.stretcher = models[s.attype].stretcher;
+  pic.tmax = s.dynamic == 1 ? s.tmin : s.tmaxstatic;
 
   setViewportAndFrustum(0, 0, c.width, c.height);
   glLoadIdentity();
-  glTranslatef((float)s.panX, (float)s.panY, 0);
-  float b = (float)s.background;
+  glTranslatef((float)s.xtranslate, (float)s.ytranslate, 0);
+  float b = (float)s.bg;
   glClearColor(b, b, b, b);
+  return pic;
 }
 
-void nextFrame() {
-  advancePlayback();
-  drawScene();
+void nextFrame(const Settings &s, Picture &pic) {
+  advancePlayback(s.dynamic, s.tmin, s.tmaxstatic, pic.tmax);
+  drawScene(s, pic);
 }
 
 // ======== Vectors ===================================================================
@@ -55,7 +50,7 @@ void gl2psSize(float s) {
 // Feedback room for the frame: a line with colours takes 15 floats, and a
 // step draws at most two lines, a point and a width change or two.
 int feedbackFloats(const Settings &s) {
-  double steps = (double)s.tmax / s.dt + 1;
+  double steps = (double)s.tmaxstatic / s.dt + 1;
   double floats = 64 * steps + (1 << 20);
   return floats > 1 << 30 ? 1 << 30 : (int)floats;
 }
@@ -69,7 +64,7 @@ int formatOf(const std::string &f) {
 } // namespace
 
 int shownFrame(const Settings &s, int frame) {
-  return s.playback == 0 ? 2 : frame;
+  return s.dynamic == 0 ? 2 : frame;
 }
 
 // ======== Frames ======================================================================
@@ -77,10 +72,10 @@ bool drawFrames(const Settings &s, int width, int height, int first, int last,
                 const TakeFrame &take, std::string &error) {
   Canvas c;
   if (!openCanvas(c, width, height, error)) return false;
-  prepare(s, c);
+  Picture pic = prepare(s, c);
   bool going = true;
   for (int k = 1; k <= last && going; k++) {
-    nextFrame();
+    nextFrame(s, pic);
     if (k >= first) going = take(k, readCanvas(c));
   }
   closeCanvas(c);
@@ -102,8 +97,8 @@ bool vectorPicture(const Settings &s, int width, int height, int frame, const st
                    std::string &out, std::string &error) {
   Canvas c;
   if (!openCanvas(c, width, height, error)) return false;
-  prepare(s, c);
-  for (int k = 1; k < frame; k++) nextFrame();
+  Picture pic = prepare(s, c);
+  for (int k = 1; k < frame; k++) nextFrame(s, pic);
 
   char *text = nullptr;
   size_t size = 0;
@@ -115,9 +110,9 @@ bool vectorPicture(const Settings &s, int width, int height, int frame, const st
   if (f && gl2psBeginPage("Tresolva", "tresolva-batch", viewport, formatOf(format), GL2PS_NO_SORT,
                           options, GL_RGBA, 0, nullptr, 0, 0, 0, feedbackFloats(s), f,
                           "picture") == GL2PS_SUCCESS) {
-    alsoLineWidth = gl2psWidth, alsoPointSize = gl2psSize;
-    nextFrame();
-    alsoLineWidth = nullptr, alsoPointSize = nullptr;
+    pic.widths.alsoLineWidth = gl2psWidth, pic.widths.alsoPointSize = gl2psSize;
+    nextFrame(s, pic);
+    pic.widths.alsoLineWidth = nullptr, pic.widths.alsoPointSize = nullptr;
     state = gl2psEndPage();
   }
   if (f) std::fclose(f);

@@ -11,11 +11,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cmath>
-#include <vector>
-
-#include "render/widths.h"
-#include "state/state.h"
 
 namespace {
 
@@ -23,20 +18,7 @@ namespace {
 // of the rasteriser and of our own projection, with room to spare.
 const double PAD_PX = 8;
 
-struct Box {
-  double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-  void add(double x, double y) {
-    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
-  }
-  bool meets(const Box &b) const { return x0 <= b.x1 && b.x0 <= x1 && y0 <= b.y1 && b.y0 <= y1; }
-};
-
-std::vector<float> held; // x, y, z of each held point
-Box heldBox;             // their window pixels
-double clip[16];         // projection times modelview, column-major, read at the first hold
-double view[4];          // viewport x, y, w, h
-
-void readTransform() {
+void readTransform(double *clip, double *view) {
   double mv[16], pr[16];
   int vp[4];
   glGetDoublev(GL_MODELVIEW_MATRIX, mv);
@@ -53,7 +35,8 @@ void readTransform() {
 
 // Window pixel of a scene vertex; false where the projection is not
 // trustworthy (at or behind the eye, or not finite).
-bool project(const float *v, double *px, double *py) {
+bool project(const HeldPoints &h, const float *v, double *px, double *py) {
+  const double *clip = h.clip, *view = h.view;
   double c[4];
   for (int r = 0; r < 4; r++)
     c[r] = clip[r] * v[0] + clip[4 + r] * v[1] + clip[8 + r] * v[2] + clip[12 + r];
@@ -65,45 +48,53 @@ bool project(const float *v, double *px, double *py) {
 
 } // namespace
 
-void holdPoint(float x, float y, float z) {
-  if (held.empty()) readTransform();
-  const float v[3] = {x, y, z};
-  double px, py;
-  bool known = project(v, &px, &py);
-  held.insert(held.end(), v, v + 3);
-  if (!known) {
-    releasePoints();
-    return;
-  }
-  heldBox.add(px - 1, py - 1);
-  heldBox.add(px + 1, py + 1);
+void PixelBox::add(double x, double y) {
+  x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
 }
 
-void beforeStroke(const float (*v)[3], int count) {
-  if (held.empty()) return;
-  Box b;
+bool PixelBox::meets(const PixelBox &b) const {
+  return x0 <= b.x1 && b.x0 <= x1 && y0 <= b.y1 && b.y0 <= y1;
+}
+
+void holdPoint(HeldPoints &h, Widths &w, int bg, float x, float y, float z) {
+  if (h.held.empty()) readTransform(h.clip, h.view);
+  const float v[3] = {x, y, z};
+  double px, py;
+  bool known = project(h, v, &px, &py);
+  h.held.insert(h.held.end(), v, v + 3);
+  if (!known) {
+    releasePoints(h, w, bg);
+    return;
+  }
+  h.heldBox.add(px - 1, py - 1);
+  h.heldBox.add(px + 1, py + 1);
+}
+
+void beforeStroke(HeldPoints &h, Widths &w, int bg, const float (*v)[3], int count) {
+  if (h.held.empty()) return;
+  PixelBox b;
   for (int k = 0; k < count; k++) {
     double px, py;
-    if (!project(v[k], &px, &py)) {
-      releasePoints();
+    if (!project(h, v[k], &px, &py)) {
+      releasePoints(h, w, bg);
       return;
     }
     b.add(px - PAD_PX, py - PAD_PX);
     b.add(px + PAD_PX, py + PAD_PX);
   }
-  if (b.meets(heldBox)) releasePoints();
+  if (b.meets(h.heldBox)) releasePoints(h, w, bg);
 }
 
 // The points keep the size and colour each had; the colour is left as
 // the marker left it.
-void releasePoints() {
-  if (held.empty()) return;
-  pointSize(1);
+void releasePoints(HeldPoints &h, Widths &w, int bg) {
+  if (h.held.empty()) return;
+  pointSize(w, 1);
   float f = 1 - bg;
   glColor3f(f, f, f);
   glBegin(GL_POINTS);
-  for (size_t k = 0; k < held.size(); k += 3) glVertex3f(held[k], held[k + 1], held[k + 2]);
+  for (size_t k = 0; k < h.held.size(); k += 3) glVertex3f(h.held[k], h.held[k + 1], h.held[k + 2]);
   glEnd();
-  held.clear();
-  heldBox = Box();
+  h.held.clear();
+  h.heldBox = PixelBox();
 }

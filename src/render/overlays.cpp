@@ -6,24 +6,15 @@
 
 #include <cmath>
 
-#include "render/heldpoints.h"
-#include "render/scene.h"
-#include "render/widths.h"
-#include "sim/core.h"
-#include "sim/models.h"
-#include "state/state.h"
-
 namespace {
 
-void foreground() {
+void foreground(int bg) {
   float f = 1 - bg;
   glColor3f(f, f, f);
 }
 
-bool mapPointDrawn = false; // this frame has drawn a maximum-map point
-
-void mapLines() {
-  lineWidth(2);
+void mapLines(Widths &w) {
+  lineWidth(w, 2);
   glBegin(GL_LINES);
   glVertex2f(-2, -2);
   glVertex2f(2, 2);
@@ -32,13 +23,13 @@ void mapLines() {
   glEnd();
 }
 
-void markerLines() {
-  lineWidth(1);
+void markerLines(const SceneScale &k, Widths &w) {
+  lineWidth(w, 1);
   glBegin(GL_LINES);
-  sceneVertex(28, -40, 0);
-  sceneVertex(28, 40, 0);
-  sceneVertex(25, 40, 0);
-  sceneVertex(48, 40, 0);
+  sceneVertex(k, 28, -40, 0);
+  sceneVertex(k, 28, 40, 0);
+  sceneVertex(k, 25, 40, 0);
+  sceneVertex(k, 48, 40, 0);
   glEnd();
 }
 
@@ -49,71 +40,77 @@ void markerLines() {
 // previous one; an attractor may keep only those followed by a positive x. Nothing
 // else is drawn after a point in this view, so the lines of the frame's
 // last point can wait for its last step.
-void drawMaxMap(bool last) {
-  const Model *model = drawnModel(attype);
+void drawMaxMap(const Settings &set, Picture &pic, bool last) {
+  const Model *model = drawnModel(set.attype);
+  Widths &w = pic.widths;
   double top, shown;
-  if (!model || !mapMaximum(*model, run, dt, top, shown)) {
-    if (last && mapPointDrawn && !literalCalls) mapLines();
-    if (last) mapPointDrawn = false;
+  if (!model || !mapMaximum(*model, pic.run, set.dt, top, shown)) {
+    if (last && pic.mapPointDrawn && !w.literalCalls) mapLines(w);
+    if (last) pic.mapPointDrawn = false;
     return;
   }
 
-  double zm = zoom, div = model->mapDivisor;
-  double h = zm * xmaxold / div - 2;
+  double zm = set.zoom, div = model->mapDivisor;
+  double h = zm * pic.xmaxold / div - 2;
   double v = zm * shown / div - 2;
-  pointSize(2);
+  pointSize(w, 2);
   glBegin(GL_POINTS);
-  foreground();
+  foreground(set.bg);
   glVertex2f((float)h, (float)v);
   glEnd();
-  mapPointDrawn = !last;
-  if (last || literalCalls) mapLines();
-  xmaxold = top;
+  pic.mapPointDrawn = !last;
+  if (last || w.literalCalls) mapLines(w);
+  pic.xmaxold = top;
 }
 
 // ======== Twin divergence marker =================================================
 // Model x is 28 - ln d (28 is distance 1), model y runs down from 40 with t.
 // A distance of 0 or a non-finite logarithm gives no point; the lines stay.
-void drawMarker(bool last) {
-  double dx = x - x2, dy = y - y2, dz = z - z2;
+void drawMarker(const Settings &set, Picture &pic, bool last) {
+  const Trajectory &r = pic.run;
+  const SceneScale k{r.stretcher, set.zoom};
+  Widths &w = pic.widths;
+  double dx = r.x - r.x2, dy = r.y - r.y2, dz = r.z - r.z2;
   double d = std::sqrt(dx * dx + dy * dy + dz * dz);
   double l = std::log(d);
-  const Model *model = drawnModel(attype);
+  const Model *model = drawnModel(set.attype);
   bool point = std::isfinite(l) && model;
   double rate = model ? model->markerRate : 0;
-  if (literalCalls) {
-    pointSize(1);
-    foreground();
+  if (w.literalCalls) {
+    pointSize(w, 1);
+    foreground(set.bg);
     glBegin(GL_POINTS);
-    if (point) sceneVertex(28 - l, 40 - rate * t, 0);
+    if (point) sceneVertex(k, 28 - l, 40 - rate * r.t, 0);
     glEnd();
-    markerLines();
+    markerLines(k, w);
     return;
   }
   if (point) {
     float v[3];
-    scenePoint(28 - l, 40 - rate * t, 0, v);
-    holdPoint(v[0], v[1], v[2]);
+    scenePoint(k, 28 - l, 40 - rate * r.t, 0, v);
+    holdPoint(pic.held, w, set.bg, v[0], v[1], v[2]);
   }
   if (!last) return;
-  releasePoints();
-  markerLines();
+  releasePoints(pic.held, w, set.bg);
+  markerLines(k, w);
 }
 
 // ======== Tracer ===================================================================
 // Drawn on the frame's last step (and the one before it when tmax/dt has a
 // fraction below one half), in Dynamic and Segment playback only.
-void drawTracer() {
-  float q = tmax / dt;
-  if (!(std::fabs(n - (double)q) < 1.5)) return;
-  if (!(dynamic == 1 || dynamic == 2)) return;
-  if (tracer != 1) return;
+void drawTracer(const Settings &set, Picture &pic) {
+  const Trajectory &r = pic.run;
+  const SceneScale k{r.stretcher, set.zoom};
+  float q = pic.tmax / set.dt;
+  if (!(std::fabs(r.n - (double)q) < 1.5)) return;
+  if (!(set.dynamic == 1 || set.dynamic == 2)) return;
+  if (set.tracer != 1) return;
   glPushMatrix();
-  pointSize(10);
-  foreground();
+  pointSize(pic.widths, 10);
+  foreground(set.bg);
   glBegin(GL_POINTS);
-  sceneVertex(x, y, z);
-  if (second == 1) sceneVertex(x2, y2, z2);
+  sceneVertex(k, r.x, r.y, r.z);
+  if (set.second == 1) sceneVertex(k, r.x2, r.y2, r.z2);
   glEnd();
   glPopMatrix();
 }

@@ -6,40 +6,64 @@
 
 #include "render/overlays.h"
 #include "render/reference.h"
-#include "render/scene.h"
 #include "render/strokes.h"
-#include "render/widths.h"
-#include "sim/replay.h"
-#include "state/state.h"
+
+Picture startUpPicture(const Settings &s) {
+  Picture pic;
+  pic.tmax = s.tmaxstatic;
+  Trajectory &r = pic.run;
+  r = Trajectory{};
+  r.x = r.x2 = s.start[0], r.y = r.y2 = s.start[1], r.z = r.z2 = s.start[2];
+  r.xsec = s.start[0], r.ysec = s.start[1], r.zsec = s.start[2];
+  r.x2sec = s.twinStart[0], r.y2sec = s.twinStart[1], r.z2sec = s.twinStart[2];
+  r.stretcher = 1.0;
+  return pic;
+}
 
 // ======== One step inside the window ==============================================
 // The maximum map replaces everything else; any other map value draws nothing.
-void drawStep(bool last) {
-  if (map == 1) {
-    drawMaxMap(last);
-  } else if (map == 0) {
-    drawStrokes();
-    if (second == 1) drawMarker(last);
-    drawTracer();
+void drawStep(const Settings &set, Picture &pic, bool last) {
+  if (set.map == 1) {
+    drawMaxMap(set, pic, last);
+  } else if (set.map == 0) {
+    drawStrokes(set, pic);
+    if (set.second == 1) drawMarker(set, pic, last);
+    drawTracer(set, pic);
     // Mesa keeps every primitive until a flush, so its memory would grow
     // with tmax/dt: hand it what it holds every 16384 steps.
-    if ((n & 0x3fff) == 0 && !literalCalls) glFlush();
+    if ((pic.run.n & 0x3fff) == 0 && !pic.widths.literalCalls) glFlush();
   }
 }
+
+namespace {
+
+struct StepContext {
+  const Settings *set;
+  Picture *pic;
+};
+
+void drawThrough(void *ctx, bool last) {
+  const StepContext &c = *static_cast<StepContext *>(ctx);
+  drawStep(*c.set, *c.pic, last);
+}
+
+} // namespace
 
 // ======== The scene ===================================================================
 // The pan stays in the modelview matrix between pictures; the camera, the
 // rotation and the curve are pushed over it.
-void drawScene(bool (*cut)()) {
-  reanchorPan();
-  clearScene();
-  forgetWidths();
+void drawScene(const Settings &set, Picture &pic, bool (*cut)()) {
+  reanchorPan(set.xtranslate, set.ytranslate, pic.pan);
+  clearScene(set.bg);
+  forgetWidths(pic.widths);
   glPushMatrix();
   glTranslatef(0, 0, -10);
-  loadStartStates();
-  rotateView();
-  drawReference(); // at the scale the previous picture's last step left
-  replay(drawStep, cut);
+  loadStart(pic.run);
+  rotateView(set.t1, set.t2);
+  // at the scale the previous picture's last step left
+  drawReference(set, {pic.run.stretcher, set.zoom}, pic.widths);
+  StepContext ctx{&set, &pic};
+  replaySteps(replaySettings(set, pic.tmax), pic.run, drawThrough, &ctx, cut);
   glPopMatrix();
   glFlush();
 }

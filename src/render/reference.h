@@ -1,5 +1,9 @@
 // The reference figures: the x-y grid, the box and the axes.
 #pragma once
 
-// Grid, box and axes, each when its flag is 1 and the maximum map is off.
-void drawReference();
+#include "render/scene.h"
+#include "render/widths.h"
+#include "state/settings.h"
+
+// Grid, box and axes, each when its switch is 1 and the maximum map is off.
+void drawReference(const Settings &set, const SceneScale &k, Widths &w);

@@ -4,20 +4,13 @@
 
 #include <GL/gl.h>
 
-#include "state/state.h"
-#include "ui/layer.h"
+namespace {
+const int nx = 1, ny = 1; // the mapping's divisors, never changed
+} // namespace
 
 // ======== Viewport and projection =============================================
-// The width and height are the window's; the scene gets what the panels
-// leave uncovered. The frustum stays square whatever that shape is.
-void reshape(int, int) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  int vx, vy, vw, vh;
-  ui::master.get_viewport_area(&vx, &vy, &vw, &vh);
-  setViewportAndFrustum(vx, vy, vw, vh);
-}
-
-// The camera sits 10 in front of the scene, which spans about 5 either way.
+// The frustum stays square whatever the viewport's shape. The camera sits 10 in front of the scene,
+// which spans about 5 either way.
 void setViewportAndFrustum(int x, int y, int width, int height) {
   glViewport(x, y, width, height);
   glMatrixMode(GL_PROJECTION);
@@ -29,27 +22,27 @@ void setViewportAndFrustum(int x, int y, int width, int height) {
 // ======== Camera ==============================================================
 // The pan lives in the modelview matrix between frames; only the first frame
 // after Reset (reseta 1) moves it, back to the last anchor.
-void reanchorPan() {
-  double r = reseta;
-  glTranslatef(-(xtranslate - xtranslatemp) * r, 0, 0);
-  glTranslatef(0, -(ytranslate - ytranslatemp) * r, 0);
-  if (reseta == 1) {
-    xtranslatemp = xtranslate;
-    ytranslatemp = ytranslate;
+void reanchorPan(double xtranslate, double ytranslate, Anchor &a) {
+  double r = a.reseta;
+  glTranslatef(-(xtranslate - a.xtranslatemp) * r, 0, 0);
+  glTranslatef(0, -(ytranslate - a.ytranslatemp) * r, 0);
+  if (a.reseta == 1) {
+    a.xtranslatemp = xtranslate;
+    a.ytranslatemp = ytranslate;
   }
-  reseta = 0;
+  a.reseta = 0;
 }
 
 // The clear colour is set after the clear, so a new background shows from
 // the next frame on.
-void clearScene() {
+void clearScene(int bg) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   float c = bg;
   glClearColor(c, c, c, c);
 }
 
 // A vertex turns about y by t2 first, then about x by t1.
-void rotateView() {
+void rotateView(double t1, double t2) {
   glRotatef((float)t1, 1, 0, 0);
   glRotatef((float)t2, 0, 1, 0);
 }
@@ -57,16 +50,16 @@ void rotateView() {
 // ======== Model to scene ======================================================
 // Model z is the scene's height and model y its depth, each axis with its own
 // scale. Products are formed left to right, in double, then narrowed.
-void scenePoint(double x, double y, double z, float out[3]) {
-  double fx = nx, fy = ny, s = stretcher, zm = zoom;
+void scenePoint(const SceneScale &k, double x, double y, double z, float out[3]) {
+  double fx = nx, fy = ny, s = k.stretcher, zm = k.zoom;
   double X = ((fx / 20) * s * zm) * x + fx * 0.5 - 1;
   double Y = ((fy / 15) * s * zm) * z + fy * 0.5 - 2;
   double Z = ((fy / 25) * s * zm) * y + fy * 0.5;
   out[0] = (float)X, out[1] = (float)Y, out[2] = (float)Z;
 }
 
-void sceneVertex(double x, double y, double z) {
+void sceneVertex(const SceneScale &k, double x, double y, double z) {
   float v[3];
-  scenePoint(x, y, z, v);
+  scenePoint(k, x, y, z, v);
   glVertex3f(v[0], v[1], v[2]);
 }

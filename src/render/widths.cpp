@@ -8,12 +8,7 @@
 
 #include <cmath>
 
-#include "state/state.h"
-
 namespace {
-
-int drawnLine = 0;    // whole pixels of the width in force, 0 = not known
-float drawnPoint = 0; // the point size in force, 0 = not known
 
 // Lines without antialiasing are drawn at the width rounded to a whole
 // pixel, halves up, and at least one pixel wide.
@@ -25,36 +20,33 @@ int wholePixels(float w) {
 
 } // namespace
 
-void (*alsoLineWidth)(float) = nullptr;
-void (*alsoPointSize)(float) = nullptr;
-
 // GL refuses a width of 0 or less (and NaN) and keeps the one in force.
-void lineWidth(float w) {
-  if (literalCalls) {
+void lineWidth(Widths &k, float w) {
+  if (k.literalCalls) {
     glLineWidth(w);
     return;
   }
   if (!(w > 0)) return;
   int p = wholePixels(w);
-  if (p == drawnLine) return;
+  if (p == k.drawnLine) return;
   glLineWidth(w);
-  if (alsoLineWidth) alsoLineWidth(w);
-  drawnLine = p;
+  if (k.alsoLineWidth) k.alsoLineWidth(w);
+  k.drawnLine = p;
 }
 
 // The program's point sizes are whole pixels already.
-void pointSize(float s) {
-  if (literalCalls) {
+void pointSize(Widths &k, float s) {
+  if (k.literalCalls) {
     glPointSize(s);
     return;
   }
-  if (s == drawnPoint) return;
+  if (s == k.drawnPoint) return;
   glPointSize(s);
-  if (alsoPointSize) alsoPointSize(s);
-  drawnPoint = s;
+  if (k.alsoPointSize) k.alsoPointSize(s);
+  k.drawnPoint = s;
 }
 
-void forgetWidths() {
-  drawnLine = 0;
-  drawnPoint = 0;
+void forgetWidths(Widths &k) {
+  k.drawnLine = 0;
+  k.drawnPoint = 0;
 }

@@ -1,11 +1,17 @@
 // Line width and point size, sent to GL only when what they draw changes.
 #pragma once
 
-void lineWidth(float w); // glLineWidth, unless the drawn width stays the same
-void pointSize(float s); // glPointSize, unless the size stays the same
-void forgetWidths();     // at the start of a frame: GL's state is not known
+struct Widths {
+  int literalCalls = 0; // 1 = every width as asked and no flush within the frame:
+                        // the calls exactly as the figures ask them
+  int drawnLine = 0;    // whole pixels of the width in force, 0 = not known
+  float drawnPoint = 0; // the point size in force, 0 = not known
+  // A vector recorder, while one records the picture, is told every width
+  // and size sent to GL (it cannot read them from GL's feedback).
+  void (*alsoLineWidth)(float w) = nullptr;
+  void (*alsoPointSize)(float s) = nullptr;
+};
 
-// A vector recorder, while one records the picture, is told every width
-// and size sent to GL (it cannot read them from GL's feedback).
-extern void (*alsoLineWidth)(float w);
-extern void (*alsoPointSize)(float s);
+void lineWidth(Widths &k, float w); // glLineWidth, unless the drawn width stays the same
+void pointSize(Widths &k, float s); // glPointSize, unless the size stays the same
+void forgetWidths(Widths &k);       // at the start of a frame: GL's state is not known

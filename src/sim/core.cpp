@@ -65,10 +65,6 @@ bool mapMaximum(const Model &m, const Trajectory &tr, float dt, double &top, dou
   return true;
 }
 
-void currentParameters(const Model &m, double *p) {
-  for (int k = 0; k < 3; k++) p[k] = *m.params[k].value;
-}
-
 // ======== Load ==================================================================
 void loadStart(Trajectory &tr) {
   tr.x = tr.xsec, tr.y = tr.ysec, tr.z = tr.zsec;

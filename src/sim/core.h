@@ -1,7 +1,7 @@
 // The simulation core: the Runge-Kutta step and one frame's replay over
 // explicit state and parameters. Nothing here reads or writes a
 // process-wide variable, so threads may run it at once on states of their
-// own; the viewer runs it on its process-wide trajectory.
+// own; the viewer runs it on the trajectory of its record.
 #pragma once
 
 #include <vector>
@@ -50,9 +50,6 @@ struct MapPoint {
   double top, shown;
 };
 std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr);
-
-// The parameters of m as its process-wide variables hold them now.
-void currentParameters(const Model &m, double *p);
 
 // Current states from the start states, t = 0; the history is kept.
 void loadStart(Trajectory &tr);

@@ -4,8 +4,6 @@
 // another curve.
 #include "sim/models.h"
 
-#include "state/state.h"
-
 namespace {
 
 // sigma (y - x), x (rho - z) - y, x y - beta z; p = rho, sigma, beta.
@@ -45,9 +43,9 @@ const Model models[MODELS] = {
      6,
      true,
      0.5,
-     {{"ro", &ro, 1, 300, 28, &ro_spinner, "dro", &dro},
-      {"sigma", &sigma, 0.1f, 20, 10, &sigma_spinner, "dsigma", &dsigma},
-      {"beta", &beta, 0.1f, 60, 8.0f / 3.0f, &beta_spinner, "dbeta", &dbeta}},
+     {{"ro", 1, 300, 28, "dro", 0.1f},
+      {"sigma", 0.1f, 20, 10, "dsigma", 0},
+      {"beta", 0.1f, 60, 8.0f / 3.0f, "dbeta", 0}},
      {"Lorentz attractor:", "dx/dt = sigma*(y-x),", "dy/dt = x*(ro-z)-y,", "dz/dt = x*y-beta*z.",
       "Maximum Map:", "|(n+1)th x maximum| vs", "|nth x maximum|."}},
     {"roessler",
@@ -61,9 +59,9 @@ const Model models[MODELS] = {
      5,
      false,
      0.05,
-     {{"a", &aa, 0.01f, 10, 0.2f, &aa_spinner, "da", &daa},
-      {"b", &bb, 0.01f, 10, 0.2f, &bb_spinner, "db", &dbb},
-      {"c", &cc, 0.1f, 50, 5.7f, &cc_spinner, "dc", &dcc}},
+     {{"a", 0.01f, 10, 0.2f, "da", 0.01f},
+      {"b", 0.01f, 10, 0.2f, "db", 0},
+      {"c", 0.1f, 50, 5.7f, "dc", 0}},
      {"Roessler attractor:", "dx/dt =-y-z,", "dy/dt=x+a*y,", "dz/dt=b+z*(x-c).",
       "Maximum Map:", "(n+1)th x maximum vs", "nth x maximum."}},
 };
@@ -72,6 +70,6 @@ const Model *drawnModel(int attype) {
   return attype >= 0 && attype < MODELS ? &models[attype] : nullptr;
 }
 
-const Model &integratedModel(int attype) {
-  return attype == 1 ? models[1] : models[0];
+int integratedIndex(int attype) {
+  return attype >= 0 && attype < MODELS ? attype : 0;
 }

@@ -1,12 +1,9 @@
 // What the program knows of each attractor, one entry each: the vector
 // field and its scale on screen, how the colouring, the maximum map and the
 // divergence marker read it, its parameters as the panel shows them, and
-// its equations. Adding an attractor is an entry here and its field.
+// its equations. Values only: adding an attractor is an entry here and
+// its field.
 #pragma once
-
-namespace ui {
-class Spinner;
-}
 
 struct Vec3 {
   double x, y, z;
@@ -20,13 +17,11 @@ using Field = Vec3 (*)(const double *p, double x, double y, double z);
 using Tangent = Vec3 (*)(const double *p, double x, double y, double z, const Vec3 &v);
 
 struct Parameter {
-  const char *name;      // spinner label
-  float *value;          // the process-wide variable the spinner is bound to
-  float lo, hi;          // spinner limits
-  float start;           // start-up value, restored by Reset
-  ui::Spinner **spinner; // handle, set when the panel is built
-  const char *incName;   // label of the increment's spinner
-  float *inc;            // added to the value by the space bar (never reset)
+  const char *name;    // spinner label and settings key (ro, sigma, beta; aa, bb, cc as a, b, c)
+  float lo, hi;        // spinner limits
+  float start;         // start-up value, restored by Reset
+  const char *incName; // label of the increment's spinner (dro, dsigma, ...)
+  float incStart;      // start-up increment, added by the space bar (never reset)
 };
 
 struct Model {
@@ -48,8 +43,9 @@ struct Model {
 const int MODELS = 2;
 extern const Model models[MODELS]; // by attype: 0 Lorenz, 1 Roessler
 
-// The drawing's model: none for any other attype, which then draws no
-// maximum-map point, no marker point and no "Speed" colour.
+// The drawing's model: none for an attype outside the table, which then
+// draws no maximum-map point, no marker point and no "Speed" colour.
 const Model *drawnModel(int attype);
-// The integration's model: any attype but 1 integrates Lorenz.
-const Model &integratedModel(int attype);
+// The integration's entry: attype itself, or Lorenz (0) for an attype
+// outside the table.
+int integratedIndex(int attype);

@@ -1,5 +1,6 @@
-// The settings file: one table of fields, each with its key, its comment,
-// its kind and the panel's limits, from which the file is written and read.
+// The settings: one table of fields, each with its file key, panel label,
+// comment, kind, limits and start-up value, from which the start-up
+// settings are made and the file is written and read.
 #include "state/settings.h"
 
 #include <toml++/toml.h>
@@ -7,109 +8,141 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <vector>
 
-#include "render/colourings.h"
-#include "state/state.h"
+#include "sim/colourings.h"
 
 namespace {
 
 const double ANY = std::numeric_limits<double>::infinity();
+using Choices = std::vector<Setting::Choice>;
 
-struct Key {
-  std::string key; // dotted: "tmin", "lorenz.ro", "view.rotate_x"
-  std::string comment;
-  float *f = nullptr;  // a float setting, or
-  double *d = nullptr; // a double setting, or
-  int *i = nullptr;    // a switch (with no choices) or a choice
-  double lo = -ANY, hi = ANY;
-  std::vector<std::pair<int, std::string>> choices; // value and its name in the file
-};
+} // namespace
 
-std::vector<Key> fields(Settings &s) {
-  std::vector<Key> out;
-  auto choice = [&](const char *key, const char *comment, int *v,
-                    std::vector<std::pair<int, std::string>> names) {
-    Key f;
-    f.key = key, f.comment = comment;
-    f.i = v, f.choices = std::move(names);
-    out.push_back(f);
+// ======== The table ================================================================
+// In the file's order; the panels and Reset look rows up by key.
+std::vector<Setting> settingsTable(Settings &s) {
+  std::vector<Setting> out;
+  auto row = [&](const std::string &key, const std::string &label, const std::string &comment,
+                 double lo, double hi, double start) -> Setting & {
+    Setting r;
+    r.key = key, r.label = label, r.comment = comment, r.lo = lo, r.hi = hi, r.start = start;
+    out.push_back(r);
+    return out.back();
   };
-  auto real = [&](const std::string &key, const std::string &comment, float *v, double lo,
-                  double hi) {
-    Key f;
-    f.key = key, f.comment = comment;
-    f.f = v, f.lo = lo, f.hi = hi;
-    out.push_back(f);
+  auto real = [&](const std::string &key, const std::string &label, const std::string &comment,
+                  float *v, float lo, float hi,
+                  float start) { row(key, label, comment, lo, hi, start).f = v; };
+  auto exact = [&](const std::string &key, const char *comment, double *v, double start) {
+    row(key, "", comment, -ANY, ANY, start).d = v;
   };
-  auto exact = [&](const std::string &key, const char *comment, double *v) {
-    Key f;
-    f.key = key, f.comment = comment;
-    f.d = v;
-    out.push_back(f);
+  auto flag = [&](const char *key, const char *label, const char *comment, int *v, int start) {
+    row(key, label, comment, 0, 1, start).i = v;
   };
-  auto flag = [&](const char *key, const char *comment, int *v) {
-    Key f;
-    f.key = key, f.comment = comment;
-    f.i = v;
-    out.push_back(f);
+  auto choice = [&](const char *key, const char *label, const char *comment, int *v, int start,
+                    Choices names) {
+    Setting &r = row(key, label, comment, 0, 0, start);
+    r.i = v, r.choices = std::move(names);
   };
 
-  std::vector<std::pair<int, std::string>> attractors(MODELS), schemes(COLOURINGS);
-  std::transform(models, models + MODELS, attractors.begin(), [](const Model &m) {
-    return std::make_pair(int(&m - models), std::string(m.key));
-  });
-  std::transform(colourings, colourings + COLOURINGS, schemes.begin(),
-                 [](const Colouring &c) { return std::make_pair(c.id, std::string(c.name)); });
-  choice("attractor", "the attractor drawn", &s.attractor, attractors);
-  real("tmin", "start of the drawn window, model time (0 to 5000)", &s.tmin, 0, 5000);
-  real("tmax", "end of the drawn window, model time (0 to 10000)", &s.tmax, 0, 10000);
-  real("dt", "integration step (0.0001 to 1)", &s.dt, 0.0001f, 1);
-  choice("playback", "static: tmin to tmax; dynamic: growing; segment: sliding", &s.playback,
-         {{0, "static"}, {1, "dynamic"}, {2, "segment"}});
-  flag("twin", "the twin trajectory and its divergence graph", &s.twin);
-  choice("colouring", "the colouring scheme", &s.colouring, schemes);
-  choice("background", "black or white", &s.background, {{0, "black"}, {1, "white"}});
-  choice("lines", "line width", &s.lines, {{1, "thin"}, {3, "thick"}, {5, "thicker"}});
-  flag("grid", "the x-y grid", &s.grid);
-  flag("box", "the box", &s.box);
-  flag("axes", "the axes", &s.axes);
-  flag("tracer", "the dot on the head of the curve (dynamic and segment)", &s.tracer);
-  flag("maximum_map", "the maximum map instead of the curve", &s.map);
-  real("zoom", "scene scale (0.1 to 300)", &s.zoom, 0.1f, 300);
+  Choices attractors, schemes;
+  for (int m = 0; m < MODELS; m++) attractors.push_back({m, models[m].key, models[m].name});
+  for (const Colouring &c : colourings) schemes.push_back({c.id, c.name, c.name});
+  choice("attractor", "", "the attractor drawn", &s.attype, 0, attractors);
+  real("tmin", "tmin", "start of the drawn window, model time (0 to 5000)", &s.tmin, 0, 5000, 50);
+  real("tmax", "tmax", "end of the drawn window, model time (0 to 10000)", &s.tmaxstatic, 0, 10000,
+       200);
+  real("dt", "dt", "integration step (0.0001 to 1)", &s.dt, 0.0001f, 1, 0.005f);
+  choice("playback", "", "static: tmin to tmax; dynamic: growing; segment: sliding", &s.dynamic, 2,
+         {{0, "static", "Static"}, {1, "dynamic", "Dynamic"}, {2, "segment", "Segment"}});
+  flag("twin", "    Twin trajectory", "the twin trajectory and its divergence graph", &s.second, 0);
+  choice("colouring", "Coloring: ", "the colouring scheme", &s.coloring, 3, schemes);
+  choice("background", "Background: ", "black or white", &s.bg, 0,
+         {{1, "white", "White"}, {0, "black", "Black"}});
+  choice("lines", "Lines: ", "line width", &s.thickness, 1,
+         {{1, "thin", "Thin"}, {3, "thick", "Thick"}, {5, "thicker", "Thicker"}});
+  flag("grid", "X-Y Grid", "the x-y grid", &s.xygrid, 1);
+  flag("box", "Box", "the box", &s.box, 0);
+  flag("axes", "Axes", "the axes", &s.axes, 0);
+  flag("tracer", "Tracer", "the dot on the head of the curve (dynamic and segment)", &s.tracer, 0);
+  flag("maximum_map", "Maximum Map", "the maximum map instead of the curve", &s.map, 0);
+  real("zoom", "Zoom", "scene scale (0.1 to 300)", &s.zoom, 0.1f, 300, 1);
   for (int m = 0; m < MODELS; m++)
     for (int k = 0; k < 3; k++) {
       const Parameter &q = models[m].params[k];
       std::string in = std::string(models[m].key) + ".";
-      real(in + q.name,
+      real(in + q.name, q.name,
            std::string(models[m].name) + " " + q.name + " (" + shortest(q.lo) + " to " +
                shortest(q.hi) + ")",
-           &s.params[m][k], q.lo, q.hi);
-      real(in + q.incName, std::string("added to ") + q.name + " by the space bar (-10 to 10)",
-           &s.incs[m][k], -10, 10);
+           &s.params[m][k], q.lo, q.hi, q.start);
+      real(in + q.incName, q.incName,
+           std::string("added to ") + q.name + " by the space bar (-10 to 10)", &s.incs[m][k], -10,
+           10, q.incStart);
     }
+  // The built-in start point, the twin 1e-5 away in each coordinate.
+  const double point[3] = {5, 5, 1};
   const char *axis[3] = {"x", "y", "z"};
   for (int k = 0; k < 3; k++)
-    exact(std::string("start.") + axis[k], "main start state", &s.start[k]);
+    exact(std::string("start.") + axis[k], "main start state", &s.start[k], point[k]);
   for (int k = 0; k < 3; k++)
-    exact(std::string("twin_start.") + axis[k], "twin start state", &s.twinStart[k]);
-  exact("view.rotate_x", "degrees about x (left drag up and down)", &s.rotateX);
-  exact("view.rotate_y", "degrees about y (left drag sideways)", &s.rotateY);
-  exact("view.pan_x", "scene units (right drag)", &s.panX);
-  exact("view.pan_y", "scene units (right drag)", &s.panY);
+    exact(std::string("twin_start.") + axis[k], "twin start state", &s.twinStart[k],
+          point[k] + 1e-5);
+  exact("view.rotate_x", "degrees about x (left drag up and down)", &s.t1, 0);
+  exact("view.rotate_y", "degrees about y (left drag sideways)", &s.t2, 0);
+  exact("view.pan_x", "scene units (right drag)", &s.xtranslate, 0);
+  exact("view.pan_y", "scene units (right drag)", &s.ytranslate, 0);
   return out;
 }
 
-std::string valueText(const Key &f) {
+Setting settingRow(Settings &s, const std::string &key) {
+  for (Setting &r : settingsTable(s))
+    if (r.key == key) return r;
+  std::abort(); // every key asked for is in the table
+}
+
+Setting parameterRow(Settings &s, int m, int k) {
+  return settingRow(s, std::string(models[m].key) + "." + models[m].params[k].name);
+}
+
+void setWithin(const Setting &r, float v) {
+  if (std::isnan(v)) return;
+  float lo = (float)r.lo, hi = (float)r.hi;
+  *r.f = v < lo ? lo : v > hi ? hi : v;
+}
+
+const Settings &startUpSettings() {
+  static const Settings s = [] {
+    Settings s{};
+    for (const Setting &r : settingsTable(s)) {
+      if (r.f) *r.f = (float)r.start;
+      if (r.d) *r.d = r.start;
+      if (r.i) *r.i = (int)r.start;
+    }
+    return s;
+  }();
+  return s;
+}
+
+ReplaySettings replaySettings(const Settings &s, float tmax) {
+  int m = integratedIndex(s.attype);
+  ReplaySettings r{&models[m], {}, s.dt, s.tmin, tmax, s.dynamic, s.second};
+  for (int k = 0; k < 3; k++) r.p[k] = s.params[m][k];
+  return r;
+}
+
+namespace {
+
+std::string valueText(const Setting &f) {
   if (f.f || f.d) { // a float in the file, never an integer
     std::string s = f.f ? shortest(*f.f) : shortest(*f.d);
     return s.find_first_of(".en") == std::string::npos ? s + ".0" : s;
   }
   if (f.choices.empty()) return *f.i ? "true" : "false";
   auto c = std::find_if(f.choices.begin(), f.choices.end(),
-                        [&](const auto &choice) { return choice.first == *f.i; });
-  return "\"" + (c == f.choices.end() ? std::string() : c->second) + "\"";
+                        [&](const auto &choice) { return choice.value == *f.i; });
+  return "\"" + (c == f.choices.end() ? std::string() : c->name) + "\"";
 }
 
 std::string table(const std::string &key) {
@@ -124,7 +157,7 @@ std::string leaf(const std::string &key) {
 
 // Why node cannot be the value of f, or "" once f has taken it; floats
 // are checked against the panel's limits as the panel would hold them.
-std::string take(const Key &f, const toml::node &node) {
+std::string take(const Setting &f, const toml::node &node) {
   if (f.f || f.d) {
     std::optional<double> v = node.value<double>();
     if (!v || node.is_boolean()) return "is not a number";
@@ -145,13 +178,13 @@ std::string take(const Key &f, const toml::node &node) {
   std::optional<std::string> name = node.value_exact<std::string>();
   if (!name) return "is not a name in quotes";
   auto c = std::find_if(f.choices.begin(), f.choices.end(),
-                        [&](const auto &choice) { return choice.second == *name; });
+                        [&](const auto &choice) { return choice.name == *name; });
   if (c != f.choices.end()) {
-    *f.i = c->first;
+    *f.i = c->value;
     return "";
   }
   std::string known;
-  for (const auto &k : f.choices) known += (known.empty() ? "\"" : ", \"") + k.second + "\"";
+  for (const auto &k : f.choices) known += (known.empty() ? "\"" : ", \"") + k.name + "\"";
   return "\"" + *name + "\" is not one of " + known;
 }
 
@@ -173,52 +206,12 @@ std::string shortest(float v) {
   return (float)back == v ? std::string(buf, r.ptr) : shortest((double)v);
 }
 
-Settings startUpSettings() {
-  static const Settings s = viewerSettings(); // first asked before anything changed them
-  return s;
-}
-
-Settings viewerSettings() {
-  Settings s{};
-  s.attractor = attype;
-  for (int m = 0; m < MODELS; m++)
-    for (int k = 0; k < 3; k++) {
-      s.params[m][k] = *models[m].params[k].value;
-      s.incs[m][k] = *models[m].params[k].inc;
-    }
-  s.tmin = tmin, s.tmax = tmaxstatic, s.dt = dt;
-  s.playback = dynamic, s.twin = second, s.colouring = coloring, s.background = bg;
-  s.lines = thickness, s.grid = xygrid, s.box = box, s.axes = axes, s.tracer = tracer;
-  s.map = map, s.zoom = zoom;
-  s.start[0] = xsec, s.start[1] = ysec, s.start[2] = zsec;
-  s.twinStart[0] = x2sec, s.twinStart[1] = y2sec, s.twinStart[2] = z2sec;
-  s.rotateX = t1, s.rotateY = t2; // the pan: read from the modelview matrix
-  return s;
-}
-
-// The pan is left where it is: it lives in the modelview matrix.
-void useSettings(const Settings &s) {
-  attype = s.attractor;
-  for (int m = 0; m < MODELS; m++)
-    for (int k = 0; k < 3; k++) {
-      *models[m].params[k].value = s.params[m][k];
-      *models[m].params[k].inc = s.incs[m][k];
-    }
-  tmin = s.tmin, tmaxstatic = s.tmax, dt = s.dt;
-  dynamic = s.playback, second = s.twin, coloring = s.colouring, bg = s.background;
-  thickness = s.lines, xygrid = s.grid, box = s.box, axes = s.axes, tracer = s.tracer;
-  map = s.map, zoom = s.zoom;
-  xsec = s.start[0], ysec = s.start[1], zsec = s.start[2];
-  x2sec = s.twinStart[0], y2sec = s.twinStart[1], z2sec = s.twinStart[2];
-  t1 = s.rotateX, t2 = s.rotateY;
-}
-
 std::string settingsText(const Settings &s) {
   Settings copy = s;
   std::string out = "# Tresolva settings: every key may be left out (it then keeps its\n"
                     "# start-up value).\n";
   std::string current;
-  for (const Key &f : fields(copy)) {
+  for (const Setting &f : settingsTable(copy)) {
     if (table(f.key) != current) {
       current = table(f.key);
       out += "\n[" + current + "]\n";
@@ -239,7 +232,7 @@ bool readSettings(const std::string &path, Settings &s, std::string &error) {
     return false;
   }
   Settings read = s;
-  std::vector<Key> known = fields(read);
+  std::vector<Setting> known = settingsTable(read);
   bool ok = true;
   auto refuse = [&](const toml::node &n, const std::string &key, const std::string &why) {
     error = path + ":" + std::to_string(n.source().begin.line) + ": " + key + ": " + why;
@@ -247,7 +240,7 @@ bool readSettings(const std::string &path, Settings &s, std::string &error) {
   };
   auto isTable = [&](const std::string &name) {
     return std::any_of(known.begin(), known.end(),
-                       [&](const Key &k) { return table(k.key) == name; });
+                       [&](const Setting &k) { return table(k.key) == name; });
   };
   auto visit = [&](const toml::table &t, const std::string &prefix, auto &self) -> void {
     for (const auto &[k, node] : t) {
@@ -257,7 +250,8 @@ bool readSettings(const std::string &path, Settings &s, std::string &error) {
         self(*node.as_table(), key + ".", self);
         continue;
       }
-      auto f = std::find_if(known.begin(), known.end(), [&](const Key &c) { return c.key == key; });
+      auto f =
+          std::find_if(known.begin(), known.end(), [&](const Setting &c) { return c.key == key; });
       std::string why = f == known.end() ? "unknown key" : take(*f, node);
       if (!why.empty()) refuse(node, key, why);
     }

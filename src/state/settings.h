@@ -1,36 +1,71 @@
-// The batch program's settings: every setting the viewer shows, as values
-// (no process-wide state), read from and written as a TOML file.
+// The settings: every value the panels show and a settings file holds, as
+// one record, and the one table of them (file key, panel label, limits,
+// start-up value) that the panels, the settings file and Reset share.
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "sim/core.h"
 #include "sim/models.h"
 
 struct Settings {
-  int attractor;           // index into the attractor table
-  float params[MODELS][3]; // each attractor's parameters, in panel order
-  float incs[MODELS][3];   // their space-bar increments
-  float tmin, tmax, dt;    // time window and step (tmax: the user's end time)
-  int playback;            // 0 Static, 1 Dynamic, 2 Segment
-  int twin;                // 1 = the twin trajectory is on
-  int colouring;           // id in the colouring table
-  int background;          // 0 black, 1 white
-  int lines;               // 1, 3 or 5 pixels
-  int grid, box, axes, tracer, map;
-  float zoom;
-  double start[3];         // main start state
-  double twinStart[3];     // twin start state
-  double rotateX, rotateY; // view: degrees about x, then about y (t1, t2)
-  double panX, panY;       // view: pan, scene units
+  int attype; // attractor: index into the attractor table (0 Lorenz, 1 Roessler)
+  float params[MODELS]
+              [3];       // each attractor's parameters in panel order: ro, sigma, beta; aa, bb, cc
+  float incs[MODELS][3]; // their space-bar increments: dro, dsigma, dbeta; daa, dbb, dcc
+  float tmin;            // start of the drawn window, model time
+  float tmaxstatic;      // end time the user chose on the "tmax" spinner
+  float dt;              // integration step
+  int dynamic;           // playback: 0 Static, 1 Dynamic, 2 Segment
+  int second;            // 1 = integrate and draw the twin trajectory
+  int coloring;          // colouring scheme: id in the colouring table
+  int bg;                // background: 0 black, 1 white
+  int thickness;         // stroke width in pixels: 1, 3 or 5
+  int xygrid, box, axes; // reference figures on/off
+  int tracer;            // 1 = dot on the head of the curve
+  int map;               // 1 = maximum map instead of the 3-D curve
+  float zoom;            // scene scale factor
+  double start[3];       // main start state (the viewer's live one is its trajectory's xsec...)
+  double twinStart[3];   // twin start state (x2sec...)
+  double t1, t2;         // rotation about x, then about y, degrees
+  double xtranslate, ytranslate; // pan, scene units
 };
 
-// The settings the viewer starts with.
-Settings startUpSettings();
-// The viewer's settings now, from its process-wide state; the pan, which
-// lives in the modelview matrix, is left at 0 for the caller to fill in.
-Settings viewerSettings();
-// Sets the viewer's process-wide state to s, all but the pan.
-void useSettings(const Settings &s);
+// One row of the table, bound to one record: exactly one of f, d, i is set.
+struct Setting {
+  std::string key;     // in the file, dotted: "tmin", "lorenz.ro", "view.rotate_x"
+  std::string label;   // on the panel ("" where the panel has none)
+  std::string comment; // in the file
+  float *f = nullptr;  // a float setting, or
+  double *d = nullptr; // a double setting, or
+  int *i = nullptr;    // a switch (with no choices) or a choice
+  double lo, hi;       // a number's limits (the panel's for a float)
+  double start;        // start-up value
+  struct Choice {
+    int value;
+    std::string name;  // in the file
+    std::string label; // on the panel
+  };
+  std::vector<Choice> choices;
+};
+
+// The table, bound to the fields of s.
+std::vector<Setting> settingsTable(Settings &s);
+// The row of key, bound to s; the table holds every key the program asks for.
+Setting settingRow(Settings &s, const std::string &key);
+
+// The row of attractor m's parameter k.
+Setting parameterRow(Settings &s, int m, int k);
+// Sets the float of row r to v within its limits; a NaN leaves it as it was.
+void setWithin(const Setting &r, float v);
+
+// The settings the viewer starts with, from the table.
+const Settings &startUpSettings();
+
+// What one replay under s is asked, ending at tmax: the attractor attype
+// integrates (Lorenz for one outside the table) with its parameters.
+ReplaySettings replaySettings(const Settings &s, float tmax);
 
 // The whole file, every key with a comment, in a fixed order.
 std::string settingsText(const Settings &s);

@@ -7,66 +7,79 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/models.h"
-#include "state/settings.h"
-#include "state/state.h"
 #include "ui/layer.h"
+
+void installInput(Settings &set, Picture &pic, Input &in) {
+  Settings *s = &set;
+  Picture *p = &pic;
+  Input *i = &in;
+  ui::master.set_glutMouseFunc(
+      [s, i](int b, int st, int x, int y) { MouseDown(*s, *i, b, st, x, y); });
+  ui::master.set_glutMotionFunc(nullptr);
+  ui::master.set_glutKeyboardFunc(
+      [s, p, i](unsigned char key, int, int) { myKeyboardFunc(*s, *p, *i, key); });
+  ui::master.set_glutKeyboardUpFunc([i](unsigned char key, int, int) { keyboardUp(*i, key); });
+}
 
 // ======== Buttons ================================================================
 // A press chooses what a drag does until the other button is pressed.
-void MouseDown(int button, int state, int x, int y) {
-  xmouseold = x;
-  ymouseold = y;
+void MouseDown(Settings &set, Input &in, int button, int state, int x, int y) {
+  in.xmouseold = x;
+  in.ymouseold = y;
+  Settings *s = &set;
+  Input *i = &in;
   if (state == GLUT_DOWN && button == GLUT_LEFT_BUTTON) {
     glutSetCursor(GLUT_CURSOR_INFO);
-    ui::master.set_glutMotionFunc(mouseMotion);
+    ui::master.set_glutMotionFunc([s, i](int mx, int my) { mouseMotion(*s, *i, mx, my); });
   } else if (state == GLUT_DOWN && button == GLUT_RIGHT_BUTTON) {
     glutSetCursor(GLUT_CURSOR_CROSSHAIR);
-    ui::master.set_glutMotionFunc(mouseTranslation);
+    ui::master.set_glutMotionFunc([s, i](int mx, int my) { mouseTranslation(*s, *i, mx, my); });
   }
   if (state == GLUT_UP) glutSetCursor(GLUT_CURSOR_LEFT_ARROW);
 }
 
 // ======== Rotate: half a degree per pixel =========================================
 // A jump of 200 pixels or more along one axis is dropped for that axis.
-void mouseMotion(int x, int y) {
-  double dx = x - xmouseold;
-  if (std::fabs(dx) < 200) t2 = t2 + 0.5 * dx;
-  double dy = y - ymouseold;
-  if (std::fabs(dy) < 200) t1 = t1 + 0.5 * dy;
-  xmouseold = x;
-  ymouseold = y;
+void mouseMotion(Settings &set, Input &in, int x, int y) {
+  double dx = x - in.xmouseold;
+  if (std::fabs(dx) < 200) set.t2 = set.t2 + 0.5 * dx;
+  double dy = y - in.ymouseold;
+  if (std::fabs(dy) < 200) set.t1 = set.t1 + 0.5 * dy;
+  in.xmouseold = x;
+  in.ymouseold = y;
 }
 
 // ======== Pan: 0.01 scene units per pixel ===========================================
 // Applied to the modelview matrix outside the frame's push and pop, so it
 // stays there and acts in screen directions whatever the rotation.
-void mouseTranslation(int x, int y) {
-  double dy = y - ymouseold, dx = x - xmouseold;
+void mouseTranslation(Settings &set, Input &in, int x, int y) {
+  double dy = y - in.ymouseold, dx = x - in.xmouseold;
   glTranslatef(0, (float)(-0.01 * dy), 0);
   glTranslatef((float)(0.01 * dx), 0, 0);
-  ytranslate = ytranslate + (-0.01 * dy);
-  xtranslate = xtranslate + 0.01 * dx;
-  xmouseold = x;
-  ymouseold = y;
+  set.ytranslate = set.ytranslate + (-0.01 * dy);
+  set.xtranslate = set.xtranslate + 0.01 * dx;
+  in.xmouseold = x;
+  in.ymouseold = y;
 }
 
 // ======== Zoom: z held, 100 pixels up add 0.4 ========================================
-// Always re-sent through the spinner, which clamps it.
-void mouseZoom(int, int y) {
-  if (KeyDown[122]) zoom = (float)(zoom + (-0.004) * (y - ymouseold));
-  zoom_spinner->set_float_val(zoom);
-  ymouseold = y;
+// Always put within the zoom's limits, as its spinner would.
+void mouseZoom(Settings &set, Input &in, int, int y) {
+  if (in.KeyDown[122]) set.zoom = (float)(set.zoom + (-0.004) * (y - in.ymouseold));
+  setWithin(settingRow(set, "zoom"), set.zoom);
+  in.ymouseold = y;
 }
 
 // Once installed, the passive handler stays for the rest of the run.
-void zoomKeyStep() {
-  if (KeyDown[122]) {
+void zoomKeyStep(Settings &set, Input &in) {
+  Settings *s = &set;
+  Input *i = &in;
+  if (in.KeyDown[122]) {
     glutSetCursor(GLUT_CURSOR_UP_DOWN);
-    ui::master.set_glutPassiveMotionFunc(mouseZoom);
-    zkeydown = 1;
-  } else if (zkeydown == 1) {
-    zkeydown = 0;
+    ui::master.set_glutPassiveMotionFunc([s, i](int x, int y) { mouseZoom(*s, *i, x, y); });
+    in.zkeydown = 1;
+  } else if (in.zkeydown == 1) {
+    in.zkeydown = 0;
     glutSetCursor(GLUT_CURSOR_LEFT_ARROW);
   }
 }
@@ -74,39 +87,46 @@ void zoomKeyStep() {
 // ======== Keys ========================================================================
 namespace {
 
-// The current attractor's parameters plus their increments, each through
-// its spinner, so that no limit is passed.
-void stepParameters() {
+// The current attractor's parameters plus their increments, each put
+// within its limits as its spinner would.
+void stepParameters(Settings &set) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (const Model *m = drawnModel(attype)) {
-    for (const Parameter &q : m->params) *q.value = *q.value + *q.inc;
-    for (const Parameter &q : m->params) (*q.spinner)->set_float_val(*q.value);
+  if (drawnModel(set.attype)) {
+    float *p = set.params[set.attype];
+    const float *d = set.incs[set.attype];
+    for (int k = 0; k < 3; k++) p[k] = p[k] + d[k];
+    for (int k = 0; k < 3; k++) setWithin(parameterRow(set, set.attype, k), p[k]);
   }
   glutPostRedisplay();
 }
 
 // Both trajectories start again where the main curve ended, 1e-9 apart,
 // with the window opening at time 0.
-void reseed() {
-  if (second == 1) {
+void reseed(Settings &set, Picture &pic) {
+  if (set.second == 1) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    tmin = 0;
-    x2sec = x + 1e-9, y2sec = y + 1e-9, z2sec = z + 1e-9;
-    xsec = x, ysec = y, zsec = z;
-    if (dynamic != 2) tmax = 0;
-    tmin_spinner->set_float_val(0);
+    set.tmin = 0;
+    Trajectory &r = pic.run;
+    r.x2sec = r.x + 1e-9, r.y2sec = r.y + 1e-9, r.z2sec = r.z + 1e-9;
+    r.xsec = r.x, r.ysec = r.y, r.zsec = r.z;
+    if (set.dynamic != 2) pic.tmax = 0;
   }
   glutPostRedisplay();
 }
 
-// The pan as the modelview matrix holds it, every drag added in single
-// precision, so that a picture rendered from it is the very same; a Reset
-// not yet drawn takes it out.
-void printSettings() {
-  Settings s = viewerSettings();
+// The start states as the trajectory holds them, and the pan as the
+// modelview matrix holds it, every drag added in single precision, so that
+// a picture rendered from it is the very same; a Reset not yet drawn takes
+// the pan out.
+void printSettings(const Settings &set, const Picture &pic) {
+  Settings s = set;
+  const Trajectory &r = pic.run;
+  s.start[0] = r.xsec, s.start[1] = r.ysec, s.start[2] = r.zsec;
+  s.twinStart[0] = r.x2sec, s.twinStart[1] = r.y2sec, s.twinStart[2] = r.z2sec;
   float m[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, m);
-  if (reseta != 1) s.panX = m[12], s.panY = m[13];
+  s.xtranslate = s.ytranslate = 0;
+  if (pic.pan.reseta != 1) s.xtranslate = m[12], s.ytranslate = m[13];
   std::fputs(settingsText(s).c_str(), stdout);
   std::fflush(stdout);
 }
@@ -115,13 +135,13 @@ void printSettings() {
 
 // p prints the settings as a file the batch program reads, so that a view
 // found by hand can be rendered or exported there.
-void myKeyboardFunc(unsigned char key, int, int) {
-  KeyDown[key] = 1;
-  if (key == ' ') stepParameters();
-  if (key == 's') reseed();
-  if (key == 'p') printSettings();
+void myKeyboardFunc(Settings &set, Picture &pic, Input &in, unsigned char key) {
+  in.KeyDown[key] = 1;
+  if (key == ' ') stepParameters(set);
+  if (key == 's') reseed(set, pic);
+  if (key == 'p') printSettings(set, pic);
 }
 
-void keyboardUp(unsigned char key, int, int) {
-  KeyDown[key] = 0;
+void keyboardUp(Input &in, unsigned char key) {
+  in.KeyDown[key] = 0;
 }

@@ -1,10 +1,24 @@
 // Mouse and keyboard of the scene: rotate, pan, zoom, step the parameters, re-seed.
 #pragma once
 
-void MouseDown(int button, int state, int x, int y);
-void mouseMotion(int x, int y);
-void mouseTranslation(int x, int y);
-void mouseZoom(int x, int y);
-void myKeyboardFunc(unsigned char key, int x, int y);
-void keyboardUp(unsigned char key, int x, int y);
-void zoomKeyStep(); // last step of every frame
+#include "render/picture.h"
+#include "state/settings.h"
+
+// What the handlers remember between events.
+struct Input {
+  int KeyDown[256] = {};                   // 1 while the key with that character code is held
+  int zkeydown = 0;                        // 1 while the zoom cursor is on show
+  double xmouseold = 400, ymouseold = 400; // last pointer position seen, window pixels
+};
+
+// Hands the panel layer the scene's mouse and keyboard handlers, acting on
+// these records; a press installs the drag's handler, as zoomKeyStep the zoom's.
+void installInput(Settings &set, Picture &pic, Input &in);
+
+void MouseDown(Settings &set, Input &in, int button, int state, int x, int y);
+void mouseMotion(Settings &set, Input &in, int x, int y);      // rotate
+void mouseTranslation(Settings &set, Input &in, int x, int y); // pan
+void mouseZoom(Settings &set, Input &in, int x, int y);
+void myKeyboardFunc(Settings &set, Picture &pic, Input &in, unsigned char key);
+void keyboardUp(Input &in, unsigned char key);
+void zoomKeyStep(Settings &set, Input &in); // last step of every frame

@@ -31,6 +31,15 @@ void Panel::layoutChildren() {
   for (auto &c : children) c->layout();
 }
 
+Spinner *Panel::findSpinner(const std::string &label) {
+  for (auto &c : children) {
+    if (auto *s = dynamic_cast<Spinner *>(c.get()); s && s->name == label) return s;
+    if (auto *p = dynamic_cast<Panel *>(c.get()))
+      if (Spinner *s = p->findSpinner(label)) return s;
+  }
+  return nullptr;
+}
+
 // An embossed frame around a title and the contents.
 void Panel::layout() {
   ImVec2 p0 = ImGui::GetCursorScreenPos();
@@ -191,55 +200,6 @@ void Spinner::arrows() {
   if (!upHeld && !downHeld) dragged = false;
 }
 
-// ---- Descriptions ---------------------------------------------------------
-
-namespace {
-void line(std::string &out, int indent, const std::string &text) {
-  out += std::string((size_t)indent * 2, ' ') + text + "\n";
-}
-std::string quoted(const std::string &s) {
-  return "\"" + s + "\"";
-}
-} // namespace
-
-void Panel::describe(std::string &out, NameOf n, int indent) const {
-  line(out, indent, "panel " + quoted(name));
-  for (auto &c : children) c->describe(out, n, indent + 1);
-}
-void Rollout::describe(std::string &out, NameOf n, int indent) const {
-  line(out, indent, "rollout " + quoted(name) + (open ? " open" : ""));
-  for (auto &c : children) c->describe(out, n, indent + 1);
-}
-void RadioGroup::describe(std::string &out, NameOf n, int indent) const {
-  std::string s = "radio " + n(var);
-  for (const auto &l : labels) s += " " + quoted(l);
-  line(out, indent, s);
-}
-void Checkbox::describe(std::string &out, NameOf n, int indent) const {
-  line(out, indent, "checkbox " + quoted(name) + " " + n(var));
-}
-void Spinner::describe(std::string &out, NameOf n, int indent) const {
-  line(out, indent,
-       "spinner " + quoted(name) + " " + n(var) + " " + formatFloat(lo) + ".." + formatFloat(hi));
-}
-void Listbox::describe(std::string &out, NameOf n, int indent) const {
-  std::string s = "listbox " + quoted(name) + " " + n(var);
-  for (const auto &it : items) s += " " + std::to_string(it.first) + "=" + quoted(it.second);
-  line(out, indent, s);
-}
-void Button::describe(std::string &out, NameOf, int indent) const {
-  line(out, indent, "button " + quoted(name));
-}
-void StaticText::describe(std::string &out, NameOf, int indent) const {
-  line(out, indent, "text " + quoted(text));
-}
-void Separator::describe(std::string &out, NameOf, int indent) const {
-  line(out, indent, "separator");
-}
-void Column::describe(std::string &out, NameOf, int indent) const {
-  line(out, indent, bar ? "column with bar" : "column");
-}
-
 // ======== [Subwindows] ==========================================================
 
 Panel *Subwindow::add_panel(const char *n, int) {
@@ -291,13 +251,9 @@ Checkbox *Subwindow::add_checkbox(const char *n, int *var, int, Callback) {
 }
 
 Button *Subwindow::add_button(const char *n, int id, Callback cb) {
-  auto *b = new Button(n, id, cb);
+  auto *b = new Button(n, id, std::move(cb));
   add(b);
   return b;
-}
-
-Spinner *Subwindow::add_spinner(const char *n, int type, float *var, int id, Callback cb) {
-  return add_spinner_to_panel(this, n, type, var, id, cb);
 }
 
 Spinner *Subwindow::add_spinner_to_panel(Panel *p, const char *n, int, float *var, int, Callback) {

@@ -3,6 +3,7 @@
 // routing of window events between the panels and the scene.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -13,26 +14,23 @@ namespace ui {
 enum { SUBWINDOW_RIGHT = 32, SUBWINDOW_BOTTOM = 8 };
 enum { PANEL_EMBOSSED = 1, SPINNER_FLOAT = 3, LIMIT_CLAMP = 1 };
 
-using Callback = void (*)(int id);
-// The name of a bound variable, for describe().
-using NameOf = std::string (*)(const void *var);
+using Callback = std::function<void(int id)>;
 
 // ======== Controls ============================================================
+class Spinner;
+
 class Control {
 public:
   virtual ~Control() = default;
   virtual void layout() = 0; // emits this frame's widgets
-  // One line per control, "kind "label" variable limits items", contents
-  // indented under their panel: what the panel offers, without a window.
-  virtual void describe(std::string &out, NameOf name, int indent) const = 0;
 };
 
 class Panel : public Control {
 public:
   explicit Panel(std::string name) : name(std::move(name)) {}
   void layout() override;
-  void describe(std::string &out, NameOf name, int indent) const override;
   void add(Control *c) { children.emplace_back(c); }
+  Spinner *findSpinner(const std::string &label); // here or in a nested panel, else null
 
 protected:
   void layoutChildren();
@@ -45,7 +43,6 @@ class Rollout : public Panel {
 public:
   Rollout(std::string name, int open) : Panel(std::move(name)), open(open) {}
   void layout() override;
-  void describe(std::string &out, NameOf name, int indent) const override;
 
 private:
   int open;
@@ -56,7 +53,6 @@ class RadioGroup : public Control {
 public:
   explicit RadioGroup(int *var) : var(var) {}
   void layout() override;
-  void describe(std::string &out, NameOf name, int indent) const override;
   void add(const char *label) { labels.emplace_back(label); }
 
 private:
@@ -68,7 +64,6 @@ class Checkbox : public Control {
 public:
   Checkbox(std::string name, int *var) : name(std::move(name)), var(var) {}
   void layout() override;
-  void describe(std::string &out, NameOf name, int indent) const override;
   void set_int_val(int v) { *var = v; }
 
 private:
@@ -83,7 +78,6 @@ class Spinner : public Control {
 public:
   Spinner(std::string name, float *var) : name(std::move(name)), var(var) {}
   void layout() override;
-  void describe(std::string &out, NameOf name, int indent) const override;
   void set_float_limits(float low, float high, int type = LIMIT_CLAMP);
   void set_float_val(float v);
   void commitText(const char *s); // the typed route: Enter or leaving the field
@@ -92,6 +86,7 @@ public:
   const char *shown() const { return text; } // the field's text as last laid out
 
 private:
+  friend class Panel;
   void arrows();
   std::string name;
   float *var;
@@ -105,7 +100,6 @@ class Listbox : public Control {
 public:
   Listbox(std::string name, int *var) : name(std::move(name)), var(var) {}
   void layout() override;
-  void describe(std::string &out, NameOf name, int indent) const override;
   void add_item(int id, const char *text) { items.emplace_back(id, text); }
   void set_int_val(int v) { *var = v; }
 
@@ -117,9 +111,9 @@ private:
 
 class Button : public Control {
 public:
-  Button(std::string name, int id, Callback cb) : name(std::move(name)), id(id), cb(cb) {}
+  Button(std::string name, int id, Callback cb)
+      : name(std::move(name)), id(id), cb(std::move(cb)) {}
   void layout() override;
-  void describe(std::string &out, NameOf name, int indent) const override;
 
 private:
   std::string name;
@@ -131,7 +125,6 @@ class StaticText : public Control {
 public:
   explicit StaticText(std::string text) : text(std::move(text)) {}
   void layout() override;
-  void describe(std::string &out, NameOf name, int indent) const override;
 
 private:
   std::string text;
@@ -140,7 +133,6 @@ private:
 class Separator : public Control {
 public:
   void layout() override;
-  void describe(std::string &out, NameOf name, int indent) const override;
 };
 
 // Starts a new column of the subwindow; the bar is a drawn vertical line.
@@ -148,7 +140,6 @@ class Column : public Control {
 public:
   explicit Column(int bar) : bar(bar) {}
   void layout() override {}
-  void describe(std::string &out, NameOf name, int indent) const override;
   int bar;
 };
 
@@ -169,34 +160,32 @@ public:
   void add_column(int bar);
   Checkbox *add_checkbox(const char *name, int *var, int id = -1, Callback cb = nullptr);
   Button *add_button(const char *name, int id, Callback cb);
-  Spinner *add_spinner(const char *name, int type, float *var, int id = -1, Callback cb = nullptr);
   Spinner *add_spinner_to_panel(Panel *p, const char *name, int type, float *var, int id = -1,
                                 Callback cb = nullptr);
   Listbox *add_listbox(const char *name, int *var, int id = -1, Callback cb = nullptr);
-  void set_main_gfx_window(int window) { gfxWindow = window; }
-  void sync_live() {} // controls read their variables every frame
 
   const int position;
   int width = 0, height = 0; // pixels, as last laid out
-
-private:
-  int gfxWindow = 0;
 };
 
 // ======== The layer ===========================================================
 class Master {
 public:
+  using Handler2 = std::function<void(int, int)>;
+  using Handler4 = std::function<void(int, int, int, int)>;
+  using KeyHandler = std::function<void(unsigned char, int, int)>;
+
   Subwindow *create_subwindow(int window, int position);
   // The part of the main window the panels leave uncovered, GL coordinates.
   void get_viewport_area(int *x, int *y, int *w, int *h) const;
 
   // The scene's handlers; the layer's own are what GLUT calls.
-  void set_glutReshapeFunc(void (*f)(int, int)) { reshape = f; }
-  void set_glutMouseFunc(void (*f)(int, int, int, int)) { mouse = f; }
-  void set_glutMotionFunc(void (*f)(int, int)) { motion = f; }
-  void set_glutPassiveMotionFunc(void (*f)(int, int)) { passive = f; }
-  void set_glutKeyboardFunc(void (*f)(unsigned char, int, int)) { keyboard = f; }
-  void set_glutKeyboardUpFunc(void (*f)(unsigned char, int, int)) { keyboardUp = f; }
+  void set_glutReshapeFunc(Handler2 f) { reshape = std::move(f); }
+  void set_glutMouseFunc(Handler4 f) { mouse = std::move(f); }
+  void set_glutMotionFunc(Handler2 f) { motion = std::move(f); }
+  void set_glutPassiveMotionFunc(Handler2 f) { passive = std::move(f); }
+  void set_glutKeyboardFunc(KeyHandler f) { keyboard = std::move(f); }
+  void set_glutKeyboardUpFunc(KeyHandler f) { keyboardUp = std::move(f); }
 
   void init();        // creates the ImGui context and style
   void beginFrame();  // lays out both panels; a size change re-runs reshape
@@ -220,12 +209,9 @@ public:
   bool inputWaiting() const;
   bool buttonHeld() const { return owner[0] != NONE || owner[1] != NONE || owner[2] != NONE; }
 
-  void (*reshape)(int, int) = nullptr;
-  void (*mouse)(int, int, int, int) = nullptr;
-  void (*motion)(int, int) = nullptr;
-  void (*passive)(int, int) = nullptr;
-  void (*keyboard)(unsigned char, int, int) = nullptr;
-  void (*keyboardUp)(unsigned char, int, int) = nullptr;
+  Handler2 reshape, motion, passive;
+  Handler4 mouse;
+  KeyHandler keyboard, keyboardUp;
 
   // Backend hooks: start an ImGui frame, draw its lists. Left empty, the
   // layer starts frames itself and draws nothing (the tests run so).

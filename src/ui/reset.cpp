@@ -1,63 +1,39 @@
 // The two action buttons: Reset and Random Initial Condition. Both write
-// state and controls only and leave the drawing to the next frame.
+// state only and leave the drawing to the next frame.
 #include "ui/reset.h"
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdlib>
 
-#include "sim/models.h"
-#include "state/state.h"
-#include "ui/layer.h"
-
 // ======== Reset ===================================================================
-// Leaves the attractor, the increments, the twin's start and the maximum
-// map's memory alone; the pan is taken out by the next frame.
-void reset(int) {
-  for (const Model &m : models)
-    for (const Parameter &q : m.params) {
-      *q.value = q.start;
-      (*q.spinner)->set_float_val(*q.value);
-    }
-  zoom = 1;
-  zoom_spinner->set_float_val(1);
-
-  tmin = 50;
-  xsec = 5, ysec = 5, zsec = 1;
-  t1 = 0, t2 = 0;
-  dynamic = 2;
-  map = 0, tracer = 0, box = 0;
-  dt = 0.005f;
-  second = 0;
-  xygrid = 1, axes = 0;
-  coloring = 3, bg = 0, thickness = 1;
-  tmax = 200;
-  tmin_spinner->set_float_val(50);
-  tmax_spinner->set_float_val(tmax);
-  dt_spinner->set_float_val(dt);
-
-  axes_checkbox->set_int_val(axes);
-  box_checkbox->set_int_val(box);
-  xy_checkbox->set_int_val(xygrid);
-  max_checkbox->set_int_val(map);
-  listbox->set_int_val(coloring);
-  listback->set_int_val(bg);
-  listthick->set_int_val(thickness);
-  tracer_checkbox->set_int_val(tracer);
-  twin_checkbox->set_int_val(second);
-
-  reseta = 1;
+// The start-up settings, but for the attractor, the increments and the pan
+// (the next frame takes the pan out); the main start goes back, the twin's
+// start and the maximum map's memory stay.
+void reset(Settings &set, Picture &pic) {
+  const Settings &s = startUpSettings();
+  Settings kept = set;
+  set = s;
+  set.attype = kept.attype;
+  std::copy(&kept.incs[0][0], &kept.incs[0][0] + MODELS * 3, &set.incs[0][0]);
+  set.xtranslate = kept.xtranslate, set.ytranslate = kept.ytranslate;
+  Trajectory &r = pic.run;
+  r.xsec = s.start[0], r.ysec = s.start[1], r.zsec = s.start[2];
+  pic.tmax = s.tmaxstatic;
+  pic.pan.reseta = 1;
   glutPostRedisplay();
 }
 
 // ======== Random Initial Condition ==================================================
 // x and y uniform over [-20, 20], z over [10, 20]. The generator is never
 // seeded, so every run draws the same sequence of starts.
-void initial(int) {
+void initial(Picture &pic) {
+  Trajectory &r = pic.run;
   double r1 = std::rand(), r2 = std::rand(), r3 = std::rand();
-  xsec = r1 * 40.0 / 2147483647.0 - 20.0;
-  ysec = r2 * 40.0 / 2147483647.0 - 20.0;
-  zsec = r3 * 10.0 / 2147483647.0 + 10.0;
-  x2sec = xsec + 1e-9, y2sec = ysec + 1e-9, z2sec = zsec + 1e-9;
+  r.xsec = r1 * 40.0 / 2147483647.0 - 20.0;
+  r.ysec = r2 * 40.0 / 2147483647.0 - 20.0;
+  r.zsec = r3 * 10.0 / 2147483647.0 + 10.0;
+  r.x2sec = r.xsec + 1e-9, r.y2sec = r.ysec + 1e-9, r.z2sec = r.zsec + 1e-9;
   glutPostRedisplay();
 }

@@ -35,13 +35,17 @@ xdotool mouseup 1
 settle
 alike "$WORK/turned.ppm" "$WORK/shot.ppm" $SCENE || fail "a panel drag turned the scene"
 
-# ---- z held while the pointer moves up enlarges the picture.
+# ---- z held while the pointer moves up enlarges the picture. Each stroke
+# starts with z released, so the zoom counts from its start, and adds 2 to
+# the zoom once the handler is in (a frame with z held installs it).
 width_before=$(( $(count right $SCENE) - $(count left $SCENE) ))
-xdotool mousemove --sync 450 500 keydown z
-py=500
 enlarged() { [ $(( $(count right $SCENE) - $(count left $SCENE) )) -gt $((width_before * 12 / 10)) ]; }
-zoom_up() { py=$((py - 5)); xdotool mousemove --sync 450 $py; enlarged; }
-wait_for "the picture to grow while z is held" zoom_up
+zoom_stroke() {
+  xdotool keyup z mousemove --sync 450 650 keydown z
+  for y in $(seq 640 -10 150); do xdotool mousemove 450 "$y"; done
+  enlarged
+}
+wait_for "the picture to grow while z is held" zoom_stroke
 xdotool keyup z
 keep zoomed
 

@@ -1,113 +1,68 @@
-// Under Xvfb with Mesa: the frame drawn with widths sent only when they
-// change and overdrawn reference lines drawn once gives the same
-// framebuffer, pixel for pixel, as the frame that sends every call as the
-// figures ask.
+// Under Xvfb with Mesa: widths sent only when they change and overdrawn
+// reference lines drawn once give the very same framebuffer as every call
+// sent as the figures ask it.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
 
-#include <cstdio>
-#include <vector>
+#include <cstring>
 
-#include "app/frame.h"
-#include "render/scene.h"
-#include "state/state.h"
-#include "support/startup.h"
-#include "ui/layer.h"
+#include "render/picture.h"
 
-// Nothing is recorded here: the calls go to the real GL.
-void clearGl() {}
+static const int W = 1200, H = 750;
 
-namespace {
-
-std::vector<unsigned char> render(int literal) {
-  double keptMax = xmaxold;
-  literalCalls = literal;
-  draw();
-  xmaxold = keptMax; // the maximum map's memory, as the other way found it
-  std::vector<unsigned char> px(size_t{1200} * 750 * 3);
-  glReadBuffer(GL_BACK); // still holds the frame: Mesa copies it to the window on a swap
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 1200, 750, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+// The maximum map's memory is put back, so both ways start from the same.
+static std::vector<unsigned char> render(const Settings &set, Picture &pic, int literal) {
+  double keptMax = pic.xmaxold;
+  pic.widths.literalCalls = literal;
+  drawScene(set, pic);
+  pic.xmaxold = keptMax;
+  std::vector<unsigned char> px(size_t{W} * H * 3); // read from the back buffer: no swap yet
+  glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, px.data());
   return px;
 }
 
-long differing(const std::vector<unsigned char> &a, const std::vector<unsigned char> &b) {
+static long differing(const std::vector<unsigned char> &a, const std::vector<unsigned char> &b) {
   long d = 0;
-  for (size_t k = 0; k < a.size(); k += 3)
-    d += a[k] != b[k] || a[k + 1] != b[k + 1] || a[k + 2] != b[k + 2];
+  for (size_t k = 0; k < a.size(); k += 3) d += std::memcmp(&a[k], &b[k], 3) != 0;
   return d;
 }
 
-// Dynamic playback keeps the start still and, with no idle between frames,
-// tmax too, so both frames replay the same steps, and it draws the tracer
-// over the last step; tmin 0 reaches ages where the ghost width is 0. A
-// first frame lets the clear colour and the reference figures' scale
-// catch up.
-void still(int attractor, float from) {
-  restoreStartup();
-  attype = attractor, dynamic = 1, tmin = from, tmax = tmaxstatic = 100;
-  tracer = 1, box = 1, axes = 1;
-}
-
-void expectSamePixels(const char *what) {
-  render(1);
-  auto literal = render(1);
-  ASSERT_GT(differing(literal, std::vector<unsigned char>(literal.size())), 10000) << what;
-  EXPECT_EQ(differing(literal, render(0)), 0) << what;
-}
-
-} // namespace
-
-// The turned view lays the marker's graph across the curve, so that held
-// marker points meet strokes drawn after them.
-TEST(PixelsGl, EverySchemeThicknessAndTwinDrawsTheSamePixels) {
-  char what[128];
+// Dynamic replays the same steps each picture and draws the tracer; tmin 0
+// reaches ghost widths of 0; looks 0..13 are the schemes at both thicknesses,
+// 14 the maximum map on white, 15..28 a view turned to lay the marker's
+// graph across the curve, where held marker points meet later strokes.
+TEST(PixelsGl, CachedWidthsDrawTheSamePixelsAsLiteralCalls) {
   for (int attractor : {0, 1})
     for (float from : {0.0f, 50.0f})
-      for (int scheme = 1; scheme <= 7; scheme++)
-        for (int thick : {1, 5})
-          for (int twin : {0, 1})
-            for (double turn : {0.0, 75.0}) {
-              if (turn != 0 && !twin) continue;
-              still(attractor, from);
-              coloring = scheme, thickness = thick, second = twin, t1 = turn / 2, t2 = 1.2 * turn;
-              std::snprintf(what, sizeof what,
-                            "attractor %d tmin %g scheme %d thickness %d twin %d turn %g",
-                            attractor, (double)from, scheme, thick, twin, turn);
-              expectSamePixels(what);
-            }
+      for (int twin : {0, 1})
+        for (int look = 0; look < (twin ? 29 : 15); look++) {
+          SCOPED_TRACE(testing::Message() << "attractor " << attractor << " tmin " << from
+                                          << " twin " << twin << " look " << look);
+          Settings set = startUpSettings();
+          set.attype = attractor, set.dynamic = 1, set.tmin = from, set.tmaxstatic = 100;
+          set.tracer = set.box = set.axes = 1, set.second = twin;
+          set.coloring = look % 7 + 1, set.thickness = look % 14 < 7 ? 1 : 5;
+          set.map = set.bg = look == 14;
+          set.t1 = look > 14 ? 37.5 : 0, set.t2 = look > 14 ? 90 : 0;
+          Picture pic = startUpPicture(set);
+          render(set, pic, 1); // the clear colour and the figures' scale catch up
+          auto literal = render(set, pic, 1);
+          ASSERT_GT(differing(literal, std::vector<unsigned char>(literal.size())), 10000);
+          EXPECT_EQ(differing(literal, render(set, pic, 0)), 0);
+        }
 }
 
-TEST(PixelsGl, MaximumMapAndWhiteBackgroundDrawTheSamePixels) {
-  char what[64];
-  for (int attractor : {0, 1})
-    for (float from : {0.0f, 50.0f})
-      for (int twin : {0, 1}) {
-        still(attractor, from);
-        map = 1, bg = 1, second = twin;
-        std::snprintf(what, sizeof what, "map, attractor %d tmin %g twin %d", attractor,
-                      (double)from, twin);
-        expectSamePixels(what);
-      }
-}
-
-// The window draws only once the server has mapped it.
-bool exposed = false;
-void onExpose() {
-  exposed = true;
-}
+static bool exposed = false; // the window draws only once the server has mapped it
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_DOUBLE);
-  glutInitWindowSize(1200, 750);
+  glutInitWindowSize(W, H);
   glutCreateWindow("Tresolva pixels");
-  glutDisplayFunc(onExpose);
+  glutDisplayFunc([] { exposed = true; });
   while (!exposed) glutMainLoopEvent();
-  glLoadIdentity();
-  ui::master.winW = 1200, ui::master.winH = 750;
-  reshape(1200, 750);
+  setViewportAndFrustum(0, 0, W, H);
   return RUN_ALL_TESTS();
 }

@@ -1,146 +1,75 @@
-// Mouse and keyboard of the scene: rotate, pan, zoom, space bar, re-seed.
+// The scene's mouse and keyboard: turning, panning, zooming within the
+// limits, the space bar, re-seeding and printing the view.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
 
-#include "state/state.h"
+#include <fstream>
+#include <vector>
+
 #include "support/fake_gl.h"
 #include "support/startup.h"
-#include "ui/input.h"
 #include "ui/layer.h"
 
-class Input : public ::testing::Test {
-protected:
-  void SetUp() override { restoreStartup(); }
-};
+static Settings &set = viewer.set;
+static Picture &pic = viewer.pic;
+static const auto press = [](unsigned char key) { myKeyboardFunc(set, pic, viewer.input, key); };
 
-TEST_F(Input, LeftPressInstallsRotationWithTheInfoCursor) {
-  MouseDown(GLUT_LEFT_BUTTON, GLUT_DOWN, 10, 20);
-  EXPECT_EQ(ui::master.motion, mouseMotion);
-  EXPECT_EQ(callsOf("glutSetCursor")[0].a[0], GLUT_CURSOR_INFO);
-  EXPECT_EQ(xmouseold, 10);
-  EXPECT_EQ(ymouseold, 20);
-  MouseDown(GLUT_LEFT_BUTTON, GLUT_UP, 11, 21);
-  EXPECT_EQ(ui::master.motion, mouseMotion); // survives the release
-  EXPECT_EQ(callsOf("glutSetCursor")[1].a[0], GLUT_CURSOR_LEFT_ARROW);
-}
-
-TEST_F(Input, JumpOf250RightAnd10DownTurnsOnlyAboutX) {
-  mouseMotion(400 + 250, 400 + 10);
-  EXPECT_EQ(t1, 5.0);
-  EXPECT_EQ(t2, 0.0);
-  EXPECT_EQ(xmouseold, 650);
-  mouseMotion(650 + 200, 410); // exactly 200 is dropped too
-  EXPECT_EQ(t2, 0.0);
-  mouseMotion(851, 410);
-  EXPECT_EQ(t2, 0.5);
-}
-
-TEST_F(Input, MiddleDragUsesTheHandlerOfTheLastRightPress) {
-  MouseDown(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 0, 0);
-  EXPECT_EQ(ui::master.motion, nullptr);
-  MouseDown(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
-  MouseDown(GLUT_RIGHT_BUTTON, GLUT_UP, 0, 0);
-  MouseDown(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 100, 100);
-  EXPECT_EQ(ui::master.motion, mouseTranslation);
-  EXPECT_EQ(xmouseold, 100); // the press moved the pointer memory
-  EXPECT_EQ(callsOf("glutSetCursor")[0].a[0], GLUT_CURSOR_CROSSHAIR);
-}
-
-TEST_F(Input, PanOf100RightAnd50UpMovesTheSceneByOneAndAHalf) {
-  mouseTranslation(500, 350);
-  EXPECT_EQ(callNames(), "glTranslatef glTranslatef");
-  EXPECT_FLOAT_EQ(glCalls[0].a[1], 0.5f);
-  EXPECT_FLOAT_EQ(glCalls[1].a[0], 1.0f);
-  EXPECT_DOUBLE_EQ(xtranslate, 1.0);
-  EXPECT_DOUBLE_EQ(ytranslate, 0.5);
-}
-
-TEST_F(Input, ZoomWithZHeldGains0Point4Per100PixelsUpAndClamps) {
-  KeyDown['z'] = 1;
-  mouseZoom(0, 300);
-  EXPECT_FLOAT_EQ(zoom, 1.4f);
-  mouseZoom(0, 100000);
-  EXPECT_EQ(zoom, 0.1f);
-  ymouseold = 0;
-  mouseZoom(0, -100000);
-  EXPECT_EQ(zoom, 300.0f);
-}
-
-TEST_F(Input, PassiveMotionWithoutZOnlyMovesTheVerticalMemory) {
-  mouseZoom(50, 300);
-  EXPECT_EQ(zoom, 1.0f);
-  EXPECT_EQ(xmouseold, 400);
-  EXPECT_EQ(ymouseold, 300);
-}
-
-TEST_F(Input, ZoomKeyStepShowsUpDownWhileHeldAndTheArrowOnceAfter) {
-  KeyDown['z'] = 1;
-  zoomKeyStep();
-  EXPECT_EQ(ui::master.passive, mouseZoom);
-  EXPECT_EQ(zkeydown, 1);
-  KeyDown['z'] = 0;
-  zoomKeyStep();
-  zoomKeyStep();
-  auto c = callsOf("glutSetCursor");
-  ASSERT_EQ(c.size(), 2u);
-  EXPECT_EQ(c[0].a[0], GLUT_CURSOR_UP_DOWN);
-  EXPECT_EQ(c[1].a[0], GLUT_CURSOR_LEFT_ARROW);
-  EXPECT_EQ(ui::master.passive, mouseZoom); // never removed
-}
-
-// The space bar adds the current attractor's increments (dro 0.1, da 0.01
-// at start-up) through the spinners, which stop at the limits.
-TEST_F(Input, SpaceStepsTheCurrentAttractorsParametersWithinTheirLimits) {
-  const struct {
-    int attype;
-    float *var, from, want;
-    float *untouched;
-  } cases[] = {
-      {0, &ro, 28, 28.1f, &aa},
-      {0, &ro, 299.95f, 300, &sigma},
-      {1, &aa, 0.2f, 0.2f + 0.01f, &ro},
-      {2, &ro, 28, 28, &aa}, // no such attractor: nothing steps
-  };
+// Left: 0.5 degree a pixel (200 at once is a warp); right: 0.01 a pixel, in the matrix too; z held
+// (u: let go): 0.4 a 100 pixels up, within 0.1 to 300. Row: how, dx, dy; t1, t2; pan x, y; zoom.
+TEST(InputHandlers, DragsRotatePanAndZoomWithinTheLimits) {
+  const double cases[][8] = {{GLUT_LEFT_BUTTON, 20, -10, -5, 10, 0, 0, 1},
+                             {GLUT_LEFT_BUTTON, 300, 10, 5, 0, 0, 0, 1},
+                             {GLUT_RIGHT_BUTTON, 100, -50, 0, 0, 1, 0.5, 1},
+                             {'z', 0, -100, 0, 0, 0, 0, 1.4f},
+                             {'z', 0, 1e5, 0, 0, 0, 0, 0.1f},
+                             {'z', 0, -1e5, 0, 0, 0, 0, 300},
+                             {'u', 0, -100, 0, 0, 0, 0, 1}};
   for (const auto &c : cases) {
     restoreStartup();
-    attype = c.attype, *c.var = c.from;
-    float other = *c.untouched;
-    myKeyboardFunc(' ', 0, 0);
-    EXPECT_EQ(*c.var, c.want) << "attype " << c.attype;
-    EXPECT_EQ(*c.untouched, other) << "attype " << c.attype;
-    EXPECT_EQ(callNames(), "glClear glutPostRedisplay");
+    press('z'), zoomKeyStep(set, viewer.input); // the zoom's handler stays installed from now on
+    if (c[0] != 'z') keyboardUp(viewer.input, 'z');
+    if (c[0] < 'a') MouseDown(set, viewer.input, (int)c[0], GLUT_DOWN, 400, 400);
+    (c[0] < 'a' ? ui::master.motion : ui::master.passive)(400 + (int)c[1], 400 + (int)c[2]);
+    std::vector<double> got = {set.t1, set.t2, set.xtranslate, set.ytranslate, set.zoom, 0, 0};
+    for (const GlCall &g : callsOf("glTranslatef")) got[5] += g.a[0], got[6] += g.a[1];
+    EXPECT_EQ(got, std::vector<double>({c[3], c[4], c[5], c[6], c[7], c[5], c[6]})) << c[1];
   }
 }
 
-TEST_F(Input, SWithTheTwinOffOnlyAsksForARedisplay) {
-  x = 1, y = 2, z = 3;
-  myKeyboardFunc('s', 0, 0);
-  EXPECT_EQ(callNames(), "glutPostRedisplay");
-  EXPECT_EQ(xsec, 5.0);
-  EXPECT_EQ(KeyDown['s'], 1);
+// At start-up the increments are 0.1 to ro and 0.01 to a, none elsewhere.
+TEST(InputHandlers, SpaceAddsTheShownAttractorsIncrementsWithinTheLimits) {
+  const float cases[][3] = {{0, 28, 28.1f}, {0, 299.95f, 300}, {1, 0.2f, 0.21f}};
+  for (const auto &c : cases) {
+    restoreStartup();
+    set.attype = (int)c[0], set.params[set.attype][0] = c[1];
+    press(' ');
+    EXPECT_FLOAT_EQ(set.params[set.attype][0], c[2]) << "attractor " << c[0];
+  }
 }
 
-TEST_F(Input, SWithTheTwinOnReseedsFromTheEndOfTheCurve) {
-  second = 1, x = 1, y = 2, z = 3;
-  myKeyboardFunc('s', 0, 0);
-  EXPECT_EQ(xsec, 1.0);
-  EXPECT_EQ(z2sec, 3 + 1e-9);
-  EXPECT_EQ(tmin, 0.0f);
-  EXPECT_EQ(tmax, 200.0f); // Segment keeps tmax
-  dynamic = 0;
-  myKeyboardFunc('s', 0, 0);
-  EXPECT_EQ(tmax, 0.0f);
-  tmax = 5, dynamic = 1;
-  myKeyboardFunc('s', 0, 0);
-  EXPECT_EQ(tmax, 0.0f);
+// Both start again where the main curve ended, the twin 1e-9 further.
+TEST(InputHandlers, SReseedsBothStartsANanoApartOnlyWithTheTwinOn) {
+  for (int twin : {0, 1}) {
+    restoreStartup();
+    set.second = twin, pic.run.x = 1, pic.run.z = 3;
+    press('s');
+    EXPECT_EQ(pic.run.xsec, twin ? 1 : 5);
+    EXPECT_EQ(pic.run.z2sec, twin ? 3 + 1e-9 : 1 + 1e-5); // else the start-up twin start
+  }
 }
 
-TEST_F(Input, CapitalLettersAndReleasesOnlyRecordTheKey) {
-  myKeyboardFunc('S', 0, 0);
-  myKeyboardFunc('Z', 0, 0);
-  EXPECT_TRUE(glCalls.empty());
-  EXPECT_EQ(KeyDown['Z'], 1);
-  keyboardUp('Z', 0, 0);
-  EXPECT_EQ(KeyDown['Z'], 0);
+// The live start states go out exactly: the batch program renders the view.
+TEST(InputHandlers, PPrintsSettingsThatReadBackToTheSameView) {
+  restoreStartup();
+  set.t1 = 30.5, set.t2 = -45.25, set.zoom = 2.5f, set.params[0][0] = 99.9f;
+  pic.run.xsec = 1.0 / 3, pic.run.z2sec = -7.125;
+  testing::internal::CaptureStdout();
+  press('p');
+  std::string error, path = testing::TempDir() + "view.settings";
+  std::ofstream(path) << testing::internal::GetCapturedStdout();
+  Settings back = startUpSettings(), want = set;
+  want.start[0] = 1.0 / 3, want.twinStart[2] = -7.125;
+  ASSERT_TRUE(readSettings(path, back, error)) << error;
+  EXPECT_TRUE(settingsText(back) == settingsText(want));
 }

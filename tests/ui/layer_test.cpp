@@ -1,299 +1,80 @@
-// The panel layer: spinner routes to the variable, typing with Enter and
-// Esc, deferred releases, and which events the scene sees.
+// The panel layer: a spinner's routes to its variable, and window events
+// reaching the panel or the scene that owns them.
 #include <gtest/gtest.h>
 
 #include <imgui.h>
 
-#include <cmath>
-#include <limits>
+#include <tuple>
 
-#include "support/fake_gl.h"
 #include "support/startup.h"
 #include "ui/layer.h"
 
-using ui::Spinner;
+static std::string scene; // what reached the scene's handlers: b button, m motion, k key
 
-namespace {
-
-int buttonClicks = 0;
-void onButton(int) {
-  buttonClicks++;
-}
-
-int sceneButtons = 0, sceneMotions = 0, sceneKeys = 0;
-void sceneMouse(int, int, int, int) {
-  sceneButtons++;
-}
-void sceneMotion(int, int) {
-  sceneMotions++;
-}
-void sceneKey(unsigned char, int, int) {
-  sceneKeys++;
-}
-
-} // namespace
-
-// A free-standing ImGui window at the origin holding one control, so its
-// widgets sit at known pixels: a spinner's field spans x 58..142, y 6..23.
-// The whole 400 x 300 window counts as panel, as if the right one filled it.
+// A dt spinner (0.0001 to 1) alone in the right panel, left edge x: field x + 58 to x + 142,
+// arrows centred at x + 152 and x + 171, all at y 14. Left of x is the scene.
 class Layer : public ::testing::Test {
 protected:
   void SetUp() override {
     restoreStartup();
-    if (!ImGui::GetCurrentContext()) ui::master.init();
-    ImGui::GetIO().DisplaySize = ImVec2(400, 300);
-    ui::master.winW = 400, ui::master.winH = 300;
-    ui::master.right->width = 400;
-    sceneButtons = sceneMotions = sceneKeys = buttonClicks = 0;
-    ui::master.set_glutMouseFunc(sceneMouse);
-    ui::master.set_glutMotionFunc(sceneMotion);
-    ui::master.set_glutKeyboardFunc(sceneKey);
-    field.set_float_limits(0.0001f, 1);
+    if (!ImGui::GetCurrentContext()) m.init();
+    saved[0] = m.right, saved[1] = m.bottom, m.right = &panel, m.bottom = nullptr;
+    panel.add_spinner_to_panel(&panel, "dt", ui::SPINNER_FLOAT, &dt)->set_float_limits(0.0001f, 1);
+    m.set_glutMouseFunc([](int, int, int, int) { scene += 'b'; });
+    m.set_glutMotionFunc([](int, int) { scene += 'm'; });
+    m.set_glutKeyboardFunc([](unsigned char, int, int) { scene += 'k'; });
+    m.reshapeEvent(600, 300);
+    frames();
+    x = 600 - panel.width;
   }
-  void TearDown() override { // hand over whatever a test left queued
-    for (int f = 0; f < 8; f++) frame(nullptr);
-  }
+  void TearDown() override { m.right = saved[0], m.bottom = saved[1]; }
 
-  // The dt spinner, limits 0.0001 to 1; its field is selected on
-  // activation, so Backspace clears it before the new text.
+  ui::Master &m = ui::master;
+  ui::Subwindow panel{ui::SUBWINDOW_RIGHT}, *saved[2] = {};
   float dt = 0.005f;
-  Spinner field{"dt", &dt};
-  void edit(const char *text) {
-    click(&field, 100, 14);
-    key(&field, 8);
-    type(&field, text);
-  }
+  int x = 0;
 
-  void frame(ui::Control *c) {
-    unsigned char *px;
-    int w, h;
-    ImGui::GetIO().Fonts->GetTexDataAsRGBA32(&px, &w, &h);
-    ImGui::GetIO().DeltaTime = 1.0f / 60;
-    ui::master.trickleInput();
-    ImGui::NewFrame();
-    ImGui::SetNextWindowPos(ImVec2(0, 0));
-    ImGui::Begin("test", nullptr, ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_AlwaysAutoResize);
-    if (c) c->layout();
-    ImGui::End();
-    ImGui::Render();
+  // Enough frames to hand ImGui all that is queued.
+  void frames() {
+    for (int f = 0; f < 12; f++) m.beginFrame();
   }
-  // A new window is measured in its first frame and hovered from its third.
-  void warm(ui::Control *c) {
-    frame(c);
-    frame(c);
+  // Press at (x0, y0), move to (x1, y1), release; quick: all between two frames.
+  void drag(int x0, int y0, int x1, int y1, bool quick = false) {
+    m.mouseEvent(0, 0, x0, y0, 0);
+    if (!quick) frames();
+    m.motionEvent(x1, y1);
+    if (!quick) frames();
+    m.mouseEvent(0, 1, x1, y1, 0);
   }
-  void click(ui::Control *c, int px, int py) {
-    ImGuiIO &io = ImGui::GetIO();
-    io.MousePos = ImVec2((float)px, (float)py);
-    io.MouseDown[0] = true;
-    frame(c);
-    io.MouseDown[0] = false;
-    frame(c);
-  }
-  void type(ui::Control *c, const char *s) {
-    for (; *s; s++) ImGui::GetIO().AddInputCharacter(*s);
-    frame(c);
-  }
-  void key(ui::Control *c, int k) {
-    ImGui::GetIO().KeysDown[k] = true;
-    frame(c);
-    ImGui::GetIO().KeysDown[k] = false;
-    frame(c);
+  void click(int cx, int cy) { drag(cx, cy, cx, cy, true); }
+  void key(unsigned char c) { m.keyEvent(c, 0, 0, 0), m.keyUpEvent(c, 0, 0, 0); }
+  // Types into the field (the click selects its text, Backspace clears it),
+  // then ends with that key, or with 0 by a click in the scene.
+  void edit(const char *text, unsigned char end) {
+    click(x + 100, 14);
+    frames();
+    for (key(8); *text; text++) key(*text);
+    frames();
+    end ? key(end) : click(100, 250);
   }
 };
 
-TEST_F(Layer, SpinnerTextReadsAsTheNumberTheUserMeant) {
-  EXPECT_EQ(ui::formatFloat(0.0001f), "0.0001");
-  EXPECT_EQ(ui::formatFloat(0.005f), "0.005");
-  EXPECT_EQ(ui::formatFloat(8.0f / 3.0f), "2.6666667");
-  EXPECT_EQ(ui::formatFloat(300), "300");
-  EXPECT_EQ(ui::formatFloat(50.1f), "50.1");
-}
-
-TEST_F(Layer, SetFloatValClampsAndIgnoresNaN) {
-  float v = 0.005f;
-  Spinner s("dt", &v);
-  s.set_float_limits(0.0001f, 1);
-  s.set_float_val(0);
-  EXPECT_EQ(v, 0.0001f);
-  s.set_float_val(-3);
-  EXPECT_EQ(v, 0.0001f);
-  s.set_float_val(7);
-  EXPECT_EQ(v, 1.0f);
-  s.set_float_val(std::numeric_limits<float>::quiet_NaN());
-  EXPECT_EQ(v, 1.0f);
-  s.set_float_val(std::numeric_limits<float>::infinity());
-  EXPECT_EQ(v, 1.0f);
-}
-
-// Whatever text arrives, the variable ends inside the limits and finite.
-TEST_F(Layer, TypedTextIsClampedOrIgnoredButNeverNaNOrInfinite) {
-  float v = 28;
-  Spinner s("ro", &v);
-  s.set_float_limits(1, 300);
-  const struct Case {
-    const char *text;
-    float want;
-  } cases[] = {
-      {"", 28},     {"abc", 28}, {"nan", 28},    {"-nan", 28},  {"1.5x", 28},
-      {"inf", 300}, {"-inf", 1}, {"1e999", 300}, {"-1e999", 1}, {"301", 300},
-      {"0", 1},     {"-5", 1},   {"42.5", 42.5}, {" 7 ", 7},    {"1e2", 100},
+// Each case starts with the pointer in the scene, whose approach to a press is no drag.
+TEST_F(Layer, SpinnerRoutesReachTheVariableAndEventsTheirOwner) {
+  const std::tuple<std::function<void()>, float, std::string> cases[] = {
+      {[&] { edit("0.25", 13); }, 0.25f, ""},
+      {[&] { edit("0.25", 0); }, 0.25f, "bmb"}, // the scene's click ends the edit
+      {[&] { edit("0.25", 27); }, 0.005f, ""},  // Esc abandons it
+      {[&] { edit("-", 13); }, 0.005f, ""},     // no number
+      {[&] { click(x + 152, 14), click(x + 152, 14); }, 0.0052f, ""}, // 0.0001 a click
+      {[&] { drag(x + 152, 20, 100, 10); }, 0.0055f, ""}, // 10 up, over the scene: the panel's
   };
-  for (const Case &c : cases) {
-    v = 28;
-    s.commitText(c.text);
-    EXPECT_EQ(v, c.want) << '"' << c.text << '"';
+  for (const auto &[act, want, reached] : cases) {
+    dt = 0.005f, scene.clear(), m.passiveEvent(100, 250);
+    frames();
+    act();
+    frames();
+    EXPECT_FLOAT_EQ(dt, want);
+    EXPECT_EQ(scene, reached) << "dt " << want; // keys went to the field being edited
   }
-}
-
-TEST_F(Layer, ArrowStepIsATenthOfTheLeadingDigit) {
-  float ro = 28, dt = 0.005f, dro = 0;
-  EXPECT_EQ(Spinner("ro", &ro).step(), 1.0);
-  EXPECT_EQ(Spinner("dt", &dt).step(), 1e-4);
-  Spinner d("dro", &dro);
-  d.set_float_limits(-10, 10);
-  EXPECT_EQ(d.step(), 0.01);
-}
-
-TEST_F(Layer, ArrowClickStepsAndClampsAtTheLimit) {
-  float ro = 299.5f;
-  Spinner s("ro", &ro);
-  s.set_float_limits(1, 300);
-  warm(&s);
-  click(&s, 152, 14); // the up arrow, right of the field
-  EXPECT_EQ(ro, 300.0f);
-  float dt = 0.005f;
-  Spinner d("dt", &dt);
-  d.set_float_limits(0.0001f, 1);
-  warm(&d);
-  click(&d, 152, 14);
-  EXPECT_EQ(dt, 0.0051f);
-}
-
-// The pointer comes from the scene and clicks at once, all between two
-// frames: ImGui must not read the approach as a drag on the arrow.
-TEST_F(Layer, ArrowClickAfterAnApproachInTheSameFrameStepsOnce) {
-  float tmin = 50;
-  Spinner s("tmin", &tmin);
-  s.set_float_limits(0, 10000);
-  const struct Case {
-    int arrowX;
-    float want;
-  } cases[] = {{152, 51}, {152, 52}, {171, 51}, {171, 50}};
-  for (const Case &c : cases) {
-    ui::master.passiveEvent(300, 250);
-    warm(&s);
-    ui::master.passiveEvent(250, 200);
-    ui::master.passiveEvent(c.arrowX, 14);
-    ui::master.mouseEvent(0, 0, c.arrowX, 14, 0);
-    ui::master.mouseEvent(0, 1, c.arrowX, 14, 0);
-    for (int f = 0; f < 4; f++) frame(&s);
-    EXPECT_EQ(tmin, c.want) << "arrow at x " << c.arrowX;
-  }
-}
-
-// Typed text waits for Enter or for the field to be left, clamped; Esc
-// abandons it.
-TEST_F(Layer, TypedValueTakesEffectOnEnterOrLeavingNotOnEveryKeystroke) {
-  enum Ending { ENTER, ESC, CLICK_OUTSIDE };
-  const struct {
-    const char *typed;
-    Ending ending;
-    float want;
-  } cases[] = {{"0.001", ENTER, 0.001f}, {"0.5", ESC, 0.005f}, {"-2", CLICK_OUTSIDE, 0.0001f}};
-  for (const auto &c : cases) {
-    dt = 0.005f;
-    warm(&field);
-    edit(c.typed);
-    EXPECT_EQ(dt, 0.005f) << c.typed;
-    if (c.ending == CLICK_OUTSIDE) click(&field, 300, 250);
-    else key(&field, c.ending == ENTER ? 13 : 27);
-    EXPECT_EQ(dt, c.want) << c.typed << ", ending " << c.ending;
-  }
-}
-
-// Typed through the field: the variable takes the clamped value or keeps
-// its own, and the field then shows what the variable holds.
-TEST_F(Layer, FieldShowsTheVariableAfterBadText) {
-  const struct Case {
-    const char *typed, *shown;
-  } cases[] = {{"1e999", "1"}, {"-", "1"}, {"", "1"}, {"-1e999", "0.0001"}, {"5e-3", "0.005"}};
-  warm(&field);
-  for (const Case &c : cases) {
-    edit(c.typed);
-    key(&field, 13);
-    EXPECT_STREQ(field.shown(), c.shown) << '"' << c.typed << '"';
-  }
-}
-
-// Presses and releases between two frames still click, each of them
-// (ImGui 1.86 alone would see none).
-TEST_F(Layer, QuickClicksBetweenFramesAreAllSeen) {
-  ui::Button b("Go", 0, onButton);
-  warm(&b);
-  for (int k = 0; k < 3; k++) {
-    ui::master.mouseEvent(0, 0, 12, 12, 0);
-    ui::master.mouseEvent(0, 1, 12, 12, 0);
-  }
-  for (int f = 0; f < 8; f++) frame(&b);
-  EXPECT_EQ(buttonClicks, 3);
-}
-
-TEST_F(Layer, TypedTextArrivesBeforeTheEnterThatFollowsIt) {
-  warm(&field);
-  click(&field, 100, 14);
-  ui::master.keyEvent(8, 0, 0, 0);
-  ui::master.keyUpEvent(8, 0, 0, 0);
-  for (const char *c = "0.25"; *c; c++) ui::master.keyEvent(*c, 0, 0, 0);
-  ui::master.keyEvent(13, 0, 0, 0);
-  ui::master.keyUpEvent(13, 0, 0, 0);
-  for (int f = 0; f < 6; f++) frame(&field);
-  EXPECT_EQ(dt, 0.25f);
-  EXPECT_FALSE(ImGui::GetIO().KeysDown[13]);
-}
-
-// Scene presses reach ImGui while a panel could care: a click in the scene
-// ends an edit; otherwise a burst of drags leaves nothing for later frames.
-TEST_F(Layer, SceneClickEndsAnEditAndSceneDragsLeaveNothingQueued) {
-  ui::master.right->width = 0; // all of the window is scene
-  warm(&field);
-  edit("0.5");
-  ui::master.mouseEvent(0, 0, 300, 250, 0);
-  ui::master.mouseEvent(0, 1, 300, 250, 0);
-  for (int f = 0; f < 4; f++) frame(&field);
-  EXPECT_EQ(dt, 0.5f);
-  for (int k = 0; k < 50; k++) {
-    ui::master.mouseEvent(2, 0, 300, 250, 0);
-    ui::master.motionEvent(310, 240);
-    ui::master.mouseEvent(2, 1, 310, 240, 0);
-  }
-  frame(&field);
-  EXPECT_FALSE(ui::master.inputWaiting());
-}
-
-TEST_F(Layer, PressOverAPanelNeverReachesTheScene) {
-  ImGui::GetIO().MousePos = ImVec2(300, 300);
-  warm(nullptr);
-  ui::master.winW = 1200, ui::master.winH = 750;
-  ui::master.right->width = 250;
-  ui::master.mouseEvent(0, 0, 1100, 300, 0);
-  ui::master.motionEvent(500, 300);
-  ui::master.mouseEvent(0, 1, 500, 300, 0);
-  EXPECT_EQ(sceneButtons + sceneMotions, 0);
-  // A drag that starts in the scene stays with it over the panel.
-  ui::master.mouseEvent(0, 0, 300, 300, 0);
-  ui::master.motionEvent(1100, 300);
-  ui::master.mouseEvent(0, 1, 1100, 300, 0);
-  EXPECT_EQ(sceneButtons, 2);
-  EXPECT_EQ(sceneMotions, 1);
-}
-
-TEST_F(Layer, KeysGoToAnActiveTextFieldNotToTheScene) {
-  warm(&field);
-  ui::master.keyEvent('5', 0, 0, 0);
-  EXPECT_EQ(sceneKeys, 1);
-  click(&field, 100, 14);
-  ui::master.keyEvent('5', 0, 0, 0);
-  EXPECT_EQ(sceneKeys, 1);
-  key(&field, 27);
 }

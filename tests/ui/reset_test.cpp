@@ -1,55 +1,38 @@
 // Reset and Random Initial Condition.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <vector>
 
-#include "app/frame.h"
-#include "state/state.h"
-#include "support/fake_gl.h"
 #include "support/startup.h"
-#include "ui/input.h"
 #include "ui/reset.h"
 
-class Reset : public ::testing::Test {
-protected:
-  void SetUp() override { restoreStartup(); }
-};
-
-TEST_F(Reset, NextFrameTakesThePanOutAndTheOneAfterMovesNothing) {
-  mouseTranslation(500, 350);
-  reset();
-  tmax = 0;
-  clearGl();
-  draw();
-  auto tr = callsOf("glTranslatef");
-  EXPECT_FLOAT_EQ(tr[0].a[0], -1.0f);
-  EXPECT_FLOAT_EQ(tr[1].a[1], -0.5f);
-  clearGl();
-  reset();
-  tmax = 0;
-  draw();
-  EXPECT_EQ(callsOf("glTranslatef")[0].a[0], 0.0);
-  EXPECT_DOUBLE_EQ(xtranslate, 1.0); // the total of all drags stays
+// The twin keeps its start; the pan stays in the settings for the next frame to take out.
+TEST(Reset, BringsBackStartUpButKeepsAttractorIncrementsTwinAndPan) {
+  restoreStartup();
+  Settings &set = viewer.set, want = startUpSettings();
+  Trajectory &r = viewer.pic.run;
+  set.attype = 1, set.incs[0][1] = 2, set.tmin = 7, set.t1 = 40, set.xtranslate = -2;
+  r.xsec = 9, r.x2sec = 8, viewer.pic.tmax = 5;
+  want.attype = 1, want.incs[0][1] = 2, want.xtranslate = -2;
+  reset(set, viewer.pic);
+  EXPECT_TRUE(settingsText(set) == settingsText(want));
+  const std::vector<double> got = {r.xsec, r.x2sec, viewer.pic.tmax, (double)viewer.pic.pan.reseta};
+  EXPECT_EQ(got, std::vector<double>({5, 8, 200, 1})); // main start, twin start, tmax, reseta
 }
 
-// The generator is never seeded: the first start of every run is the one
-// the default seed (1) gives.
-TEST_F(Reset, RandomStartUsesTheUnseededGeneratorAndPutsTheTwin1e9Away) {
-  std::srand(1);
-  double r1 = std::rand(), r2 = std::rand(), r3 = std::rand();
-  std::srand(1);
-  tmin = 12, tmax = 34;
-  initial();
-  EXPECT_EQ(xsec, r1 * 40.0 / 2147483647.0 - 20.0);
-  EXPECT_EQ(ysec, r2 * 40.0 / 2147483647.0 - 20.0);
-  EXPECT_EQ(zsec, r3 * 10.0 / 2147483647.0 + 10.0);
-  EXPECT_EQ(x2sec, xsec + 1e-9);
-  EXPECT_EQ(z2sec, zsec + 1e-9);
-  EXPECT_EQ(tmin, 12.0f);
-  EXPECT_EQ(tmax, 34.0f);
-  for (int k = 0; k < 200; k++) {
-    initial();
-    ASSERT_TRUE(xsec >= -20 && xsec <= 20 && ysec >= -20 && ysec <= 20);
-    ASSERT_TRUE(zsec >= 10 && zsec <= 20);
+// x and y over [-20, 20], z over [10, 20], each reached within 5% of both ends.
+TEST(Reset, RandomStartsSpreadOverTheirRangesWithTheTwinANanoAway) {
+  const Trajectory &r = viewer.pic.run;
+  const double range[3][2] = {{-20, 20}, {-20, 20}, {10, 20}};
+  int nearEnds = 0; // bit 2a: near axis a's low end, bit 2a+1: near its high end
+  for (int k = 0; k < 500; k++) {
+    initial(viewer.pic);
+    const double main[] = {r.xsec, r.ysec, r.zsec}, twin[] = {r.x2sec, r.y2sec, r.z2sec};
+    for (int a = 0; a < 3; a++) {
+      const double lo = range[a][0], hi = range[a][1], near = (hi - lo) / 20;
+      ASSERT_TRUE(main[a] >= lo && main[a] <= hi && twin[a] == main[a] + 1e-9) << a;
+      nearEnds |= (main[a] < lo + near) << 2 * a | (main[a] > hi - near) << (2 * a + 1);
+    }
   }
+  EXPECT_EQ(nearEnds, 0x3f);
 }

@@ -1,7 +1,7 @@
 // The colouring schemes. Colours are computed in double, narrowed for
 // glColor3f by the strokes; channels outside 0..1 are left for the
 // pipeline to clamp.
-#include "render/colourings.h"
+#include "sim/colourings.h"
 
 #include <algorithm>
 #include <cmath>

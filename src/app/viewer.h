@@ -1,0 +1,21 @@
+// The viewer's whole state: one record, one instance for the run, owned
+// here at the top. GLUT's callbacks reach it here; everything below takes
+// the parts it reads or writes as arguments.
+#pragma once
+
+#include <chrono>
+
+#include "render/picture.h"
+#include "state/settings.h"
+#include "ui/input.h"
+#include "ui/panels.h"
+
+struct Viewer {
+  Settings set = startUpSettings();                 // what the panels show and edit
+  Picture pic = startUpPicture(set);                // trajectories, playback, what frames leave
+  Input input;                                      // keys held, zoom cursor, last pointer
+  Rollouts rollouts;                                // which rollouts start open
+  std::chrono::steady_clock::time_point frameStart; // when the frame being drawn began
+};
+
+extern Viewer viewer;
