@@ -26,8 +26,8 @@ void addRow(void *ctx, bool) {
   o += "\n";
 }
 
-} // namespace
-
+// The core's inputs for the frame Static playback shows for s: no Segment
+// anchoring, the start states as the file gives them, loaded.
 ReplaySettings staticReplay(const Settings &s) {
   ReplaySettings r = replaySettings(s, s.tmaxstatic);
   r.dynamic = 0;
@@ -41,6 +41,8 @@ Trajectory startOf(const Settings &s) {
   loadStart(tr);
   return tr;
 }
+
+} // namespace
 
 std::string trajectoryCsv(const Settings &s) {
   Trajectory tr = startOf(s);

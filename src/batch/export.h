@@ -16,8 +16,3 @@ std::string trajectoryCsv(const Settings &s);
 // model's units, as the viewer plots them from its second frame on: each
 // accepted maximum against the one before it.
 std::string maximaCsv(const Settings &s);
-
-// The core's inputs for the frame Static playback shows for s: no Segment
-// anchoring, the start states as the file gives them, loaded.
-ReplaySettings staticReplay(const Settings &s);
-Trajectory startOf(const Settings &s);

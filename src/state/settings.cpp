@@ -47,9 +47,13 @@ std::vector<Setting> settingsTable(Settings &s) {
     r.i = v, r.choices = std::move(names);
   };
 
-  Choices attractors, schemes;
-  for (int m = 0; m < MODELS; m++) attractors.push_back({m, models[m].key, models[m].name});
-  for (const Colouring &c : colourings) schemes.push_back({c.id, c.name, c.name});
+  Choices attractors(MODELS), schemes(COLOURINGS);
+  std::transform(models, models + MODELS, attractors.begin(), [](const Model &m) {
+    return Setting::Choice{int(&m - models), m.key, m.name};
+  });
+  std::transform(colourings, colourings + COLOURINGS, schemes.begin(), [](const Colouring &c) {
+    return Setting::Choice{c.id, c.name, c.name};
+  });
   choice("attractor", "", "the attractor drawn", &s.attype, 0, attractors);
   real("tmin", "tmin", "start of the drawn window, model time (0 to 5000)", &s.tmin, 0, 5000, 50);
   real("tmax", "tmax", "end of the drawn window, model time (0 to 10000)", &s.tmaxstatic, 0, 10000,
@@ -97,9 +101,10 @@ std::vector<Setting> settingsTable(Settings &s) {
 }
 
 Setting settingRow(Settings &s, const std::string &key) {
-  for (Setting &r : settingsTable(s))
-    if (r.key == key) return r;
-  std::abort(); // every key asked for is in the table
+  std::vector<Setting> rows = settingsTable(s);
+  auto r = std::find_if(rows.begin(), rows.end(), [&](const Setting &k) { return k.key == key; });
+  if (r == rows.end()) std::abort(); // every key asked for is in the table
+  return *r;
 }
 
 Setting parameterRow(Settings &s, int m, int k) {

@@ -214,7 +214,7 @@ Rollout *Subwindow::add_rollout(const char *n, int open, int) {
   return r;
 }
 
-RadioGroup *Subwindow::add_radiogroup_to_panel(Panel *p, int *var, int, Callback) {
+RadioGroup *Subwindow::add_radiogroup_to_panel(Panel *p, int *var, int, const Callback &) {
   auto *g = new RadioGroup(var);
   p->add(g);
   return g;
@@ -244,7 +244,7 @@ void Subwindow::add_column(int bar) {
   add(new Column(bar));
 }
 
-Checkbox *Subwindow::add_checkbox(const char *n, int *var, int, Callback) {
+Checkbox *Subwindow::add_checkbox(const char *n, int *var, int, const Callback &) {
   auto *c = new Checkbox(n, var);
   add(c);
   return c;
@@ -256,13 +256,14 @@ Button *Subwindow::add_button(const char *n, int id, Callback cb) {
   return b;
 }
 
-Spinner *Subwindow::add_spinner_to_panel(Panel *p, const char *n, int, float *var, int, Callback) {
+Spinner *Subwindow::add_spinner_to_panel(Panel *p, const char *n, int, float *var, int,
+                                         const Callback &) {
   auto *s = new Spinner(n, var);
   p->add(s);
   return s;
 }
 
-Listbox *Subwindow::add_listbox(const char *n, int *var, int, Callback) {
+Listbox *Subwindow::add_listbox(const char *n, int *var, int, const Callback &) {
   auto *l = new Listbox(n, var);
   add(l);
   return l;

@@ -151,18 +151,19 @@ public:
 
   Panel *add_panel(const char *name, int type = PANEL_EMBOSSED);
   Rollout *add_rollout(const char *name, int open, int type = PANEL_EMBOSSED);
-  RadioGroup *add_radiogroup_to_panel(Panel *p, int *var, int id = -1, Callback cb = nullptr);
+  RadioGroup *add_radiogroup_to_panel(Panel *p, int *var, int id = -1,
+                                      const Callback &cb = nullptr);
   void add_radiobutton_to_group(RadioGroup *g, const char *name);
   void add_statictext(const char *text);
   void add_statictext_to_panel(Panel *p, const char *text);
   void add_separator();
   void add_separator_to_panel(Panel *p);
   void add_column(int bar);
-  Checkbox *add_checkbox(const char *name, int *var, int id = -1, Callback cb = nullptr);
+  Checkbox *add_checkbox(const char *name, int *var, int id = -1, const Callback &cb = nullptr);
   Button *add_button(const char *name, int id, Callback cb);
   Spinner *add_spinner_to_panel(Panel *p, const char *name, int type, float *var, int id = -1,
-                                Callback cb = nullptr);
-  Listbox *add_listbox(const char *name, int *var, int id = -1, Callback cb = nullptr);
+                                const Callback &cb = nullptr);
+  Listbox *add_listbox(const char *name, int *var, int id = -1, const Callback &cb = nullptr);
 
   const int position;
   int width = 0, height = 0; // pixels, as last laid out

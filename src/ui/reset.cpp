@@ -4,8 +4,8 @@
 
 #include <GL/freeglut.h>
 
-#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 // ======== Reset ===================================================================
 // The start-up settings, but for the attractor, the increments and the pan
@@ -16,7 +16,7 @@ void reset(Settings &set, Picture &pic) {
   Settings kept = set;
   set = s;
   set.attype = kept.attype;
-  std::copy(&kept.incs[0][0], &kept.incs[0][0] + MODELS * 3, &set.incs[0][0]);
+  std::memcpy(set.incs, kept.incs, sizeof set.incs);
   set.xtranslate = kept.xtranslate, set.ytranslate = kept.ytranslate;
   Trajectory &r = pic.run;
   r.xsec = s.start[0], r.ysec = s.start[1], r.zsec = s.start[2];

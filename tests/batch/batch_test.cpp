@@ -1,10 +1,8 @@
-// The settings file and the exported numbers: printed settings read back to
+// The settings file and the exported maxima: printed settings read back to
 // the same text, every kind of bad line refused with its file, line and
-// key, the CSV reading back to the core's states bit for bit, and the
-// maxima the very points the viewer's map plots.
+// key, and the maxima the very points the viewer's map plots.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -71,32 +69,6 @@ TEST(Settings, BadLinesAreRefusedWithFileLineAndKey) {
     EXPECT_EQ(settingsText(s), settingsText(startUpSettings())) << c.text;
     std::remove(path.c_str());
   }
-}
-
-TEST(Export, CsvReadsBackToTheCoresStatesBitForBit) {
-  Settings s = unusual();
-  s.attype = 0, s.dt = 0.005f, s.tmin = 10, s.tmaxstatic = 30;
-  std::istringstream csv(trajectoryCsv(s));
-  std::string line;
-  std::getline(csv, line);
-  EXPECT_EQ(line, "t,x,y,z,x2,y2,z2,ln_d");
-
-  Trajectory tr = startOf(s);
-  auto check = [](void *ctx, bool) {
-    auto &[tr, csv] = *static_cast<std::pair<Trajectory *, std::istringstream *> *>(ctx);
-    std::string row;
-    std::getline(*csv, row);
-    std::replace(row.begin(), row.end(), ',', ' ');
-    std::istringstream in(row);
-    for (double want : {tr->t, tr->x, tr->y, tr->z, tr->x2, tr->y2, tr->z2}) {
-      double got = 0;
-      in >> got;
-      ASSERT_EQ(got, want) << row;
-    }
-  };
-  std::pair<Trajectory *, std::istringstream *> ctx{&tr, &csv};
-  replaySteps(staticReplay(s), tr, check, &ctx);
-  EXPECT_FALSE(csv >> line) << "rows left over: " << line;
 }
 
 // The maxima file holds the very points the viewer's maximum map plots in

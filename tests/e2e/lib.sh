@@ -83,19 +83,35 @@ count() {
   "$PIXELS" "$WORK/shot.ppm" "$2" "$3" "$4" "$5" | tr ' ' '\n' | sed -n "s/^$1=//p"
 }
 
-# Polls COMMAND (a shell function) with fresh screenshots until it
-# succeeds or the deadline passes.
+# Polls COMMAND (a shell function) with fresh screenshots, POLL seconds
+# apart (0.3 unless set), until it succeeds or the deadline passes.
+# SHOT_BEGUN is when the screenshot that showed it was begun (microseconds).
 wait_for() {
   local what=$1
   shift
   local end=$((SECONDS + DEADLINE))
   while :; do
     alive || { wait "$APP_PID"; fail "tresolva ended with status $? while waiting for: $what; $(tail -3 "$WORK/app.log")"; }
+    SHOT_BEGUN=${EPOCHREALTIME/./}
     shot
     "$@" && return 0
     [ $SECONDS -lt $end ] || fail "timed out waiting for: $what"
-    sleep 0.3
+    sleep "${POLL:-0.3}"
   done
+}
+
+# Waits for the program to end (COMMAND, if given, ends it) and takes its
+# exit status into APP_STATUS: ended WHAT [COMMAND...]
+ended() {
+  local what=$1 end=$((SECONDS + DEADLINE))
+  "${@:2}"
+  while alive; do
+    [ $SECONDS -lt $end ] || fail "$what did not end the program"
+    sleep 0.02
+  done
+  wait "$APP_PID"
+  APP_STATUS=$?
+  APP_PID=""
 }
 
 # Pixels of a rectangle that differ between two screenshots: differ A B X Y W H
@@ -120,6 +136,17 @@ click() {
   xdotool mousemove --sync "$1" "$2" click 1
 }
 
+# Clicks at (X, Y) and waits for the rectangle R to change:
+#   click_until_changed WHAT X Y R
+click_until_changed() {
+  local what=$1 x=$2 y=$3
+  shift 3
+  shot "$WORK/unclicked.ppm"
+  click "$x" "$y"
+  changed() { [ "$(differ "$WORK/unclicked.ppm" "$WORK/shot.ppm" "$@")" -gt 500 ]; }
+  wait_for "$what" changed "$@"
+}
+
 # Waits until the rectangle X Y W H (the whole window when none is given)
 # is the same in two screenshots 0.4 s apart, so that a frame came between
 # them: a still picture, or a panel that has finished changing. The same
@@ -138,9 +165,15 @@ settle() {
   done
 }
 
+# Where the controls sit in the 1200 x 750 window with every rollout closed.
+ROESSLER="975 50"; STATIC="975 138"; TWIN="964 207"; TMIN="1035 285"; TMAX="1035 305"
+DT="1035 325"; BACKGROUND="1090 405"; LINES="1090 425"
+INFO="100 734"; AXES="222 734"; BOX="282 734"; TRACER="418 734"; MAXMAP="490 734"
+RESET="607 734"; QUIT="660 734"
 # The scene of the 1200 x 750 window, clear of both panels.
 SCENE="0 0 940 700"
 curve_drawn() { [ "$(count red $SCENE)" -gt 2000 ]; }
+twin_drawn() { [ "$(count blue $SCENE)" -gt 500 ]; }
 
 # The right panel's controls from the twin's row down to "Lines", as
 # $WORK/start-up.ppm shows them (a screenshot with every rollout closed):

@@ -7,41 +7,25 @@
 # deadline only catches a program that no longer answers at all.
 source "$(dirname "$0")/lib.sh" "$@"
 CLOSE=$(dirname "$PIXELS")/closewindow
-STATIC="975 138"; TMIN="1035 285"; TMAX="1035 305"; DT="1035 325"
-RESET="607 734"; QUIT="660 734"
 RIGHT_PANEL="952 0 248 440"; TMIN_FIELD="1008 277 84 17"; SEGMENT_RADIO="965 170 16 16"
 
 start_x
 
 us() { echo "${EPOCHREALTIME/./}"; }
-since() { local d=$(($(us) - $1)); printf "%d.%03d s" $((d / 1000000)) $((d % 1000000 / 1000)); }
-
-# Waits up to DEADLINE after the time T0 (from us) for COMMAND, shooting
-# without pause, and prints the time at which the first screenshot that
-# showed it was begun: answer WHAT T0 COMMAND
+span() { local d=$(($2 - $1)); printf "%d.%03d s" $((d / 1000000)) $((d % 1000000 / 1000)); }
+# Waits for COMMAND after the time T0 (from us), shooting without pause,
+# and prints when the first screenshot that showed it was begun:
+# answer WHAT T0 COMMAND
 answer() {
-  local what=$1 t0=$2 end=$((SECONDS + DEADLINE)) begun
+  local what=$1 t0=$2
   shift 2
-  while :; do
-    alive || fail "tresolva ended while waiting for: $what"
-    begun=$(us)
-    shot
-    "$@" && break
-    [ $SECONDS -lt $end ] || fail "no answer within ${DEADLINE} s: $what"
-  done
-  local d=$((begun - t0))
-  printf "%s: within %d.%03d s\n" "$what" $((d / 1000000)) $((d % 1000000 / 1000))
+  POLL=0 wait_for "$what" "$@"
+  echo "$what: within $(span "$t0" "$SHOT_BEGUN")"
 }
-
-# Waits up to DEADLINE for the program to end: gone WHAT
 gone() {
-  local t0=$(us) end=$((SECONDS + DEADLINE))
-  "${@:2}"
-  while alive; do
-    [ $SECONDS -lt $end ] || fail "$1 did not end the program within ${DEADLINE} s"
-    sleep 0.02
-  done
-  echo "$1: ended within $(since "$t0")"
+  local t0=$(us)
+  ended "$@"
+  echo "$1: ended within $(span "$t0" "$(us)")"
 }
 
 # Typed into a field; Enter commits it.
@@ -63,8 +47,6 @@ slow_down() {
   wait_for "Static chosen after tmax and dt" static_chosen
   settle $RIGHT_PANEL
 }
-
-exit_status() { wait "$APP_PID"; local rc=$?; APP_PID=""; return $rc; }
 
 start_app
 wait_for "the first picture" curve_drawn
@@ -95,7 +77,7 @@ answer "the start-up panel after a click on Reset" "$t0" start_up_panel
 slow_down
 xdotool mousemove --sync $QUIT
 gone "a click on Quit" xdotool click 1
-exit_status || fail "Quit ended the program with status $?"
+[ "$APP_STATUS" -eq 0 ] || fail "Quit ended the program with status $APP_STATUS"
 
 start_app
 wait_for "the first picture again" curve_drawn

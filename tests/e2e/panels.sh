@@ -7,9 +7,6 @@ source "$(dirname "$0")/lib.sh" "$@"
 start_x
 start_app
 
-# Where the controls sit (window pixels) with every rollout closed.
-ROESSLER="975 50"; STATIC="975 138"; DT="1035 325"; BACKGROUND="1090 405"
-INFO="100 734"; BOX="282 734"; RESET="607 734"; QUIT="660 734"
 LORENZ_ROLLOUT="1000 80"
 ROESSLER_ROLLOUT="1000 238" # below the open Lorenz rollout
 
@@ -17,16 +14,6 @@ scene_count() { count "$1" $SCENE; }
 wait_for "the first picture" curve_drawn
 settle $START_UP_ROWS
 cp "$WORK/shot.ppm" "$WORK/start-up.ppm"
-
-# Clicks at (X, Y) and waits for the rectangle R to change: click_until_changed WHAT X Y R
-click_until_changed() {
-  local what=$1 x=$2 y=$3
-  shift 3
-  shot "$WORK/unclicked.ppm"
-  click "$x" "$y"
-  changed() { [ "$(differ "$WORK/unclicked.ppm" "$WORK/shot.ppm" "$@")" -gt 500 ]; }
-  wait_for "$what" changed "$@"
-}
 
 # Static playback holds the picture still, so every change below shows.
 click $STATIC
@@ -48,7 +35,7 @@ dt_taken() { [ "$(differ "$WORK/typing.ppm" "$WORK/shot.ppm" $SCENE)" -gt 1000 ]
 wait_for "dt 0.02 to redraw the curve" dt_taken
 
 click_until_changed "the list of backgrounds" $BACKGROUND 1045 420 150 50
-click 1090 425 # "White", the first item of the list under the field
+click $LINES # where "White", the list's first item, lies over the Lines field
 white_scene() { [ "$(scene_count white)" -gt 300000 ]; }
 wait_for "the white background" white_scene
 black_before=$(scene_count black)
@@ -97,14 +84,6 @@ cp "$WORK/other-settings.ppm" "$WORK/shot.ppm"
 ! start_up_rows || fail "the start-up rows were found among other settings"
 resized_to 1200 750
 
-click $QUIT
-end=$((SECONDS + DEADLINE))
-while alive; do
-  [ $SECONDS -lt $end ] || fail "Quit did not end the program"
-  sleep 0.1
-done
-wait "$APP_PID"
-rc=$?
-APP_PID=""
-[ $rc -eq 0 ] || fail "Quit ended the program with status $rc"
+ended "Quit" click $QUIT
+[ "$APP_STATUS" -eq 0 ] || fail "Quit ended the program with status $APP_STATUS"
 echo "panels: ok"

@@ -13,6 +13,7 @@
 // which a shift rounds differently. Text or a control in another state
 // differs by far more.
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,29 +30,23 @@ struct Image {
   const unsigned char *at(int x, int y) const { return &px[((size_t)y * w + x) * 3]; }
 };
 
-// Reads the next header number, passing over blanks and # comments.
+// Reads the next header number, passing over blanks and # comments (xwd
+// leaves the window's name in one).
 bool number(FILE *f, int *v) {
-  int c;
-  while ((c = std::fgetc(f)) != EOF) {
+  int c = std::fgetc(f);
+  for (; c == '#' || (c != EOF && c <= ' '); c = std::fgetc(f))
     if (c == '#')
       while ((c = std::fgetc(f)) != EOF && c != '\n') {}
-    else if (c > ' ') break;
-  }
-  if (c == EOF) return false;
-  std::ungetc(c, f);
-  return std::fscanf(f, "%d", v) == 1;
+  return c != EOF && std::ungetc(c, f) != EOF && std::fscanf(f, "%d", v) == 1;
 }
 
 bool load(const char *path, Image *im) {
   FILE *f = std::fopen(path, "rb");
   int maxv = 0;
   bool ok = f && std::fgetc(f) == 'P' && std::fgetc(f) == '6' && number(f, &im->w) &&
-            number(f, &im->h) && number(f, &maxv) && maxv == 255;
-  if (ok) {
-    std::fgetc(f);
-    im->px.resize((size_t)im->w * im->h * 3);
-    ok = std::fread(im->px.data(), 1, im->px.size(), f) == im->px.size();
-  }
+            number(f, &im->h) && number(f, &maxv) && maxv == 255 && std::fgetc(f) != EOF;
+  if (ok) im->px.resize((size_t)im->w * im->h * 3);
+  ok = ok && std::fread(im->px.data(), 1, im->px.size(), f) == im->px.size();
   if (f) std::fclose(f);
   if (!ok) std::fprintf(stderr, "pixels: cannot read %s\n", path);
   return ok;
@@ -64,36 +59,50 @@ struct Rect {
   }
 };
 
-Rect rectAt(char **argv) {
-  return {std::atoi(argv[0]), std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3])};
-}
-
-// Whether rectangle r of a looks like the same-sized one at (bx, by) of b.
-bool alike(const Image &a, Rect r, const Image &b, int bx, int by) {
-  long differing = 0;
-  for (int y = 0; y < r.h; y++) {
+// The pixels of rectangle r of a that differ from the same-sized one at
+// (bx, by) of b by more than `over` levels in a channel; counting stops
+// past `limit`.
+long differing(const Image &a, Rect r, const Image &b, int bx, int by, int over, long limit) {
+  long n = 0;
+  for (int y = 0; y < r.h && n <= limit; y++) {
     const unsigned char *p = a.at(r.x, r.y + y), *q = b.at(bx, by + y);
     if (std::memcmp(p, q, (size_t)r.w * 3) == 0) continue;
-    for (int i = 0; i < r.w * 3; i += 3) {
+    for (int i = 0; i < r.w * 3 && n <= limit; i += 3) {
       int most = 0;
       for (int c = 0; c < 3; c++) most = std::max(most, std::abs(p[i + c] - q[i + c]));
-      if (most > ALIKE_LEVELS) return false;
-      if (most > 0 && ++differing > ALIKE_PIXELS) return false;
+      n += most > over;
     }
   }
-  return true;
+  return n;
 }
 
-int diff(char **argv) {
+bool alike(const Image &a, Rect r, const Image &b, int bx, int by) {
+  return differing(a, r, b, bx, by, ALIKE_LEVELS, 0) == 0 &&
+         differing(a, r, b, bx, by, 0, ALIKE_PIXELS) <= ALIKE_PIXELS;
+}
+
+// Compares two screenshots: --diff (the rectangle clipped to both),
+// --alike (the rectangle inside both) or --find.
+int compare(char **argv) {
   Image a, b;
   if (!load(argv[2], &a) || !load(argv[3], &b)) return 2;
-  int x0 = std::atoi(argv[4]), y0 = std::atoi(argv[5]);
-  int x1 = x0 + std::atoi(argv[6]), y1 = y0 + std::atoi(argv[7]);
-  long differ = 0;
-  for (int y = y0; y < y1 && y < a.h && y < b.h; y++)
-    for (int x = x0; x < x1 && x < a.w && x < b.w; x++)
-      differ += std::memcmp(a.at(x, y), b.at(x, y), 3) != 0;
-  std::printf("%ld\n", differ);
+  Rect r{std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
+  if (std::strcmp(argv[1], "--diff") == 0) {
+    r.w = std::min({r.x + r.w, a.w, b.w}) - r.x, r.h = std::min({r.y + r.h, a.h, b.h}) - r.y;
+    std::printf("%ld\n", r.inside(a) ? differing(a, r, b, r.x, r.y, 0, LONG_MAX) : 0);
+    return 0;
+  }
+  if (std::strcmp(argv[1], "--alike") == 0)
+    return r.inside(a) && r.inside(b) && alike(a, r, b, r.x, r.y) ? 0 : 1;
+  // A panel's group of controls moves down as the rollouts above it open,
+  // and sideways as the panel widens (a scroll bar).
+  for (int dy = -r.y; r.inside(a) && r.y + dy + r.h <= b.h; dy++)
+    for (int dx = -48; dx <= 48; dx++)
+      if (r.x + dx >= 0 && r.x + dx + r.w <= b.w && alike(a, r, b, r.x + dx, r.y + dy)) {
+        std::printf("%d %d\n", dx, dy);
+        return 0;
+      }
+  std::printf("none\n");
   return 0;
 }
 
@@ -103,49 +112,16 @@ int runs(char **argv) {
   if (!load(argv[2], &im)) return 2;
   const int y = std::atoi(argv[3]);
   const int c[3] = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])};
-  if (y < 0 || y >= im.h) return 0;
   int start = -1, last = -100;
-  for (int x = 0; x < im.w; x++) {
+  for (int x = 0; y >= 0 && y < im.h && x < im.w; x++) {
     const unsigned char *p = im.at(x, y);
     if (std::abs(p[0] - c[0]) > 3 || std::abs(p[1] - c[1]) > 3 || std::abs(p[2] - c[2]) > 3)
       continue;
-    if (x - last > 7) {
-      if (start >= 0) std::printf("%d %d\n", start, last);
-      start = x;
-    }
+    if (x - last > 7 && start >= 0) std::printf("%d %d\n", start, last);
+    if (x - last > 7) start = x;
     last = x;
   }
   if (start >= 0) std::printf("%d %d\n", start, last);
-  return 0;
-}
-
-int alikeAtSamePlace(char **argv) {
-  Image a, b;
-  if (!load(argv[2], &a) || !load(argv[3], &b)) return 2;
-  const Rect r = rectAt(argv + 4);
-  if (!r.inside(a) || !r.inside(b)) {
-    std::fprintf(stderr, "pixels: the rectangle is not inside both screenshots\n");
-    return 2;
-  }
-  return alike(a, r, b, r.x, r.y) ? 0 : 1;
-}
-
-// A panel's group of controls moves down as the rollouts above it open,
-// and sideways as the panel widens (a scroll bar).
-int find(char **argv) {
-  Image a, b;
-  if (!load(argv[2], &a) || !load(argv[3], &b)) return 2;
-  const Rect r = rectAt(argv + 4);
-  if (r.inside(a))
-    for (int dy = -r.y; r.y + dy + r.h <= b.h; dy++)
-      for (int dx = -48; dx <= 48; dx++) {
-        if (r.x + dx < 0 || r.x + dx + r.w > b.w) continue;
-        if (alike(a, r, b, r.x + dx, r.y + dy)) {
-          std::printf("%d %d\n", dx, dy);
-          return 0;
-        }
-      }
-  std::printf("none\n");
   return 0;
 }
 
@@ -169,12 +145,9 @@ int classes(char **argv) {
       else if (r >= 243 && g >= 243 && b >= 243) white++;
       else if (std::abs(r - 41) <= 4 && std::abs(g - 43) <= 4 && std::abs(b - 48) <= 4) panel++;
       else if (std::abs(r - g) <= 6 && std::abs(g - b) <= 6) grey++;
-      if (curve) {
-        if (x < bx0) bx0 = x;
-        if (y < by0) by0 = y;
-        if (x > bx1) bx1 = x;
-        if (y > by1) by1 = y;
-      }
+      if (curve)
+        bx0 = std::min(bx0, x), by0 = std::min(by0, y), bx1 = std::max(bx1, x),
+        by1 = std::max(by1, y);
     }
   std::printf("red=%ld yellow=%ld blue=%ld black=%ld white=%ld grey=%ld panel=%ld total=%ld "
               "left=%d top=%d right=%d bottom=%d\n",
@@ -185,10 +158,9 @@ int classes(char **argv) {
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc == 8 && std::strcmp(argv[1], "--diff") == 0) return diff(argv);
+  for (const char *two : {"--diff", "--alike", "--find"})
+    if (argc == 8 && std::strcmp(argv[1], two) == 0) return compare(argv);
   if (argc == 7 && std::strcmp(argv[1], "--runs") == 0) return runs(argv);
-  if (argc == 8 && std::strcmp(argv[1], "--find") == 0) return find(argv);
-  if (argc == 8 && std::strcmp(argv[1], "--alike") == 0) return alikeAtSamePlace(argv);
   if (argc == 6) return classes(argv);
   std::fprintf(stderr, "usage: pixels FILE X Y W H | pixels --diff|--alike|--find A B X Y W H |"
                        " pixels --runs FILE Y R G B\n");

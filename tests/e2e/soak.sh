@@ -86,13 +86,10 @@ resize() {
 wait_for "the first picture" curve_drawn
 settle $START_UP_ROWS
 cp "$WORK/shot.ppm" "$WORK/start-up.ppm"
-click 964 207 # Twin trajectory
-twin_drawn() { [ "$(count blue $SCENE)" -gt 500 ]; }
+click $TWIN
 wait_for "the twin" twin_drawn
 cp "$WORK/shot.ppm" "$WORK/closed.ppm"
-click 1090 425 # Lines: the list opens under the field
-list_open() { [ "$(differ "$WORK/closed.ppm" "$WORK/shot.ppm" 1045 440 150 50)" -gt 500 ]; }
-wait_for "the list of line widths" list_open
+click_until_changed "the list of line widths" $LINES 1045 440 150 50 # opens under the field
 click 1070 478 # Thicker
 list_closed() { alike "$WORK/closed.ppm" "$WORK/shot.ppm" 1045 440 150 50; }
 wait_for "Thicker to be chosen" list_closed

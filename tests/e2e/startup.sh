@@ -28,7 +28,6 @@ wait_for "the curve to move" flows
 
 alive || fail "tresolva is no longer running"
 
-TWIN="964 207"; AXES="222 734"; BOX="282 734"; TRACER="418 734"; MAXMAP="490 734"
 
 white_before=$(count white $SCENE)
 

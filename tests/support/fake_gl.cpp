@@ -36,15 +36,40 @@ std::string callNames(size_t from, size_t to) {
   return s;
 }
 
+// One recorded entry point per line: its name, then its arguments.
+// clang-format off
+#define REC0(fn) void fn() { rec(#fn); }
+#define REC1(fn, A) void fn(A a) { rec(#fn, a); }
+#define REC2(fn, A, B) void fn(A a, B b) { rec(#fn, a, b); }
+#define REC3(fn, A, B, C) void fn(A a, B b, C c) { rec(#fn, a, b, c); }
+#define REC4(fn, A, B, C, D) void fn(A a, B b, C c, D d) { rec(#fn, a, b, c, d); }
+// clang-format on
+
 extern "C" {
-void glBegin(GLenum mode) {
-  rec("glBegin", mode);
+REC1(glBegin, GLenum)
+REC0(glEnd)
+REC3(glVertex3f, GLfloat, GLfloat, GLfloat)
+REC2(glVertex2f, GLfloat, GLfloat)
+REC3(glColor3f, GLfloat, GLfloat, GLfloat)
+REC1(glLineWidth, GLfloat)
+REC1(glPointSize, GLfloat)
+REC1(glClear, GLbitfield)
+REC4(glClearColor, GLclampf, GLclampf, GLclampf, GLclampf)
+REC0(glPushMatrix)
+REC0(glPopMatrix)
+REC3(glTranslatef, GLfloat, GLfloat, GLfloat)
+REC4(glRotatef, GLfloat, GLfloat, GLfloat, GLfloat)
+REC1(glMatrixMode, GLenum)
+REC0(glLoadIdentity)
+REC4(glViewport, GLint, GLint, GLsizei, GLsizei)
+REC0(glFlush)
+REC0(glutPostRedisplay)
+REC0(glutSwapBuffers)
+void glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
+  rec("glFrustum", l, r, b, t, n, f);
 }
-void glEnd() {
-  rec("glEnd");
-}
-void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
-  rec("glVertex3f", x, y, z);
+void glutSetCursor(int cursor) {
+  rec("glutSetCursor", cursor);
 }
 // Queries answer without being recorded: an identity transform and the
 // window's size.
@@ -56,60 +81,5 @@ void glGetFloatv(GLenum, GLfloat *m) {
 }
 void glGetIntegerv(GLenum, GLint *v) {
   v[0] = 0, v[1] = 0, v[2] = 1200, v[3] = 750;
-}
-void glVertex2f(GLfloat x, GLfloat y) {
-  rec("glVertex2f", x, y);
-}
-void glColor3f(GLfloat r, GLfloat g, GLfloat b) {
-  rec("glColor3f", r, g, b);
-}
-void glLineWidth(GLfloat w) {
-  rec("glLineWidth", w);
-}
-void glPointSize(GLfloat s) {
-  rec("glPointSize", s);
-}
-void glClear(GLbitfield m) {
-  rec("glClear", m);
-}
-void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
-  rec("glClearColor", r, g, b, a);
-}
-void glPushMatrix() {
-  rec("glPushMatrix");
-}
-void glPopMatrix() {
-  rec("glPopMatrix");
-}
-void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
-  rec("glTranslatef", x, y, z);
-}
-void glRotatef(GLfloat a, GLfloat x, GLfloat y, GLfloat z) {
-  rec("glRotatef", a, x, y, z);
-}
-void glMatrixMode(GLenum m) {
-  rec("glMatrixMode", m);
-}
-void glLoadIdentity() {
-  rec("glLoadIdentity");
-}
-void glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
-  rec("glFrustum", l, r, b, t, n, f);
-}
-void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
-  rec("glViewport", x, y, w, h);
-}
-void glFlush() {
-  rec("glFlush");
-}
-
-void glutPostRedisplay() {
-  rec("glutPostRedisplay");
-}
-void glutSwapBuffers() {
-  rec("glutSwapBuffers");
-}
-void glutSetCursor(int c) {
-  rec("glutSetCursor", c);
 }
 }

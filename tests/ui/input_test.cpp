@@ -4,8 +4,11 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdio>
 #include <fstream>
 #include <vector>
+
+#include <unistd.h>
 
 #include "support/fake_gl.h"
 #include "support/startup.h"
@@ -66,10 +69,11 @@ TEST(InputHandlers, PPrintsSettingsThatReadBackToTheSameView) {
   pic.run.xsec = 1.0 / 3, pic.run.z2sec = -7.125;
   testing::internal::CaptureStdout();
   press('p');
-  std::string error, path = testing::TempDir() + "view.settings";
+  std::string error, path = testing::TempDir() + "view-" + std::to_string(getpid()) + ".toml";
   std::ofstream(path) << testing::internal::GetCapturedStdout();
   Settings back = startUpSettings(), want = set;
   want.start[0] = 1.0 / 3, want.twinStart[2] = -7.125;
   ASSERT_TRUE(readSettings(path, back, error)) << error;
+  std::remove(path.c_str());
   EXPECT_TRUE(settingsText(back) == settingsText(want));
 }
