@@ -188,8 +188,12 @@ std::string take(const Setting &f, const toml::node &node) {
     *f.i = c->value;
     return "";
   }
+  // Named in the order of their values, whatever order the panel lists them in.
+  std::vector<Setting::Choice> byValue = f.choices;
+  std::sort(byValue.begin(), byValue.end(),
+            [](const auto &a, const auto &b) { return a.value < b.value; });
   std::string known;
-  for (const auto &k : f.choices) known += (known.empty() ? "\"" : ", \"") + k.name + "\"";
+  for (const auto &k : byValue) known += (known.empty() ? "\"" : ", \"") + k.name + "\"";
   return "\"" + *name + "\" is not one of " + known;
 }
 
