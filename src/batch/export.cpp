@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "render/picture.h"
 #include "sim/core.h"
 
 namespace {
@@ -35,9 +36,7 @@ ReplaySettings staticReplay(const Settings &s) {
 }
 
 Trajectory startOf(const Settings &s) {
-  Trajectory tr{};
-  tr.xsec = s.start[0], tr.ysec = s.start[1], tr.zsec = s.start[2];
-  tr.x2sec = s.twinStart[0], tr.y2sec = s.twinStart[1], tr.z2sec = s.twinStart[2];
+  Trajectory tr = startUpPicture(s).run;
   loadStart(tr);
   return tr;
 }

@@ -22,7 +22,7 @@ using Choices = std::vector<Setting::Choice>;
 } // namespace
 
 // ======== The table ================================================================
-// In the file's order; the panels and Reset look rows up by key.
+// In the file's order; the panels look rows up by key.
 std::vector<Setting> settingsTable(Settings &s) {
   std::vector<Setting> out;
   auto row = [&](const std::string &key, const std::string &label, const std::string &comment,

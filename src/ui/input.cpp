@@ -63,10 +63,14 @@ void mouseTranslation(Settings &set, Input &in, int x, int y) {
 }
 
 // ======== Zoom: z held, 100 pixels up add 0.4 ========================================
-// Always put within the zoom's limits, as its spinner would.
+// Put within the zoom's limits, as its spinner would. The handler hears
+// every pointer move for the rest of the run: without z held the zoom,
+// within its limits already, is left alone.
 void mouseZoom(Settings &set, Input &in, int, int y) {
-  if (in.KeyDown[122]) set.zoom = (float)(set.zoom + (-0.004) * (y - in.ymouseold));
-  setWithin(settingRow(set, "zoom"), set.zoom);
+  if (in.KeyDown[122]) {
+    set.zoom = (float)(set.zoom + (-0.004) * (y - in.ymouseold));
+    setWithin(settingRow(set, "zoom"), set.zoom);
+  }
   in.ymouseold = y;
 }
 

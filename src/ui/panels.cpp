@@ -84,8 +84,8 @@ void buildParameters(Subwindow *r, Settings &set, int m, int open) {
   Rollout *p = r->add_rollout(models[m].rollout, open, PANEL_EMBOSSED);
   if (models[m].separatorInRollout) r->add_separator_to_panel(p);
   else r->add_separator();
+  for (int k = 0; k < 3; k++) spinner(r, p, parameterRow(set, m, k));
   std::string in = std::string(models[m].key) + ".";
-  for (const Parameter &q : models[m].params) spinner(r, p, settingRow(set, in + q.name));
   for (const Parameter &q : models[m].params) spinner(r, p, settingRow(set, in + q.incName));
   r->add_statictext_to_panel(p, "     (spacebar to add dx)");
 }
