@@ -54,11 +54,16 @@ stepped() { [ "$(differ "$WORK/unstepped.ppm" "$WORK/shot.ppm" $SCENE)" -gt 1000
 wait_for "the space bar to step rho" stepped
 
 # ---- p prints the view, and the batch program renders the very scene:
-# twin on, turned, zoomed, rho stepped, then panned. The scene is what the
-# panels leave: the bottom one is its colour between two border rows.
+# twin on, turned, zoomed, rho stepped, panned, then both curves re-seeded
+# by s from where they ended. The scene is what the panels leave: the
+# bottom one is its colour between two border rows.
 xdotool mousemove --sync 500 300 mousedown 3
 for k in 1 2 3 4; do xdotool mousemove --sync $((500 + 9 * k)) $((300 - 4 * k)); done
 xdotool mouseup 3
+settle
+cp "$WORK/shot.ppm" "$WORK/unstepped.ppm"
+xdotool key s
+wait_for "s to re-seed the curves" stepped
 settle
 cp "$WORK/shot.ppm" "$WORK/viewer.ppm"
 xdotool key p

@@ -130,13 +130,12 @@ int classes(char **argv) {
   if (!load(argv[1], &im)) return 2;
   int x0 = std::atoi(argv[2]), y0 = std::atoi(argv[3]);
   int x1 = x0 + std::atoi(argv[4]), y1 = y0 + std::atoi(argv[5]);
-  long red = 0, yellow = 0, blue = 0, black = 0, white = 0, grey = 0, panel = 0, total = 0;
+  long red = 0, yellow = 0, blue = 0, black = 0, white = 0, panel = 0;
   int bx0 = 1 << 30, by0 = 1 << 30, bx1 = -1, by1 = -1;
   for (int y = y0; y < y1 && y < im.h; y++)
     for (int x = x0; x < x1 && x < im.w; x++) {
       const unsigned char *p = im.at(x, y);
       int r = p[0], g = p[1], b = p[2];
-      total++;
       bool curve = false;
       if (r >= 200 && g <= 70 && b <= 70) red++, curve = true;
       else if (r >= 200 && g >= 150 && b <= 90) yellow++, curve = true;
@@ -144,14 +143,13 @@ int classes(char **argv) {
       else if (r <= 12 && g <= 12 && b <= 12) black++;
       else if (r >= 243 && g >= 243 && b >= 243) white++;
       else if (std::abs(r - 41) <= 4 && std::abs(g - 43) <= 4 && std::abs(b - 48) <= 4) panel++;
-      else if (std::abs(r - g) <= 6 && std::abs(g - b) <= 6) grey++;
       if (curve)
         bx0 = std::min(bx0, x), by0 = std::min(by0, y), bx1 = std::max(bx1, x),
         by1 = std::max(by1, y);
     }
-  std::printf("red=%ld yellow=%ld blue=%ld black=%ld white=%ld grey=%ld panel=%ld total=%ld "
+  std::printf("red=%ld yellow=%ld blue=%ld black=%ld white=%ld panel=%ld "
               "left=%d top=%d right=%d bottom=%d\n",
-              red, yellow, blue, black, white, grey, panel, total, bx0, by0, bx1, by1);
+              red, yellow, blue, black, white, panel, bx0, by0, bx1, by1);
   return 0;
 }
 

@@ -1,14 +1,10 @@
 // The scene's mouse and keyboard: turning, panning, zooming within the
-// limits, the space bar, re-seeding and printing the view.
+// limits, the space bar and re-seeding.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
 
-#include <cstdio>
-#include <fstream>
 #include <vector>
-
-#include <unistd.h>
 
 #include "support/fake_gl.h"
 #include "support/startup.h"
@@ -60,20 +56,4 @@ TEST(InputHandlers, SReseedsBothStartsANanoApartOnlyWithTheTwinOn) {
     EXPECT_EQ(pic.run.xsec, twin ? 1 : 5);
     EXPECT_EQ(pic.run.z2sec, twin ? 3 + 1e-9 : 1 + 1e-5); // else the start-up twin start
   }
-}
-
-// The live start states go out exactly: the batch program renders the view.
-TEST(InputHandlers, PPrintsSettingsThatReadBackToTheSameView) {
-  restoreStartup();
-  set.t1 = 30.5, set.t2 = -45.25, set.zoom = 2.5f, set.params[0][0] = 99.9f;
-  pic.run.xsec = 1.0 / 3, pic.run.z2sec = -7.125;
-  testing::internal::CaptureStdout();
-  press('p');
-  std::string error, path = testing::TempDir() + "view-" + std::to_string(getpid()) + ".toml";
-  std::ofstream(path) << testing::internal::GetCapturedStdout();
-  Settings back = startUpSettings(), want = set;
-  want.start[0] = 1.0 / 3, want.twinStart[2] = -7.125;
-  ASSERT_TRUE(readSettings(path, back, error)) << error;
-  std::remove(path.c_str());
-  EXPECT_TRUE(settingsText(back) == settingsText(want));
 }

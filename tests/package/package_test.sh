@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# What a desktop and a Debian system get: installed into a temporary
+# DESTDIR, the programs, a valid desktop entry, the icon and clean manual
+# pages; then the CPack package, its contents and its dependencies.
+#   package_test.sh BUILD_DIR
+set -u
+build=$1
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+DESTDIR=$out/root cmake --install "$build" --prefix /usr >/dev/null || fail "cmake --install"
+root=$out/root/usr
+for p in tresolva tresolva-batch; do [ -x "$root/bin/$p" ] || fail "no executable bin/$p"; done
+desktop=$root/share/applications/tresolva.desktop
+[ -f "$desktop" ] || fail "no desktop entry"
+desktop-file-validate "$desktop" | grep -v "^$desktop: hint:" | grep . && fail "desktop entry invalid"
+grep -qx "Categories=Education;Science;Math;" "$desktop" || fail "desktop categories"
+grep -qx "Exec=tresolva" "$desktop" || fail "desktop Exec"
+icon=$root/share/icons/hicolor/scalable/apps/tresolva.svg
+xmllint --noout "$icon" 2>/dev/null && grep -q "<svg" "$icon" || fail "the icon is no SVG"
+# manual NAME WORD...: installed, clean under groff, mentioning each word
+manual() {
+  local man=$root/share/man/man1/$1.1
+  shift
+  [ -f "$man" ] || fail "no manual page $man"
+  warnings=$(groff -ww -man -z "$man" 2>&1)
+  [ -z "$warnings" ] || fail "groff warnings: $warnings"
+  text=$(MANWIDTH=80 man -l "$man" 2>/dev/null)
+  for word in "$@"; do
+    grep -q "$word" <<<"$text" || fail "the manual page $man does not mention: $word"
+  done
+}
+manual tresolva NAME SYNOPSIS "left drag" "space bar" Reset Quit "Maximum Map" Zoom
+manual tresolva-batch NAME SYNOPSIS settings render animate export lyapunov bifurcation ffmpeg \
+  "EXIT STATUS"
+
+(cd "$out" && cpack -G DEB --config "$build/CPackConfig.cmake" >cpack.log 2>&1) ||
+  fail "cpack: $(tail -5 "$out/cpack.log")"
+deb=$(ls "$out"/tresolva_*.deb 2>/dev/null | head -n1)
+[ -n "$deb" ] || fail "no tresolva_*.deb"
+contents=$(dpkg-deb -c "$deb")
+for f in $(cd "$out/root" && find . -type f); do
+  grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
+done
+grep -q "tests\|bench\|glcheck" <<<"$contents" && fail "the package holds test or benchmark files"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for lib in libglut libc6 libstdc++6 libstb0 libegl1 libgl2ps libtbb "libgl1\|libglx0"; do
+  grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib"
+done
+echo "package: ok"
