@@ -2,7 +2,8 @@
 //   press: the panel it starts over (or an open list), else the scene; ImGui while a panel cares
 //   drag: whoever took the press, wherever the pointer goes; ImGui sees every move
 //   release: whoever took the press
-//   keys: a field being edited, else the scene; every key release reaches the scene
+//   keys: a field being edited, else the scene; every key release reaches the scene;
+//     Shift, Ctrl and Alt reach ImGui as they go down and up
 //   wheel: over a panel it scrolls the panel; in the scene it is a button like any other
 #include <imgui.h>
 
@@ -71,12 +72,14 @@ void Master::trickleInput() {
       if (key[e.index] || chars) break;
       key[e.index] = anyKey = true;
       io.KeysDown[e.index] = e.down;
+    } else if (e.kind == Input::MODIFIERS) {
+      if (anyKey || chars) break; // the keys before it were pressed with the old ones
     } else {
       if (anyKey) break;
       chars = true;
       io.AddInputCharacter((unsigned)e.index);
     }
-    if (e.kind == Input::BUTTON || e.kind == Input::KEY) {
+    if (e.kind != Input::MOVE && e.kind != Input::CHAR) {
       io.KeyShift = (e.modifiers & 1) != 0;
       io.KeyCtrl = (e.modifiers & 2) != 0;
       io.KeyAlt = (e.modifiers & 4) != 0;
@@ -168,12 +171,15 @@ void Master::keyUpEvent(unsigned char c, int px, int py, int mods) {
 }
 
 // The toolkit reports Shift, Ctrl and Alt themselves as special keys 112 to
-// 117, with the modifier state from before the key: track them here.
+// 117, with the modifier state from before the key: track them here, and
+// tell ImGui at once, or it would go on believing Ctrl held after its
+// release and drop the characters typed next.
 void Master::specialEvent(int key, bool down, int mods) {
   if (!ImGui::GetCurrentContext()) return;
   if (key >= 112 && key <= 117) {
     int bit = key <= 113 ? 1 : key <= 115 ? 2 : 4;
     modifiers = down ? modifiers | bit : modifiers & ~bit;
+    queue({Input::MODIFIERS, 0, down, 0, 0, modifiers});
     return;
   }
   if (256 + key < 512) queue({Input::KEY, 256 + key, down, 0, 0, mods | modifiers});

@@ -10,6 +10,7 @@
 
 #include <imgui.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -57,9 +58,12 @@ void Panel::layout() {
   ImGui::Dummy(ImVec2(0, 2));
 }
 
+// Open or closed is kept here, not by ImGui under the header's id, which
+// changes when the bottom panel wraps this rollout into another row.
 void Rollout::layout() {
-  ImGui::SetNextItemOpen(open != 0, ImGuiCond_Once);
-  if (!ImGui::CollapsingHeader(name.c_str())) return;
+  ImGui::SetNextItemOpen(open != 0, ImGuiCond_Always);
+  open = ImGui::CollapsingHeader(name.c_str());
+  if (!open) return;
   ImGui::Indent(8);
   layoutChildren();
   ImGui::Unindent(8);
@@ -106,6 +110,8 @@ void Listbox::layout() {
   if (ImGui::BeginCombo("##items", shown)) {
     for (auto &it : items)
       if (ImGui::Selectable(it.second.c_str(), it.first == *var)) *var = it.first;
+    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false))
+      ImGui::CloseCurrentPopup(); // as a click outside it: nothing chosen
     ImGui::EndCombo();
   }
   ImGui::PopID();
@@ -269,23 +275,43 @@ Listbox *Subwindow::add_listbox(const char *n, int *var, int, const Callback &) 
   return l;
 }
 
-// Each column of the subwindow is a table column; every bar is drawn.
+// Columns side by side, each as wide as its contents ask and every bar
+// drawn. A column that would reach past the right edge starts a new row,
+// so that opening a rollout or narrowing the window never squeezes a
+// control; a column wider than the whole panel scrolls it sideways. The
+// widths are those of the last frame.
 void Subwindow::layout() {
-  int columns = 1;
-  for (auto &c : children) columns += dynamic_cast<Column *>(c.get()) != nullptr;
-  if (columns == 1) {
+  std::vector<std::vector<Control *>> columns(1);
+  for (auto &c : children) {
+    if (dynamic_cast<Column *>(c.get())) columns.emplace_back();
+    else columns.back().push_back(c.get());
+  }
+  if (columns.size() == 1) {
     layoutChildren();
     return;
   }
-  if (!ImGui::BeginTable("##columns", columns,
-                         ImGuiTableFlags_BordersInnerV | ImGuiTableFlags_SizingFixedFit))
-    return;
-  ImGui::TableNextColumn();
-  for (auto &c : children) {
-    if (dynamic_cast<Column *>(c.get())) ImGui::TableNextColumn();
-    else c->layout();
+  columnWidths.resize(columns.size());
+  const float avail = ImGui::GetContentRegionAvail().x;
+  const float between = 2 * ImGui::GetStyle().CellPadding.x + 1; // padding each side of a bar
+  for (size_t first = 0, end; first < columns.size(); first = end) {
+    float w = columnWidths[first];
+    for (end = first + 1; end < columns.size() && w + between + columnWidths[end] <= avail; end++)
+      w += between + columnWidths[end];
+    ImGui::PushID((int)first);
+    if (ImGui::BeginTable("##columns", (int)(end - first),
+                          ImGuiTableFlags_BordersInnerV | ImGuiTableFlags_SizingFixedFit,
+                          ImVec2(w > avail ? w : 0, 0))) {
+      for (size_t k = first; k < end; k++) {
+        ImGui::TableNextColumn();
+        ImGui::BeginGroup();
+        for (Control *c : columns[k]) c->layout();
+        ImGui::EndGroup();
+        columnWidths[k] = ImGui::GetItemRectSize().x;
+      }
+      ImGui::EndTable();
+    }
+    ImGui::PopID();
   }
-  ImGui::EndTable();
 }
 
 // ======== [Frame] ===============================================================
@@ -340,11 +366,16 @@ static const ImGuiWindowFlags DOCKED =
     ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
     ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_AlwaysAutoResize |
     ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoFocusOnAppearing |
-    ImGuiWindowFlags_NoBringToFrontOnFocus;
+    ImGuiWindowFlags_NoBringToFrontOnFocus | ImGuiWindowFlags_HorizontalScrollbar;
 
-static void layoutDocked(Subwindow *s, const char *id, ImVec2 pos, ImVec2 pivot, ImVec2 size) {
+// Sized to its content along one axis, up to maxH in height (it scrolls
+// beyond); the other axis is given.
+static void layoutDocked(Subwindow *s, const char *id, ImVec2 pos, ImVec2 pivot, ImVec2 size,
+                         float maxH) {
   ImGui::SetNextWindowPos(pos, ImGuiCond_Always, pivot);
   ImGui::SetNextWindowSize(size, ImGuiCond_Always);
+  ImGui::SetNextWindowSizeConstraints(ImVec2(size.x, 0),
+                                      ImVec2(size.x > 0 ? size.x : FLT_MAX, maxH));
   ImGui::Begin(id, nullptr, DOCKED);
   s->layout();
   ImVec2 got = ImGui::GetWindowSize();
@@ -370,10 +401,12 @@ void Master::beginFrame() {
   }
 
   float W = (float)winW, H = (float)winH;
-  if (right) layoutDocked(right, "##right", ImVec2(W, 0), ImVec2(1, 0), ImVec2(0, H > 1 ? H : 1));
+  float h = H > 1 ? H : 1;
+  if (right) layoutDocked(right, "##right", ImVec2(W, 0), ImVec2(1, 0), ImVec2(0, h), h);
   int rw = right ? right->width : 0;
   float bw = W - rw > 1 ? W - rw : 1;
-  if (bottom) layoutDocked(bottom, "##bottom", ImVec2(0, H), ImVec2(0, 1), ImVec2(bw, 0));
+  // Half the window at most, so that the scene keeps the other half.
+  if (bottom) layoutDocked(bottom, "##bottom", ImVec2(0, H), ImVec2(0, 1), ImVec2(bw, 0), h / 2);
   ImGui::Render();
 
   int bh = bottom ? bottom->height : 0;

@@ -166,7 +166,8 @@ public:
   Listbox *add_listbox(const char *name, int *var, int id = -1, const Callback &cb = nullptr);
 
   const int position;
-  int width = 0, height = 0; // pixels, as last laid out
+  int width = 0, height = 0;       // pixels, as last laid out
+  std::vector<float> columnWidths; // each column's contents, as last laid out
 };
 
 // ======== The layer ===========================================================
@@ -228,11 +229,11 @@ private:
   // ImGui 1.86 reads buttons and keys once a frame, so a press and its
   // release between two frames would cancel out: input waits in a queue.
   struct Input {
-    enum Kind { MOVE, BUTTON, KEY, CHAR } kind;
+    enum Kind { MOVE, BUTTON, KEY, CHAR, MODIFIERS } kind;
     int index; // button, key (specials offset by 256) or character
     bool down;
     float x, y;    // pointer, for MOVE and BUTTON
-    int modifiers; // Shift 1, Ctrl 2, Alt 4, for BUTTON and KEY
+    int modifiers; // Shift 1, Ctrl 2, Alt 4, for BUTTON, KEY and MODIFIERS
   };
   void queue(const Input &e);
   bool panelsCare() const;       // a scene press may matter to ImGui

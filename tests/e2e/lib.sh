@@ -186,6 +186,22 @@ start_up_rows() {
   [ "$at" != none ] && read -r DX DY <<<"$at"
 }
 
+# The patches of colour R G B in the bottom panel of the W x H window, as
+# the last screenshot shows it (half the window at most, left of the right
+# panel, which is 262 pixels wide at most): bottom_boxes R G B
+bottom_boxes() {
+  local ph=$(count panel 2 0 1 "$H")
+  [ "$ph" -le $((H / 2)) ] || ph=$((H / 2))
+  "$PIXELS" --boxes "$WORK/shot.ppm" 0 $((H - ph)) $((W - 262)) "$ph" "$@"
+}
+BUTTON="51 86 129"; HEADER="49 77 111" # a button and a rollout's header, the pointer off them
+# Reset and Quit, the bottom panel's last two buttons, into BUTTONS.
+buttons() { mapfile -t BUTTONS < <(bottom_boxes $BUTTON); [ ${#BUTTONS[@]} -ge 2 ]; }
+# The same, or else the wheel turned once down over the bottom panel.
+scroll_to_buttons() { buttons || { xdotool mousemove 100 $((H - 20)) click 5; return 1; }; }
+# A click in the middle of a box "X0 Y0 X1 Y1".
+click_box() { read -r x0 y0 x1 y1 <<<"$1"; click $(((x0 + x1) / 2)) $(((y0 + y1) / 2)); }
+
 # Keeps the last screenshot for a person to look at: keep NAME
 keep() {
   [ -n "${E2E_SHOTS:-}" ] && mkdir -p "$E2E_SHOTS" && convert "$WORK/shot.ppm" "$E2E_SHOTS/$1.png"

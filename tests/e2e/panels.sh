@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The control panels driven as a person would: the attractor, a rollout,
-# a typed dt, the background, the box, Reset (its settings found again
-# below both parameter rollouts and beside a scroll bar), and Quit with
-# status 0.
+# dt typed after Ctrl+A, the background (Esc closing its list unchosen),
+# the box, Reset (its settings found again below both parameter rollouts
+# and beside a scroll bar), and Quit with status 0.
 source "$(dirname "$0")/lib.sh" "$@"
 start_x
 start_app
@@ -26,7 +26,9 @@ roessler() { [ "$(count top $SCENE)" -gt $((lorenz_top + 100)) ]; }
 wait_for "the Roessler attractor, lower and flatter than Lorenz" roessler
 keep roessler
 
+# Ctrl+A selects the field's text, and what is typed after it replaces it.
 click $DT
+xdotool key ctrl+a
 xdotool type --delay 50 "0.02"
 settle
 cp "$WORK/shot.ppm" "$WORK/typing.ppm"
@@ -34,8 +36,15 @@ xdotool key Return
 dt_taken() { [ "$(differ "$WORK/typing.ppm" "$WORK/shot.ppm" $SCENE)" -gt 1000 ]; }
 wait_for "dt 0.02 to redraw the curve" dt_taken
 
+# Esc closes the list of backgrounds without choosing: a click where its
+# first item, "White", lay over the Lines field opens the list of lines.
 click_until_changed "the list of backgrounds" $BACKGROUND 1045 420 150 50
-click $LINES # where "White", the list's first item, lies over the Lines field
+xdotool key Escape
+click_until_changed "the list of lines" $LINES 1045 440 150 50
+[ "$(scene_count white)" -lt 1000 ] || fail "after Esc, a click chose from the list of backgrounds"
+xdotool key Escape
+click_until_changed "the list of backgrounds again" $BACKGROUND 1045 420 150 50
+click $LINES
 white_scene() { [ "$(scene_count white)" -gt 300000 ]; }
 wait_for "the white background" white_scene
 black_before=$(scene_count black)

@@ -2,8 +2,8 @@
 //   pixels FILE X Y W H         counts of each colour class in the rectangle,
 //                               and the bounding box of the curve's red and yellow
 //   pixels --diff A B X Y W H   how many pixels of the rectangle differ
-//   pixels --runs FILE Y R G B  the x ranges of row Y within 3 of colour (R, G, B)
-//                               (gaps under 7 pixels joined)
+//   pixels --boxes FILE X Y W H R G B
+//                               "X0 Y0 X1 Y1" of each patch of colour (R, G, B)
 //   pixels --alike A B X Y W H  status 0 when the rectangle is alike in both
 //   pixels --find A B X Y W H   the shift "DX DY" at which B holds a rectangle
 //                               alike to that of A (|DX| <= 48, the topmost), or "none"
@@ -106,22 +106,41 @@ int compare(char **argv) {
   return 0;
 }
 
-// Runs closer than 7 pixels are one (a button's label splits its colour).
-int runs(char **argv) {
+// Each patch of the colour (R, G, B), give or take 3 levels, in the
+// rectangle: a button or a rollout's header, around the holes its label
+// leaves. Patches of 100 pixels or more, in reading order: by their top
+// row, then from the left.
+int boxes(char **argv) {
   Image im;
   if (!load(argv[2], &im)) return 2;
-  const int y = std::atoi(argv[3]);
-  const int c[3] = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])};
-  int start = -1, last = -100;
-  for (int x = 0; y >= 0 && y < im.h && x < im.w; x++) {
+  Rect r{std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])};
+  const int c[3] = {std::atoi(argv[7]), std::atoi(argv[8]), std::atoi(argv[9])};
+  if (!r.inside(im)) return 2;
+  std::vector<char> seen((size_t)r.w * r.h);
+  // Not yet seen and of the colour, inside the rectangle; marked seen.
+  auto take = [&](int x, int y) {
+    if (x < r.x || y < r.y || x >= r.x + r.w || y >= r.y + r.h) return false;
+    char &s = seen[(size_t)(y - r.y) * r.w + (x - r.x)];
     const unsigned char *p = im.at(x, y);
-    if (std::abs(p[0] - c[0]) > 3 || std::abs(p[1] - c[1]) > 3 || std::abs(p[2] - c[2]) > 3)
-      continue;
-    if (x - last > 7 && start >= 0) std::printf("%d %d\n", start, last);
-    if (x - last > 7) start = x;
-    last = x;
-  }
-  if (start >= 0) std::printf("%d %d\n", start, last);
+    if (s || std::abs(p[0] - c[0]) > 3 || std::abs(p[1] - c[1]) > 3 || std::abs(p[2] - c[2]) > 3)
+      return false;
+    s = 1;
+    return true;
+  };
+  for (int y = r.y; y < r.y + r.h; y++)
+    for (int x = r.x; x < r.x + r.w; x++) {
+      if (!take(x, y)) continue;
+      int x0 = x, x1 = x, y1 = y;
+      long n = 0;
+      for (std::vector<std::pair<int, int>> todo{{x, y}}; !todo.empty(); n++) {
+        auto [px, py] = todo.back();
+        todo.pop_back();
+        x0 = std::min(x0, px), x1 = std::max(x1, px), y1 = std::max(y1, py);
+        for (auto [qx, qy] : {std::pair{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}})
+          if (take(qx, qy)) todo.push_back({qx, qy});
+      }
+      if (n >= 100) std::printf("%d %d %d %d\n", x0, y, x1, y1);
+    }
   return 0;
 }
 
@@ -158,9 +177,9 @@ int classes(char **argv) {
 int main(int argc, char **argv) {
   for (const char *two : {"--diff", "--alike", "--find"})
     if (argc == 8 && std::strcmp(argv[1], two) == 0) return compare(argv);
-  if (argc == 7 && std::strcmp(argv[1], "--runs") == 0) return runs(argv);
+  if (argc == 10 && std::strcmp(argv[1], "--boxes") == 0) return boxes(argv);
   if (argc == 6) return classes(argv);
   std::fprintf(stderr, "usage: pixels FILE X Y W H | pixels --diff|--alike|--find A B X Y W H |"
-                       " pixels --runs FILE Y R G B\n");
+                       " pixels --boxes FILE X Y W H R G B\n");
   return 2;
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Soak: random drags with each button, random keys (space, s, z held and
+# Soak: random drags with each button and wheel turns, random keys (space, s, z held and
 # released), random clicks over both panels (all but Quit) and window
 # resizes down to 1 x 1, for SOAK_SECONDS (60 unless set; longer by hand:
 # SOAK_SECONDS=900 tests/e2e/soak.sh TRESOLVA PIXELS). Then Reset: the
@@ -22,11 +22,13 @@ W=1200; H=750
 rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$APP_PID/status"; }
 rnd() { echo $(($1 + RANDOM % ($2 - $1 + 1))); }
 
-# Strokes may leave the window, as a person's do: the server keeps them on the screen.
+# Strokes may leave the window past its right and bottom edges, as a
+# person's do (xdotool reads a negative number as an option).
+pos() { echo $(($1 < 0 ? 0 : $1)); }
 drag() {
-  local b=$(rnd 1 3) x=$(rnd 10 $((W > 300 ? W - 300 : 10))) y=$(rnd 10 $((H > 100 ? H - 100 : 10)))
+  local b=$(rnd 1 5) x=$(rnd 10 $((W > 300 ? W - 300 : 10))) y=$(rnd 10 $((H > 100 ? H - 100 : 10)))
   xdotool mousemove --sync "$x" "$y" mousedown "$b"
-  for _ in 1 2 3 4; do xdotool mousemove $((x + $(rnd -40 40))) $((y + $(rnd -40 40))); done
+  for _ in 1 2 3 4; do xdotool mousemove "$(pos $((x + $(rnd -40 40))))" "$(pos $((y + $(rnd -40 40))))"; done
   xdotool mouseup "$b"
 }
 
@@ -36,39 +38,30 @@ keys() {
   0) xdotool key space ;;
   1) xdotool key s ;;
   2) xdotool mousemove --sync "$x" "$y" keydown z
-     for _ in 1 2 3; do xdotool mousemove "$x" $((y + $(rnd -30 30))); done
+     for _ in 1 2 3; do xdotool mousemove "$x" "$(pos $((y + $(rnd -30 30))))"; done
      xdotool keyup z ;;
   esac
 }
 
-# The bottom panel's buttons, from a fresh screenshot: BUTTONS holds
-# "x0 x1" per button along its top row, Reset then Quit last; BUTTON_Y the row.
-find_buttons() {
-  local h=$(count panel 2 0 1 "$H")
-  BUTTON_Y=$((H - h + 14))
-  mapfile -t BUTTONS < <("$PIXELS" --runs "$WORK/shot.ppm" "$BUTTON_Y" 51 86 129 |
-    awk -v w=$((W - 260)) '$1 < w')
-  [ ${#BUTTONS[@]} -ge 2 ]
-}
-
 # A point of the right panel, or of the bottom panel anywhere but on Quit
-# (the rollouts move it as they open).
+# (the rollouts move it as they open): none while Reset and Quit are not
+# both in sight.
 panel_click() {
   local x y
   if [ $((RANDOM % 2)) -eq 0 ]; then
     x=$(rnd $((W > 250 ? W - 250 : 0)) $((W - 1))); y=$(rnd 0 $((H - 1)))
   else
     shot
-    find_buttons || return 0 # not drawn yet: no click where Quit may be
-    x=$(rnd 0 $((W > 260 ? W - 260 : 0))); y=$(rnd $((H > 300 ? H - 300 : 0)) $((H - 1)))
-    read -r q0 q1 <<<"${BUTTONS[-1]}"
-    [ "$x" -ge $((q0 - 8)) ] && [ "$x" -le $((q1 + 8)) ] && x=$((q0 - 40))
-    [ "$x" -lt 0 ] && x=0
+    buttons || return 0
+    x=$(rnd 0 $((W > 260 ? W - 260 : 0))); y=$(rnd $((H / 2)) $((H - 1)))
+    read -r q0 q1 q2 q3 <<<"${BUTTONS[-1]}"
+    [ "$x" -ge $((q0 - 8)) ] && [ "$x" -le $((q2 + 8)) ] && [ "$y" -ge $((q1 - 8)) ] &&
+      [ "$y" -le $((q3 + 8)) ] && return 0
   fi
   xdotool mousemove --sync "$x" "$y" click 1
   # A rollout that opens or closes moves Quit: find it afresh only once the
-  # column bars along the bottom of the panel have stopped moving.
-  [ "$y" -ge $((H - 300)) ] && [ "$H" -ge 40 ] && [ "$W" -ge 300 ] &&
+  # bottom rows of the panel have stopped moving.
+  [ "$y" -ge $((H / 2)) ] && [ "$H" -ge 40 ] && [ "$W" -ge 300 ] &&
     settle 0 $((H - 12)) $((W - 250)) 6
   return 0
 }
@@ -124,9 +117,8 @@ if grep -q "GL error" "$WORK/app.log"; then fail "GL errors: $(sort -u "$WORK/ap
 resized_to 1200 750
 W=1200; H=750
 xdotool key Escape
-wait_for "the bottom panel's buttons" find_buttons
-read -r r0 r1 <<<"${BUTTONS[-2]}"
-click $(((r0 + r1) / 2)) "$BUTTON_Y"
+wait_for "Reset and Quit" scroll_to_buttons
+click_box "${BUTTONS[-2]}"
 wait_for "the start-up settings in the panel after Reset" start_up_rows
 
 shot "$WORK/after-reset.ppm"
