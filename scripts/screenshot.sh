@@ -8,12 +8,9 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/
 cmake --build build-test -j"$(nproc)" --target tresolva pixels
 set +e +o pipefail # the helpers poll commands that fail until they succeed
 source tests/e2e/lib.sh build-test/tresolva build-test/tests/pixels
-start_x
 start_app
-curve_drawn() { [ "$(count red 0 0 900 650)" -gt 2000 ]; }
 wait_for "the curve" curve_drawn
-click 964 207   # Twin trajectory
-twin_drawn() { [ "$(count blue 0 0 900 650)" -gt 500 ]; }
+click $TWIN
 wait_for "the twin" twin_drawn
 mkdir -p docs
 convert "$WORK/shot.ppm" docs/screenshot.png

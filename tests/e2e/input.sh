@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
-# Mouse and keys on the real program: a drag in the scene turns it, a drag
-# from a panel does not, z with the pointer zooms, the space bar steps rho,
-# and what p prints renders in the batch program as the very scene the
-# viewer shows.
+# The program as a person meets it: the Lorenz curve in red and yellow on
+# black; axes, box and twin switched on through the panels show in white
+# and blue. Then mouse and keys: a drag turns the scene, z with the pointer
+# zooms, the space bar steps rho, s re-seeds, and what p prints renders in
+# the batch program as the very scene the viewer shows. Last, the maximum
+# map replaces the curves and the figures.
 source "$(dirname "$0")/lib.sh" "$@"
-start_x
 start_app
 
-
-wait_for "the first picture" curve_drawn
-click $STATIC
-click $TWIN
-wait_for "the twin" twin_drawn
+red_and_yellow_on_black() {
+  [ "$(count red $SCENE)" -gt 2000 ] && [ "$(count yellow $SCENE)" -gt 100 ] &&
+    [ "$(count black $SCENE)" -gt 200000 ]
+}
+wait_for "the red and yellow curve on black" red_and_yellow_on_black
+white_before=$(count white $SCENE)
+for control in "$STATIC" "$AXES" "$BOX" "$TWIN"; do click $control; done
+figures() { [ "$(count white $SCENE)" -gt $((white_before + 3000)) ] && twin_drawn; }
+wait_for "white axes and box, and the blue twin" figures
 settle
 cp "$WORK/shot.ppm" "$WORK/still.ppm"
+keep figures
 
 # ---- Left drag in the scene turns it.
 xdotool mousemove --sync 400 300 mousedown 1
@@ -22,15 +28,6 @@ xdotool mouseup 1
 turned() { [ "$(differ "$WORK/still.ppm" "$WORK/shot.ppm" $SCENE)" -gt 1000 ]; }
 wait_for "the scene to turn" turned
 settle
-cp "$WORK/shot.ppm" "$WORK/turned.ppm"
-keep turned
-
-# ---- A drag that starts on the right panel leaves the scene alone.
-xdotool mousemove --sync 1100 650 mousedown 1
-for k in 1 2 3 4 5 6; do xdotool mousemove --sync $((1100 - 100 * k)) $((650 - 50 * k)); done
-xdotool mouseup 1
-settle
-alike "$WORK/turned.ppm" "$WORK/shot.ppm" $SCENE || fail "a panel drag turned the scene"
 
 # ---- z held while the pointer moves up enlarges the picture. Each stroke
 # starts with z released, so the zoom counts from its start, and adds 2 to
@@ -79,4 +76,9 @@ differing=$(differ "$WORK/viewer.ppm" "$WORK/render.ppm" 0 0 950 "$scene_h")
   cp "$WORK/render.png" "$WORK/view.toml" "${E2E_KEEP:-/tmp}/"
   fail "the rendered scene differs from the viewer's in $differing pixels (kept: render.png, view.toml)"
 }
+
+click $MAXMAP
+map_only() { [ "$(count red $SCENE)" -lt 50 ] && [ "$(count white $SCENE)" -gt 200 ]; }
+wait_for "the maximum map alone" map_only
+keep maximum-map
 echo "input: ok"

@@ -5,17 +5,15 @@ set -u
 APP=$1
 PIXELS=$2
 BATCH=${3:-}
+# On a private Xvfb display of its own, which keeps running as it was when
+# its last client leaves, so that the program can be started again.
+[ -n "${E2E_XVFB:-}" ] ||
+  E2E_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$@"
 WORK=$(mktemp -d)
 DEADLINE=${E2E_DEADLINE:-60}   # seconds any one expectation may take
 APP_PID=""
-XVFB_PID=""
 
-cleanup() {
-  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+trap '[ -z "$APP_PID" ] || kill "$APP_PID" 2>/dev/null; rm -rf "$WORK"' EXIT
 
 fail() {
   echo "FAIL: $*" >&2
@@ -23,65 +21,42 @@ fail() {
   exit 1
 }
 
-# A private Xvfb on a display it picks; tried again if the server it
-# names does not answer (a display number just freed can be taken back).
-# It keeps running as it was when its last client leaves, so that the
-# program can be started again.
-start_x() {
-  local try end
-  for try in 1 2 3 4 5; do
-    [ "$try" -gt 1 ] && sleep 1
-    : >"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" \
-      2>>"$WORK/xvfb.log" &
-    XVFB_PID=$!
-    end=$((SECONDS + DEADLINE))
-    while [ ! -s "$WORK/display" ] && kill -0 "$XVFB_PID" 2>/dev/null && [ $SECONDS -lt $end ]; do
-      sleep 0.1
-    done
-    export DISPLAY=":$(head -n1 "$WORK/display")"
-    until xdotool getdisplaygeometry >/dev/null 2>&1 || ! kill -0 "$XVFB_PID" 2>/dev/null ||
-      [ $SECONDS -ge $end ]; do sleep 0.1; done
-    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-    kill "$XVFB_PID" 2>/dev/null
+# Runs COMMAND every POLL seconds (0.1 unless set) until it succeeds;
+# fails with WHY once the deadline has passed: within WHY COMMAND...
+within() {
+  local why=$1 end=$((SECONDS + DEADLINE))
+  shift
+  until "$@"; do
+    [ $SECONDS -lt $end ] || fail "$why"
+    sleep "${POLL:-0.1}"
   done
-  fail "Xvfb did not start: $(tail -5 "$WORK/xvfb.log")"
 }
 
-# Starts the program and waits for its window to be mapped.
+# Starts the program and waits for its window to be mapped, at the
+# origin: the toolkit leaves the position to the server, which puts it at
+# (-1, -1), and at the origin window and screen pixels agree.
 start_app() {
   "$APP" >"$WORK/app.log" 2>&1 &
   APP_PID=$!
-  local end=$((SECONDS + DEADLINE))
-  WID=""
-  while [ -z "$WID" ]; do
-    [ $SECONDS -lt $end ] || fail "no Tresolva window"
-    kill -0 "$APP_PID" 2>/dev/null || fail "tresolva exited: $(cat "$WORK/app.log")"
+  W=1200 H=750
+  mapped() {
+    alive || fail "tresolva exited: $(cat "$WORK/app.log")"
     WID=$(xdotool search --onlyvisible --name '^Tresolva$' 2>/dev/null | head -n1)
-    sleep 0.2
-  done
-  # The toolkit leaves the position to the server, which puts the window at
-  # (-1, -1); at the origin, window and screen pixels agree.
+    [ -n "$WID" ]
+  }
+  within "no Tresolva window" mapped
   xdotool windowmove "$WID" 0 0
-  local end2=$((SECONDS + DEADLINE))
-  until xdotool getwindowgeometry "$WID" | grep -q "Position: 0,0"; do
-    [ $SECONDS -lt $end2 ] || fail "window did not move to the origin"
-    sleep 0.1
-  done
+  within "the window did not move to the origin" geometry "Position: 0,0"
 }
+geometry() { xdotool getwindowgeometry "$WID" | grep -q "$1"; }
 
 alive() { kill -0 "$APP_PID" 2>/dev/null; }
 
 # A screenshot of the window into $WORK/shot.ppm (or the file given).
-shot() {
-  local out=${1:-$WORK/shot.ppm}
-  xwd -silent -id "$WID" | convert xwd:- "ppm:$out"
-}
+shot() { xwd -silent -id "$WID" | convert xwd:- "ppm:${1:-$WORK/shot.ppm}"; }
 
 # Pixel counts of the last screenshot in a rectangle: count CLASS X Y W H
-count() {
-  "$PIXELS" "$WORK/shot.ppm" "$2" "$3" "$4" "$5" | tr ' ' '\n' | sed -n "s/^$1=//p"
-}
+count() { "$PIXELS" "$WORK/shot.ppm" "${@:2}" | tr ' ' '\n' | sed -n "s/^$1=//p"; }
 
 # Polls COMMAND (a shell function) with fresh screenshots, POLL seconds
 # apart (0.3 unless set), until it succeeds or the deadline passes.
@@ -89,52 +64,45 @@ count() {
 wait_for() {
   local what=$1
   shift
-  local end=$((SECONDS + DEADLINE))
-  while :; do
+  shows() {
     alive || { wait "$APP_PID"; fail "tresolva ended with status $? while waiting for: $what; $(tail -3 "$WORK/app.log")"; }
     SHOT_BEGUN=${EPOCHREALTIME/./}
     shot
-    "$@" && return 0
-    [ $SECONDS -lt $end ] || fail "timed out waiting for: $what"
-    sleep "${POLL:-0.3}"
-  done
+    "$@"
+  }
+  POLL=${POLL:-0.3} within "timed out waiting for: $what" shows "$@"
 }
 
 # Waits for the program to end (COMMAND, if given, ends it) and takes its
 # exit status into APP_STATUS: ended WHAT [COMMAND...]
 ended() {
-  local what=$1 end=$((SECONDS + DEADLINE))
   "${@:2}"
-  while alive; do
-    [ $SECONDS -lt $end ] || fail "$what did not end the program"
-    sleep 0.02
-  done
+  POLL=0.02 within "$1 did not end the program" eval '! alive'
   wait "$APP_PID"
   APP_STATUS=$?
   APP_PID=""
 }
 
 # Pixels of a rectangle that differ between two screenshots: differ A B X Y W H
-differ() { "$PIXELS" --diff "$1" "$2" "$3" "$4" "$5" "$6"; }
+differ() { "$PIXELS" --diff "$@"; }
 
 # Whether a rectangle shows the same thing in two screenshots, up to the
 # rasteriser's rounding of anti-aliased fringes: alike A B X Y W H
-alike() { "$PIXELS" --alike "$1" "$2" "$3" "$4" "$5" "$6"; }
+alike() { "$PIXELS" --alike "$@"; }
 
-# Resizes the window and waits until it has the size: resized_to W H
+# Resizes the window, takes the size into W and H, and waits until the
+# window has it and a frame at that size has its bottom panel along the
+# bottom edge: resized_to W H
 resized_to() {
+  W=$1 H=$2
   xdotool windowsize "$WID" "$1" "$2"
-  local end=$((SECONDS + DEADLINE))
-  until xdotool getwindowgeometry "$WID" | grep -q "Geometry: $1x$2"; do
-    [ $SECONDS -lt $end ] || fail "the window did not take $1 x $2"
-    sleep 0.1
-  done
+  within "the window did not take $1 x $2" geometry "Geometry: $1x$2"
+  drawn_to_size() { [ "$(count panel 2 $((H - 4)) 1 3)" -eq 3 ]; } # above its border
+  wait_for "a frame at $1 x $2" drawn_to_size
 }
 
 # A click of the left button at window pixel (X, Y).
-click() {
-  xdotool mousemove --sync "$1" "$2" click 1
-}
+click() { xdotool mousemove --sync "$1" "$2" click 1; }
 
 # Clicks at (X, Y) and waits for the rectangle R to change:
 #   click_until_changed WHAT X Y R
@@ -153,23 +121,22 @@ click_until_changed() {
 # frame drawn at the same place gives the same bytes, so this compares
 # exactly. The last screenshot stays in $WORK/shot.ppm.
 settle() {
-  local end=$((SECONDS + DEADLINE)) rect=("$@")
+  local rect=("$@")
   [ ${#rect[@]} -eq 4 ] || rect=(0 0 100000 100000)
-  shot "$WORK/settle.ppm"
-  while :; do
+  shot
+  still() {
+    cp "$WORK/shot.ppm" "$WORK/settle.ppm"
     sleep 0.4
     shot
-    [ "$(differ "$WORK/settle.ppm" "$WORK/shot.ppm" "${rect[@]}")" -eq 0 ] && return 0
-    [ $SECONDS -lt $end ] || fail "the picture never settled"
-    cp "$WORK/shot.ppm" "$WORK/settle.ppm"
-  done
+    [ "$(differ "$WORK/settle.ppm" "$WORK/shot.ppm" "${rect[@]}")" -eq 0 ]
+  }
+  POLL=0 within "the picture never settled" still
 }
 
 # Where the controls sit in the 1200 x 750 window with every rollout closed.
 ROESSLER="975 50"; STATIC="975 138"; TWIN="964 207"; TMIN="1035 285"; TMAX="1035 305"
 DT="1035 325"; BACKGROUND="1090 405"; LINES="1090 425"
-INFO="100 734"; AXES="222 734"; BOX="282 734"; TRACER="418 734"; MAXMAP="490 734"
-RESET="607 734"; QUIT="660 734"
+AXES="222 734"; BOX="282 734"; MAXMAP="490 734"; RESET="607 734"; QUIT="660 734"
 # The scene of the 1200 x 750 window, clear of both panels.
 SCENE="0 0 940 700"
 curve_drawn() { [ "$(count red $SCENE)" -gt 2000 ]; }
@@ -186,14 +153,15 @@ start_up_rows() {
   [ "$at" != none ] && read -r DX DY <<<"$at"
 }
 
-# The patches of colour R G B in the bottom panel of the W x H window, as
-# the last screenshot shows it (half the window at most, left of the right
-# panel, which is 262 pixels wide at most): bottom_boxes R G B
-bottom_boxes() {
+# The bottom panel of the W x H window as the last screenshot shows it,
+# "X Y W H": half the window at most, left of the right panel (262 pixels
+# wide at most). bottom_boxes R G B: the patches of that colour in it.
+bottom_panel() {
   local ph=$(count panel 2 0 1 "$H")
   [ "$ph" -le $((H / 2)) ] || ph=$((H / 2))
-  "$PIXELS" --boxes "$WORK/shot.ppm" 0 $((H - ph)) $((W - 262)) "$ph" "$@"
+  echo 0 $((H - ph)) $((W - 262)) "$ph"
 }
+bottom_boxes() { "$PIXELS" --boxes "$WORK/shot.ppm" $(bottom_panel) "$@"; }
 BUTTON="51 86 129"; HEADER="49 77 111" # a button and a rollout's header, the pointer off them
 # Reset and Quit, the bottom panel's last two buttons, into BUTTONS.
 buttons() { mapfile -t BUTTONS < <(bottom_boxes $BUTTON); [ ${#BUTTONS[@]} -ge 2 ]; }
@@ -201,9 +169,22 @@ buttons() { mapfile -t BUTTONS < <(bottom_boxes $BUTTON); [ ${#BUTTONS[@]} -ge 2
 scroll_to_buttons() { buttons || { xdotool mousemove 100 $((H - 20)) click 5; return 1; }; }
 # A click in the middle of a box "X0 Y0 X1 Y1".
 click_box() { read -r x0 y0 x1 y1 <<<"$1"; click $(((x0 + x1) / 2)) $(((y0 + y1) / 2)); }
+# A click on Reset (press -2) or Quit (press -1), scrolled into sight.
+press() { wait_for "Reset and Quit" scroll_to_buttons && click_box "${BUTTONS[$1]}"; }
+
+# Opens the bottom panel's three rollouts in a 1200 x 750 window, where all
+# show, the pointer moved off each header once clicked.
+open_rollouts() {
+  for k in 1 2 3; do
+    headers() { mapfile -t HEADERS < <(bottom_boxes $HEADER); [ ${#HEADERS[@]} -ge $k ]; }
+    wait_for "rollout header $k" headers
+    local text=$(count white $(bottom_panel))
+    click_box "${HEADERS[k - 1]}"
+    xdotool mousemove 400 100
+    opened() { [ "$(count white $(bottom_panel))" -gt $((text + 200)) ]; }
+    wait_for "rollout $k to open" opened
+  done
+}
 
 # Keeps the last screenshot for a person to look at: keep NAME
-keep() {
-  [ -n "${E2E_SHOTS:-}" ] && mkdir -p "$E2E_SHOTS" && convert "$WORK/shot.ppm" "$E2E_SHOTS/$1.png"
-  return 0
-}
+keep() { [ -z "${E2E_SHOTS:-}" ] || { mkdir -p "$E2E_SHOTS" && convert "$WORK/shot.ppm" "$E2E_SHOTS/$1.png"; }; }

@@ -9,8 +9,6 @@ source "$(dirname "$0")/lib.sh" "$@"
 CLOSE=$(dirname "$PIXELS")/closewindow
 RIGHT_PANEL="952 0 248 440"; TMIN_FIELD="1008 277 84 17"; SEGMENT_RADIO="965 170 16 16"
 
-start_x
-
 us() { echo "${EPOCHREALTIME/./}"; }
 span() { local d=$(($2 - $1)); printf "%d.%03d s" $((d / 1000000)) $((d % 1000000 / 1000)); }
 # Waits for COMMAND after the time T0 (from us), shooting without pause,
@@ -29,11 +27,7 @@ gone() {
 }
 
 # Typed into a field; Enter commits it.
-enter() {
-  click $1 $2
-  xdotool type "$3"
-  xdotool key Return
-}
+enter() { click $1 $2 && xdotool type "$3" && xdotool key Return; }
 
 # From the start-up settings to 1e8 steps a frame, Static chosen last:
 # once Segment shows unchosen, every input before has been taken. The

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The control panels driven as a person would: the attractor, a rollout,
-# dt typed after Ctrl+A, the background (Esc closing its list unchosen),
-# the box, Reset (its settings found again below both parameter rollouts
-# and beside a scroll bar), and Quit with status 0.
+# The control panels driven as a person would: the attractor, dt typed
+# after Ctrl+A, the background (Esc closing its list unchosen), the box,
+# every rollout open, Reset (its settings found again below both parameter
+# rollouts and beside a scroll bar), and Quit with status 0; then Reset
+# and Quit again with every rollout open in a 640 x 480 window.
 source "$(dirname "$0")/lib.sh" "$@"
-start_x
 start_app
 
 LORENZ_ROLLOUT="1000 80"
@@ -54,22 +54,16 @@ box_drawn() { [ "$(scene_count black)" -gt $((black_before + 1000)) ]; }
 wait_for "the black box on white" box_drawn
 keep white-box
 
-click $INFO
-info_open() { [ "$(count panel 700 480 200 5)" -gt 900 ] && [ "$(count bottom $SCENE)" -lt 470 ]; }
-wait_for "the Info rollout to open and the scene to shrink above it" info_open
-keep info-open
-# The header rose with the panel's top edge.
-panel_h=$(count panel 930 0 1 750)
-click 100 $((750 - panel_h + 12))
-info_closed() { [ "$(count panel 700 480 200 5)" -eq 0 ]; }
-wait_for "the Info rollout to close" info_closed
-
+open_rollouts
+bottom_of_curve=$(count bottom $SCENE)
+[ "$bottom_of_curve" -lt 440 ] || fail "the scene did not shrink above the open rollouts"
+keep rollouts-open
 click_until_changed "the Lorenz parameters" $LORENZ_ROLLOUT 952 90 248 150
 click_until_changed "the Roessler parameters" $ROESSLER_ROLLOUT 952 250 248 150
 cp "$WORK/shot.ppm" "$WORK/other-settings.ppm"
 
-click $RESET
-start_up() { [ "$(scene_count black)" -gt 200000 ] && [ "$(scene_count yellow)" -gt 100 ]; }
+press -2
+start_up() { [ "$(count black 0 0 940 400)" -gt 150000 ] && [ "$(count yellow 0 0 940 400)" -gt 50 ]; }
 wait_for "the start-up picture after Reset" start_up
 keep reset
 
@@ -92,7 +86,24 @@ start_up_rows || fail "two pixels a level apart hid the start-up rows"
 cp "$WORK/other-settings.ppm" "$WORK/shot.ppm"
 ! start_up_rows || fail "the start-up rows were found among other settings"
 resized_to 1200 750
-
-ended "Quit" click $QUIT
+ended "Quit" press -1
 [ "$APP_STATUS" -eq 0 ] || fail "Quit ended the program with status $APP_STATUS"
+
+# In a 640 x 480 window with every rollout open, Reset and Quit are as
+# large as ever, below the others or a turn of the wheel away.
+start_app
+right_panel="392 0 248 440"
+resized_to 640 480
+settle $right_panel
+cp "$WORK/shot.ppm" "$WORK/start-up-small.ppm"
+resized_to 1200 750
+click $STATIC
+click $TWIN
+open_rollouts
+resized_to 640 480
+press -2
+start_up_small() { alike "$WORK/start-up-small.ppm" "$WORK/shot.ppm" $right_panel; }
+wait_for "the start-up settings after Reset at 640 x 480" start_up_small
+ended "Quit at 640 x 480" press -1
+[ "$APP_STATUS" -eq 0 ] || fail "Quit at 640 x 480 ended the program with status $APP_STATUS"
 echo "panels: ok"

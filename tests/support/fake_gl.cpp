@@ -27,15 +27,6 @@ std::vector<GlCall> callsOf(const char *fn) {
   return out;
 }
 
-std::string callNames(size_t from, size_t to) {
-  std::string s;
-  for (size_t k = from; k < glCalls.size() && k < to; k++) {
-    if (!s.empty()) s += ' ';
-    s += glCalls[k].fn;
-  }
-  return s;
-}
-
 // One recorded entry point per line: its name, then its arguments.
 // clang-format off
 #define REC0(fn) void fn() { rec(#fn); }

@@ -2,7 +2,6 @@
 // is recorded with its arguments, so tests can read back what a frame sent.
 #pragma once
 
-#include <string>
 #include <vector>
 
 struct GlCall {
@@ -15,5 +14,3 @@ extern std::vector<GlCall> glCalls;
 void clearGl();
 // The calls named fn, in order.
 std::vector<GlCall> callsOf(const char *fn);
-// The names of all calls from index `from`, joined by spaces.
-std::string callNames(size_t from = 0, size_t to = (size_t)-1);
