@@ -1,11 +1,17 @@
 // Lyapunov exponents of a run of the simulation core: the largest by a
 // renormalised twin, or all three by the tangent dynamics with QR.
 // The trajectory is stepped by the core's RK4, bit for bit as the viewer's.
+// A run refuses to give a number it cannot stand behind: one that leaves
+// the finite numbers, a twin that fills the attractor or sinks into the
+// rounding of the state.
 #include "batch/lyapunov.h"
 
 #include <Eigen/Dense>
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
+#include <cstdio>
 
 #include "sim/core.h"
 #include "state/settings.h"
@@ -64,6 +70,68 @@ void step(const LyapunovRun &r, Vec3 &x, Slopes &k) {
   rk4(*r.model, r.p, r.dt, x.x, x.y, x.z, k);
 }
 
+bool finite(const Vec3 &v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// How far the main trajectory has reached along each axis: the twin's
+// separation is judged against the largest of the three.
+struct Extent {
+  double lo[3] = {INFINITY, INFINITY, INFINITY}, hi[3] = {-INFINITY, -INFINITY, -INFINITY};
+  void add(const Vec3 &v) {
+    const double c[3] = {v.x, v.y, v.z};
+    for (int a = 0; a < 3; a++) lo[a] = std::min(lo[a], c[a]), hi[a] = std::max(hi[a], c[a]);
+  }
+  double across() const {
+    double w = 1; // at least: a run that stood still has no size of its own
+    for (int a = 0; a < 3; a++) w = std::max(w, hi[a] - lo[a]);
+    return w;
+  }
+};
+
+// Four significant digits: enough to say what went wrong.
+std::string roughly(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4g", v);
+  return text;
+}
+
+Exponents failed(int status, const std::string &why) {
+  Exponents e;
+  e.status = status, e.problem = why;
+  return e;
+}
+
+std::string diverged(double t) {
+  return "the run diverged at t = " + roughly(t) +
+         " (the state is no longer finite): use a smaller dt";
+}
+
+// The twin's separation before it is pulled back: small against the
+// attractor, and far above the rounding of the state.
+std::string twinTrouble(const Vec3 &x, double d, double across, double t) {
+  const double rounding = DBL_EPSILON * (std::fabs(x.x) + std::fabs(x.y) + std::fabs(x.z));
+  if (!(d < 0.01 * across))
+    return "the twin's separation grew to " + roughly(d) + " by t = " + roughly(t) +
+           ", no longer small against the attractor (" + roughly(across) +
+           " across): use a smaller --tau";
+  if (d < 1000 * rounding)
+    return "the twin's separation fell to " + roughly(d) + " by t = " + roughly(t) +
+           ", down to the rounding of the state: use a smaller --tau or a larger --d0";
+  return "";
+}
+
+// The columns of Q part as fast as the exponents differ: re-orthonormalised
+// before they are e^7 (about 1000) apart, so that QR keeps every direction,
+// whatever the reporting interval. The spread since the last QR sets the
+// next interval, which at most doubles.
+long nextQrInterval(const double *growth, long steps, long was, long most) {
+  double spread = (*std::max_element(growth, growth + 3) - *std::min_element(growth, growth + 3)) /
+                  (double)steps;
+  double want = spread > 0 ? 7 / spread : (double)most;
+  return std::clamp((long)std::min(want, 2.0 * (double)was), 1L, most);
+}
+
 } // namespace
 
 double standardError(double sum, double squares, int n) {
@@ -82,12 +150,22 @@ double kaplanYorke(const double *l, int n) {
 }
 
 // ======== The run ==================================================================
-// The blocks hold whole renormalisation intervals; the estimate is the
-// growth of all of them over their time.
+// The blocks hold whole reporting intervals; the estimate is the growth of
+// all of them over their time.
 Exponents lyapunov(const LyapunovRun &r, std::string *trace) {
   Vec3 x{r.start[0], r.start[1], r.start[2]};
   Slopes k;
-  for (long n = 0; (double)n < r.transient / r.dt; n++) step(r, x, k);
+  Extent box;
+  long n = 0;
+  for (; (double)n < r.transient / r.dt; n++) {
+    step(r, x, k);
+    if (!finite(x)) return failed(1, diverged((double)(n + 1) * r.dt));
+    box.add(x);
+  }
+  if (!r.spectrum && !(r.d0 < 0.001 * box.across()))
+    return failed(2, "--d0 " + shortest(r.d0) + " is not small against the attractor (" +
+                         roughly(box.across()) + " across): use --d0 " +
+                         roughly(0.0001 * box.across()) + " or less");
 
   const int dims = r.spectrum ? 3 : 1;
   const long every = std::lround(r.tau / r.dt) > 0 ? std::lround(r.tau / r.dt) : 1;
@@ -98,42 +176,109 @@ Exponents lyapunov(const LyapunovRun &r, std::string *trace) {
   double e = r.d0 / std::sqrt(3.0);
   Vec3 twin{x.x + e, x.y + e, x.z + e};
   Matrix Q = Matrix::Identity();
+  long qrEvery = 1, sinceQr = 0;
   double total[3] = {0, 0, 0}, block[3] = {0, 0, 0};
-  double blockSum[3] = {0, 0, 0}, blockSq[3] = {0, 0, 0};
-  int blocksDone = 0;
+  std::vector<std::vector<double>> blocks;
   if (trace) *trace = dims == 3 ? "t,lambda1,lambda2,lambda3\n" : "t,lambda1\n";
 
   for (long i = 1; i <= intervals; i++) {
+    double growth[3] = {0, 0, 0};
     for (long s = 0; s < every; s++) {
       Vec3 x0 = x;
       step(r, x, k);
-      if (r.spectrum) Q = tangentStep(*r.model, r.p, r.dt, x0, k, Q);
-      else step(r, twin, k);
+      if (!finite(x)) return failed(1, diverged((double)++n * r.dt));
+      n++, box.add(x);
+      if (!r.spectrum) {
+        step(r, twin, k);
+        continue;
+      }
+      Q = tangentStep(*r.model, r.p, r.dt, x0, k, Q);
+      if (++sinceQr < qrEvery && s + 1 < every) continue;
+      if (!Q.allFinite()) return failed(1, diverged((double)n * r.dt));
+      double g[3];
+      reorthonormalise(Q, g);
+      for (int c = 0; c < 3; c++) growth[c] += g[c];
+      qrEvery = nextQrInterval(g, sinceQr, qrEvery, every), sinceQr = 0;
     }
-    double growth[3] = {0, 0, 0};
-    if (r.spectrum) reorthonormalise(Q, growth);
-    else growth[0] = pullTwinBack(x, twin, r.d0);
+    if (!r.spectrum) {
+      double d = std::sqrt((twin.x - x.x) * (twin.x - x.x) + (twin.y - x.y) * (twin.y - x.y) +
+                           (twin.z - x.z) * (twin.z - x.z));
+      std::string why = twinTrouble(x, d, box.across(), (double)n * r.dt);
+      if (!finite(twin)) why = diverged((double)n * r.dt);
+      if (!why.empty()) return failed(finite(twin) ? 2 : 1, why);
+      growth[0] = pullTwinBack(x, twin, r.d0);
+    }
     for (int c = 0; c < dims; c++) total[c] += growth[c], block[c] += growth[c];
     if (trace) {
       *trace += shortest((double)i * span);
       for (int c = 0; c < dims; c++) *trace += "," + shortest(total[c] / ((double)i * span));
       *trace += "\n";
     }
-    if (i % perBlock == 0 && blocksDone < r.blocks) {
-      for (int c = 0; c < dims; c++) {
-        double l = block[c] / ((double)perBlock * span);
-        blockSum[c] += l, blockSq[c] += l * l, block[c] = 0;
-      }
-      blocksDone++;
+    if (i % perBlock == 0 && (int)blocks.size() < r.blocks) {
+      blocks.emplace_back(dims);
+      for (int c = 0; c < dims; c++)
+        blocks.back()[c] = block[c] / ((double)perBlock * span), block[c] = 0;
     }
   }
 
-  Exponents out{dims, {0, 0, 0}, {0, 0, 0}, 0};
-  double T = (double)intervals * span;
-  for (int c = 0; c < dims; c++) {
-    out.value[c] = total[c] / T;
-    out.error[c] = standardError(blockSum[c], blockSq[c], blocksDone);
+  double value[3] = {0, 0, 0};
+  for (int c = 0; c < dims; c++) value[c] = total[c] / ((double)intervals * span);
+  return summarise(dims, value, blocks);
+}
+
+// ======== What is printed ==========================================================
+Exponents summarise(int count, const double *value,
+                    const std::vector<std::vector<double>> &samples) {
+  Exponents out;
+  out.count = count;
+  const int n = (int)samples.size();
+  auto errorOf = [&](auto of) {
+    double sum = 0, squares = 0;
+    for (const auto &s : samples) {
+      double v = of(s);
+      sum += v, squares += v * v;
+    }
+    return standardError(sum, squares, n);
+  };
+  for (int c = 0; c < count; c++) {
+    out.value[c] = value[c];
+    out.error[c] = errorOf([c](const std::vector<double> &s) { return s[c]; });
+    out.zero[c] = std::fabs(value[c]) <= 2 * out.error[c];
   }
-  if (r.spectrum) out.dimension = kaplanYorke(out.value, 3);
+  if (count < 3) return out;
+  auto dimensionOf = [&](const double *l) {
+    double kept[3];
+    for (int c = 0; c < 3; c++) kept[c] = out.zero[c] ? 0 : l[c];
+    return kaplanYorke(kept, 3);
+  };
+  out.sum = value[0] + value[1] + value[2];
+  out.sumError = errorOf([](const std::vector<double> &s) { return s[0] + s[1] + s[2]; });
+  out.dimension = dimensionOf(value);
+  out.dimensionError = errorOf([&](const std::vector<double> &s) { return dimensionOf(s.data()); });
   return out;
+}
+
+std::string withError(double v, double e) {
+  if (!(e > 0) || !std::isfinite(e)) return shortest(v) + " +- 0";
+  const int decimals = std::max(0, 1 - (int)std::floor(std::log10(e)));
+  char vs[64], es[64];
+  std::snprintf(vs, sizeof vs, "%.*f", decimals, v);
+  std::snprintf(es, sizeof es, "%.*f", decimals, e);
+  std::string shown = vs;
+  if (shown[0] == '-' && shown.find_first_not_of("-0.") == std::string::npos) shown.erase(0, 1);
+  return shown + " +- " + es;
+}
+
+std::string exponentLines(const Exponents &e) {
+  std::string out, zeros;
+  for (int c = 0; c < e.count; c++) {
+    std::string name = "lambda" + std::to_string(c + 1);
+    out += name + " = " + withError(e.value[c], e.error[c]);
+    out += e.zero[c] ? " (zero within two standard errors)\n" : "\n";
+    if (e.zero[c]) zeros += (zeros.empty() ? "" : " and ") + name;
+  }
+  if (e.count < 3) return out;
+  out += "sum = " + withError(e.sum, e.sumError) + "\n";
+  out += "kaplan_yorke = " + withError(e.dimension, e.dimensionError);
+  return out + (zeros.empty() ? "\n" : " (" + zeros + " taken as zero)\n");
 }

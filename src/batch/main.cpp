@@ -103,6 +103,7 @@ int animate(const Settings &s, const Common &o) {
 int run(int argc, char **argv) {
   CLI::App app{"Tresolva's pictures and numbers without a window"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "tresolva-batch " TRESOLVA_VERSION);
   Common o;
   CLI::App *settings = app.add_subcommand("settings", "print the default settings file");
 
@@ -138,10 +139,16 @@ int run(int argc, char **argv) {
       app.add_subcommand("bifurcation", "maxima of x as one parameter sweeps a range");
   addSettings(bifurcationCmd, o);
   addBifurcationOptions(bifurcationCmd, numbers);
+  std::string names;
+  for (const CLI::App *c : app.get_subcommands({}))
+    names += (names.empty() ? "" : ", ") + c->get_name();
+  if (argc > 1 && argv[1][0] != '-' &&
+      app.get_subcommands([&](const CLI::App *c) { return c->get_name() == argv[1]; }).empty())
+    return refuse(std::string(argv[1]) + ": no such subcommand (there are " + names + ")", 2);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {
-    if (e.get_exit_code() == 0) return app.exit(e); // --help
+    if (e.get_exit_code() == 0) return app.exit(e); // --help, --version
     return refuse(std::string(e.what()) + " (see --help)", 2);
   }
 

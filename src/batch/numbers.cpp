@@ -6,6 +6,8 @@
 #include <tbb/global_control.h>
 #include <tbb/parallel_for.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -42,54 +44,81 @@ LyapunovRun runOf(const Settings &s, const NumberOptions &o) {
   return r;
 }
 
-std::string lyapunovRefusal(const NumberOptions &o) {
+// A run counts its steps in a double, exactly up to 2^53; a sweep's
+// replay counts each value's steps in an int, as the viewer's does.
+const double MOST_STEPS = 9007199254740992.0, MOST_SWEEP_STEPS = 2147483647.0;
+
+std::string tooManySteps(double time, float dt, const char *what, double most) {
+  char steps[96];
+  std::snprintf(steps, sizeof steps, " is %.3g steps, more than the %.3g a run can count",
+                time / dt, most);
+  return what + std::string(" at dt ") + shortest(dt) + steps + ": use a shorter --time";
+}
+
+std::string lyapunovRefusal(const Settings &s, const NumberOptions &o) {
   if (!positiveFinite(o.d0)) return "--d0 must be a positive number";
   if (!positiveFinite(o.time)) return "--time must be a positive number";
   if (!(o.transient >= 0) || !std::isfinite(o.transient)) return "--transient must be 0 or more";
-  if (o.transient >= o.time) return "--transient must be shorter than --time";
+  if ((o.transient + o.time) / s.dt > MOST_STEPS)
+    return tooManySteps(o.transient + o.time, s.dt, "--transient and --time", MOST_STEPS);
   if (!positiveFinite(o.tau) || o.tau * o.blocks > o.time)
     return "--tau must be positive, with --blocks of it fitting in --time";
   if (o.repeat > 1 && !o.trace.empty()) return "--trace follows a single run, not --repeat";
   return "";
 }
 
-std::string exponentLines(const Exponents &e) {
-  std::string out;
-  char line[96];
-  double sum = 0;
-  for (int c = 0; c < e.count; c++) {
-    std::snprintf(line, sizeof line, "lambda%d = %.6f +- %.6f\n", c + 1, e.value[c], e.error[c]);
-    out += line, sum += e.value[c];
-  }
-  if (e.count == 3) {
-    std::snprintf(line, sizeof line, "sum = %.6f\nkaplan_yorke = %.6f\n", sum, e.dimension);
-    out += line;
-  }
-  return out;
-}
-
-// Repeats start 0.01 apart along (1, 1, 1) and run on every core; their
-// spread is reported as the standard error of their mean.
-std::string repeatLines(const LyapunovRun &r, int repeats) {
+// Repeats start 0.01 apart along (1, 1, 1) and run on every core.
+std::vector<Exponents> repeated(const LyapunovRun &r, int repeats) {
   std::vector<Exponents> runs(repeats);
   tbb::parallel_for(0, repeats, [&](int k) {
     LyapunovRun own = r;
     std::transform(own.start, own.start + 3, own.start, [k](double v) { return v + 0.01 * k; });
     runs[k] = lyapunov(own);
   });
-  std::string out;
-  for (int k = 0; k < repeats; k++)
-    out += "run " + std::to_string(k + 1) + ":\n" + exponentLines(runs[k]);
-  Exponents mean = runs[0];
-  for (int c = 0; c < mean.count; c++) {
-    double sum = 0, sq = 0;
-    for (const Exponents &e : runs)
-      // cppcheck-suppress useStlAlgorithm
-      sum += e.value[c], sq += e.value[c] * e.value[c];
-    mean.value[c] = sum / repeats, mean.error[c] = standardError(sum, sq, repeats);
+  return runs;
+}
+
+// The runs' mean, with their spread as its standard error.
+Exponents meanOf(const std::vector<Exponents> &runs) {
+  double mean[3] = {0, 0, 0};
+  std::vector<std::vector<double>> samples;
+  for (const Exponents &e : runs) {
+    samples.emplace_back(e.value, e.value + e.count);
+    for (int c = 0; c < e.count; c++) mean[c] += e.value[c] / (double)runs.size();
   }
-  if (mean.count == 3) mean.dimension = kaplanYorke(mean.value, 3);
-  return out + "mean of " + std::to_string(repeats) + " runs:\n" + exponentLines(mean);
+  return summarise(runs[0].count, mean, samples);
+}
+
+std::string linesOf(const std::vector<Exponents> &runs, const Exponents &mean) {
+  if (runs.size() == 1) return exponentLines(mean);
+  std::string out;
+  for (size_t k = 0; k < runs.size(); k++)
+    out += "run " + std::to_string(k + 1) + ":\n" + exponentLines(runs[k]);
+  return out + "mean of " + std::to_string(runs.size()) + " runs:\n" + exponentLines(mean);
+}
+
+nlohmann::json jsonOf(const Exponents &e) {
+  nlohmann::json j;
+  for (int c = 0; c < e.count; c++)
+    j["exponents"].push_back({{"value", e.value[c]}, {"error", e.error[c]}, {"zero", e.zero[c]}});
+  if (e.count < 3) return j;
+  j["sum"] = {{"value", e.sum}, {"error", e.sumError}};
+  j["kaplan_yorke"] = {{"value", e.dimension}, {"error", e.dimensionError}};
+  return j;
+}
+
+// Every number in full, with what produced it: the settings as they were
+// read, the options and the program's version.
+std::string jsonText(const Settings &s, const NumberOptions &o, const std::vector<Exponents> &runs,
+                     const Exponents &mean) {
+  nlohmann::json j = jsonOf(mean);
+  j["version"] = TRESOLVA_VERSION;
+  j["method"] = o.spectrum ? "spectrum" : "twin";
+  j["options"] = {{"transient", o.transient}, {"time", o.time},    {"tau", o.tau}, {"d0", o.d0},
+                  {"blocks", o.blocks},       {"repeat", o.repeat}};
+  j["settings"] = settingsText(s);
+  for (size_t k = 0; runs.size() > 1 && k < runs.size(); k++) j["runs"].push_back(jsonOf(runs[k]));
+  return j.dump(2) + "\n";
 }
 
 // ======== bifurcation ==============================================================
@@ -107,6 +136,8 @@ std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w) {
   if (o.values < 1) return "--values must be 1 or more";
   if (!(o.sweepTransient >= 0) || !(o.sweepTime > o.sweepTransient) || !std::isfinite(o.sweepTime))
     return "--transient must be 0 or more and shorter than --time";
+  if (o.sweepTime / s.dt > MOST_SWEEP_STEPS)
+    return tooManySteps(o.sweepTime, s.dt, "--time", MOST_SWEEP_STEPS);
   char slash = 0, rest = 0;
   if (std::sscanf(o.shard.c_str(), "%d%c%d%c", &w.shard, &slash, &w.shards, &rest) != 3 ||
       slash != '/' || w.shards < 1 || w.shard < 1 || w.shard > w.shards)
@@ -167,6 +198,7 @@ void addLyapunovOptions(CLI::App *c, NumberOptions &o) {
   c->add_option("--repeat", o.repeat, "runs from as many start states, on every core")
       ->check(CLI::Range(1, 1000000));
   c->add_option("--threads", o.threads, "at most this many threads (0: every core)");
+  c->add_flag("--json", o.json, "JSON on standard output: values, errors, settings, version");
 }
 
 void addBifurcationOptions(CLI::App *c, NumberOptions &o) {
@@ -187,14 +219,21 @@ void addBifurcationOptions(CLI::App *c, NumberOptions &o) {
 }
 
 int lyapunovCommand(const Settings &s, const NumberOptions &o) {
-  std::string why = lyapunovRefusal(o), error;
+  std::string why = lyapunovRefusal(s, o), error;
   if (!why.empty()) return refuse(why, 2);
   auto limit = threadsAtMost(o.threads);
   LyapunovRun r = runOf(s, o);
-  std::string trace, text;
-  if (o.repeat > 1) text = repeatLines(r, o.repeat);
-  else text = exponentLines(lyapunov(r, o.trace.empty() ? nullptr : &trace));
+  std::string trace;
+  std::vector<Exponents> runs =
+      o.repeat > 1 ? repeated(r, o.repeat)
+                   : std::vector<Exponents>{lyapunov(r, o.trace.empty() ? nullptr : &trace)};
+  for (size_t k = 0; k < runs.size(); k++) {
+    std::string which = runs.size() > 1 ? "run " + std::to_string(k + 1) + ": " : "";
+    if (runs[k].status != 0) return refuse(which + runs[k].problem, runs[k].status);
+  }
+  Exponents mean = runs.size() > 1 ? meanOf(runs) : runs[0];
   if (!o.trace.empty() && !writeWhole(o.trace, trace, error)) return refuse(error, 1);
+  std::string text = o.json ? jsonText(s, o, runs, mean) : linesOf(runs, mean);
   std::fputs(text.c_str(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -12,7 +12,7 @@ struct NumberOptions {
   // lyapunov
   double time = 10000, transient = 100, tau = 1, d0 = 1e-8;
   int blocks = 10, repeat = 1;
-  bool spectrum = false;
+  bool spectrum = false, json = false;
   std::string trace;
   // bifurcation
   std::string param, shard = "1/1", out, png, size = "1200x800";

@@ -44,6 +44,11 @@ lyap=("$BATCH" lyapunov -s "$WORK/r.toml" --time 200 --transient 10 --spectrum -
   fail "lyapunov ended with $?"
 cmp -s "$WORK/l1.txt" "$WORK/lall.txt" || fail "lyapunov --repeat depends on the threads"
 grep -q "^kaplan_yorke = " "$WORK/l1.txt" || fail "no Kaplan-Yorke dimension"
+"$BATCH" lyapunov --time 50 --json >"$WORK/l.json" || fail "lyapunov --time 50 --json ended with $?"
+for key in version settings options exponents error; do
+  grep -q "\"$key\"" "$WORK/l.json" || fail "the JSON lacks $key"
+done
+"$BATCH" --version | grep -q "^tresolva-batch [0-9]" || fail "no version"
 "$BATCH" lyapunov --time 100 --transient 10 --trace "$WORK/trace.csv" >/dev/null || fail "lyapunov --trace"
 [ "$(head -n1 "$WORK/trace.csv")" = "t,lambda1" ] && [ "$(wc -l <"$WORK/trace.csv")" -eq 101 ] ||
   fail "the trace is not one row per renormalisation"
@@ -68,6 +73,7 @@ printf 'tmin = 6000.0\n' >"$WORK/bad.toml"
 refused "a value outside the panel's limits" 2 "$BATCH" export -s "$WORK/bad.toml" -o "$WORK/out.csv"
 refused "a missing settings file" 2 "$BATCH" export -s "$WORK/none.toml" -o "$WORK/out.csv"
 refused "an unknown subcommand" 2 "$BATCH" draw -o "$WORK/out.csv"
+grep -q "draw: no such subcommand" "$WORK/err" || fail "the unknown subcommand was not named"
 refused "a picture of no known format" 2 "$BATCH" render -o "$WORK/out.csv"
 refused "a size past 8192" 2 "$BATCH" render --size 8193x10 -o "$WORK/out.csv"
 refused "a video without ffmpeg" 2 env PATH=/nonexistent "$BATCH" animate --video "$WORK/out.csv"
@@ -78,7 +84,8 @@ refused "a reversed range" 2 "$BATCH" bifurcation --param ro --from 30 --to 20 -
 refused "an empty range" 2 "$BATCH" bifurcation --param ro --from 30 --to 30 -o "$WORK/out.csv"
 refused "no values" 2 "${sweep[@]}" --values 0 -o "$WORK/out.csv"
 refused "a transient longer than the run" 2 "${sweep[@]}" --transient 100 -o "$WORK/out.csv"
-refused "a transient longer than the run" 2 "$BATCH" lyapunov --transient 20000
+refused "more steps than a run counts" 2 "$BATCH" lyapunov --time 1e19
+refused "more steps than a sweep counts" 2 "${sweep[@]}" --time 1e19 -o "$WORK/out.csv"
 refused "a trace of many runs" 2 "$BATCH" lyapunov --repeat 2 --trace "$WORK/out.csv"
 refused "a twin distance of 0" 2 "$BATCH" lyapunov --d0 0
 refused "a twin distance not finite" 2 "$BATCH" lyapunov --d0 nan

@@ -47,9 +47,78 @@ TEST(Lyapunov, ExponentsMatchThePublishedValues) {
     EXPECT_GT(all.error[0], 0) << c.attractor;
     if (c.attractor == 0) {
       EXPECT_NEAR(all.value[0] + all.value[1] + all.value[2], -(10 + 1 + (double)(8.0f / 3)), 0.01);
-      EXPECT_NEAR(kaplanYorke(all.value, 3), 2.062, 0.005); // published: 2.06
+      EXPECT_NEAR(all.dimension, 2.062, 0.005); // published: 2.06
     }
   }
+}
+
+// QR keeps up with the growth whatever the reporting interval: at tau 3
+// the third direction used to be lost (lambda3 = -inf), at 10 mangled.
+TEST(Lyapunov, SpectrumIsTheSameForEveryReportingInterval) {
+  LyapunovRun r = run(0, true);
+  r.time = 2000;
+  const Exponents each = lyapunov(r);
+  for (double tau : {3.0, 10.0, 60.0}) {
+    r.tau = tau;
+    const Exponents e = lyapunov(r);
+    for (int c = 0; c < 3; c++)
+      EXPECT_NEAR(e.value[c], each.value[c], 3 * (e.error[c] + each.error[c]) + 1e-3)
+          << "tau " << tau << ", lambda" << c + 1;
+  }
+}
+
+// A number that cannot stand is not given: the run says what went wrong
+// and what to change. At rho 10 the flow settles on a fixed point, where
+// the largest exponent is -0.5955.
+TEST(Lyapunov, RunsThatCannotStandEndWithTheFixInsteadOfANumber) {
+  const struct {
+    float ro, dt;
+    double tau, d0;
+    bool spectrum;
+    int status;
+    const char *says;
+  } cases[] = {{28, 0.5f, 1, 1e-8, true, 1, "diverged at t = 2 "},
+               {28, 0.5f, 1, 1e-8, false, 1, "use a smaller dt"},
+               {28, 0.005f, 30, 1e-8, false, 2, "no longer small against the attractor"},
+               {10, 0.005f, 100, 1e-8, false, 2, "use a smaller --tau or a larger --d0"},
+               {28, 0.005f, 1, 100, false, 2, "--d0 100 is not small against the attractor"},
+               {10, 0.005f, 1, 1e-8, false, 0, ""}};
+  for (const auto &c : cases) {
+    LyapunovRun r = run(0, c.spectrum);
+    r.p[0] = c.ro, r.dt = c.dt, r.tau = c.tau, r.d0 = c.d0, r.time = 2000;
+    const Exponents e = lyapunov(r);
+    EXPECT_EQ(e.status, c.status) << c.says;
+    EXPECT_NE(e.problem.find(c.says), std::string::npos) << e.problem;
+    if (c.status == 0) {
+      EXPECT_NEAR(e.value[0], -0.5955, 0.001);
+    }
+  }
+}
+
+// Roessler's limit cycle at c = 2.5 has dimension 1: its largest exponent
+// is zero within its error, whichever sign it comes out with.
+TEST(Lyapunov, KaplanYorkeTakesExponentsWithinTwoErrorsOfZeroAsZero) {
+  LyapunovRun r = run(1, true);
+  r.p[2] = 2.5f, r.time = 2000;
+  const Exponents e = lyapunov(r);
+  EXPECT_TRUE(e.zero[0] && !e.zero[1] && !e.zero[2]);
+  EXPECT_EQ(e.dimension, 1);
+  EXPECT_NE(exponentLines(e).find("(lambda1 taken as zero)"), std::string::npos);
+}
+
+// The error to two significant digits and the value to the same place;
+// no "-0"; the shortest round-trip form where the error is 0.
+TEST(Lyapunov, NumbersShowTheDigitsTheirErrorsSupport) {
+  const struct {
+    double value, error;
+    const char *shown;
+  } cases[] = {{0.905958, 0.002022, "0.9060 +- 0.0020"},
+               {0.000053, 0.000402, "0.00005 +- 0.00040"},
+               {-0.0000001, 0.00004, "0.000000 +- 0.000040"},
+               {-14.572671, 0.001943, "-14.5727 +- 0.0019"},
+               {1234.5, 56, "1234 +- 56"},
+               {-13.666660542, 0, "-13.666660542 +- 0"}};
+  for (const auto &c : cases) EXPECT_EQ(withError(c.value, c.error), c.shown);
 }
 
 // Roessler with a = b = 0.2: period 1 at c = 2.5, 2 at 3.5, 4 at 4, and a
