@@ -12,7 +12,7 @@ if [ "${1:-run}" = check ]; then
 fi
 if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick
-            desktop-file-utils libxml2-utils groff-base man-db dpkg-dev ffmpeg)
+            desktop-file-utils libxml2-utils groff-base man-db dpkg-dev ffmpeg time)
 fi
 
 missing=()

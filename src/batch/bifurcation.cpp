@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "batch/output.h"
 #include "sim/core.h"
 #include "state/settings.h"
 
@@ -29,13 +30,18 @@ std::vector<double> sweepMaxima(const Sweep &s, int k) {
   return tops;
 }
 
-// Each value is computed alone, into its own place.
+// Each value is computed alone, into its own place, a few hundred at a
+// time so that progress shows and an interruption stops the sweep.
 std::vector<SweepPoint> sweepAll(const Sweep &s) {
   std::vector<SweepPoint> points;
   for (int k = s.shard - 1; k < s.values; k += s.shards) points.push_back({sweepValue(s, k), {}});
-  tbb::parallel_for(size_t(0), points.size(), [&](size_t j) {
-    points[j].maxima = sweepMaxima(s, s.shard - 1 + (int)j * s.shards);
-  });
+  Progress progress{"value", (long)points.size()};
+  for (size_t first = 0; first < points.size() && !interrupted(); first += 256) {
+    tbb::parallel_for(first, std::min(first + 256, points.size()), [&](size_t j) {
+      points[j].maxima = sweepMaxima(s, s.shard - 1 + (int)j * s.shards);
+    });
+    showProgress(progress, (long)std::min(first + 256, points.size()));
+  }
   return points;
 }
 

@@ -3,21 +3,25 @@
 
 #include <cmath>
 
+#include "batch/output.h"
 #include "render/picture.h"
 #include "sim/core.h"
 
 namespace {
 
+// Rows go out a megabyte at a time: the file may be far larger than memory.
 struct Rows {
   const Trajectory *tr;
   bool twin;
-  std::string *out;
+  Output *out;
+  Progress progress;
+  std::string buffer;
 };
 
-void addRow(void *ctx, bool) {
-  const Rows &r = *static_cast<Rows *>(ctx);
+void addRow(void *ctx, bool last) {
+  Rows &r = *static_cast<Rows *>(ctx);
   const Trajectory &tr = *r.tr;
-  std::string &o = *r.out;
+  std::string &o = r.buffer;
   o += shortest(tr.t) + "," + shortest(tr.x) + "," + shortest(tr.y) + "," + shortest(tr.z);
   if (r.twin) {
     double dx = tr.x - tr.x2, dy = tr.y - tr.y2, dz = tr.z - tr.z2;
@@ -25,6 +29,10 @@ void addRow(void *ctx, bool) {
     o += "," + shortest(tr.x2) + "," + shortest(tr.y2) + "," + shortest(tr.z2) + "," + shortest(l);
   }
   o += "\n";
+  if (o.size() < (1 << 20) && !last) return;
+  writeOutput(*r.out, o);
+  o.clear();
+  showProgress(r.progress, tr.n);
 }
 
 // The core's inputs for the frame Static playback shows for s: no Segment
@@ -43,12 +51,12 @@ Trajectory startOf(const Settings &s) {
 
 } // namespace
 
-std::string trajectoryCsv(const Settings &s) {
+void writeTrajectory(const Settings &s, Output &out) {
   Trajectory tr = startOf(s);
-  std::string out = s.second == 1 ? "t,x,y,z,x2,y2,z2,ln_d\n" : "t,x,y,z\n";
-  Rows rows{&tr, s.second == 1, &out};
-  replaySteps(staticReplay(s), tr, addRow, &rows);
-  return out;
+  writeOutput(out, s.second == 1 ? "t,x,y,z,x2,y2,z2,ln_d\n" : "t,x,y,z\n");
+  const ReplaySettings r = staticReplay(s);
+  Rows rows{&tr, s.second == 1, &out, {"step", (long)(r.tmax / r.dt)}, {}};
+  replaySteps(r, tr, addRow, &rows, interrupted);
 }
 
 // The viewer's frames show the same points from the second on, the first

@@ -4,13 +4,15 @@
 
 #include <string>
 
+#include "batch/output.h"
 #include "sim/core.h"
 #include "state/settings.h"
 
-// The rows of the frame Static playback shows for s: one per drawn step,
-// "t,x,y,z" and with the twin ",x2,y2,z2,ln_d", after a header row; every
-// number in its shortest round-trip form.
-std::string trajectoryCsv(const Settings &s);
+// The rows of the frame Static playback shows for s, written out as they
+// come: one per drawn step, "t,x,y,z" and with the twin ",x2,y2,z2,ln_d",
+// after a header row; every number in its shortest round-trip form. An
+// interruption ends it early.
+void writeTrajectory(const Settings &s, Output &out);
 
 // The maximum map's points of the same frame, "previous,maximum", in the
 // model's units, as the viewer plots them from its second frame on: each

@@ -13,8 +13,6 @@
 #include <cstdio>
 #include <string>
 
-#include <unistd.h>
-
 #include "batch/export.h"
 #include "batch/headless.h"
 #include "batch/numbers.h"
@@ -29,7 +27,7 @@ namespace {
 struct Common {
   std::string from, out, size = "950x710"; // the viewer's scene at its start-up size
   int width = 950, height = 710, frame = 1, frames = 100, fps = 30;
-  bool maxima = false;
+  bool maxima = false, frameGiven = false;
   std::string video;
 };
 
@@ -54,6 +52,10 @@ int render(const Settings &s, const Common &o) {
   std::string ext = extensionOf(o.out), error, file;
   if (ext != "png" && ext != "svg" && ext != "pdf" && ext != "eps")
     return refuse(o.out + ": the name must end in .png, .svg, .pdf or .eps", 2);
+  if (o.frameGiven && s.dynamic == 0)
+    return refuse("--frame picks a frame of Dynamic or Segment playback; these settings have "
+                  "Static, whose every frame is the same",
+                  2);
   int k = shownFrame(s, o.frame);
   if (ext == "png") {
     auto keep = [&](int, const std::vector<unsigned char> &rgb) {
@@ -68,13 +70,6 @@ int render(const Settings &s, const Common &o) {
 }
 
 // ======== animate ====================================================================
-// A progress line while it runs, only where a person watches.
-void progress(int k, int n) {
-  if (!isatty(2)) return;
-  std::fprintf(stderr, "\rframe %d of %d", k, n);
-  if (k == n) std::fputc('\n', stderr);
-}
-
 std::string numbered(const std::string &prefix, int k) {
   char digits[16];
   std::snprintf(digits, sizeof digits, "-%04d.png", k);
@@ -89,15 +84,30 @@ int animate(const Settings &s, const Common &o) {
   int status = o.video.empty() ? 0 : openVideo(v, o.video, o.width, o.height, o.fps, error);
   if (status != 0) return refuse(error, status);
   bool written = true;
+  Progress progress{"frame", o.frames};
   auto keep = [&](int k, const std::vector<unsigned char> &rgb) {
     written = o.video.empty() ? writeWhole(numbered(o.out, k), pngOf(rgb, o.width, o.height), error)
                               : videoFrame(v, rgb, error);
-    progress(k, o.frames);
-    return written;
+    showProgress(progress, k);
+    return written && !interrupted();
   };
   bool drawn = drawFrames(s, o.width, o.height, 1, o.frames, keep, error);
-  if (!o.video.empty()) written = closeVideo(v, drawn && written, error) && written;
+  bool whole = drawn && written && !interrupted();
+  if (!o.video.empty()) written = closeVideo(v, whole, error) && written;
+  if (interrupted()) endInterrupted();
   return drawn && written ? 0 : refuse(error, 1);
+}
+
+// ======== export =====================================================================
+int exportCsv(const Settings &s, const Common &o) {
+  std::string error;
+  if (o.maxima) return writeWhole(o.out, maximaCsv(s), error) ? 0 : refuse(error, 1);
+  Output out;
+  if (!openOutput(out, o.out, error)) return refuse(error, 1);
+  writeTrajectory(s, out);
+  bool kept = finishOutput(out, !interrupted(), error);
+  if (interrupted()) endInterrupted();
+  return kept ? 0 : refuse(error, 1);
 }
 
 int run(int argc, char **argv) {
@@ -113,6 +123,7 @@ int run(int argc, char **argv) {
   addPicture(renderCmd, o);
   renderCmd->add_option("--frame", o.frame, "Dynamic and Segment: the K-th frame of playback")
       ->check(CLI::Range(1, 1000000));
+  renderCmd->callback([&] { o.frameGiven = renderCmd->count("--frame") > 0; });
 
   CLI::App *animateCmd = app.add_subcommand("animate", "frames of Dynamic or Segment playback");
   addSettings(animateCmd, o);
@@ -128,7 +139,7 @@ int run(int argc, char **argv) {
 
   CLI::App *exportCmd = app.add_subcommand("export", "the replayed trajectory as CSV");
   addSettings(exportCmd, o);
-  exportCmd->add_option("-o,--output", o.out, "the CSV file")->required();
+  exportCmd->add_option("-o,--output", o.out, "the CSV file (- for standard output)")->required();
   exportCmd->add_flag("--maxima", o.maxima, "the maximum map's points instead");
 
   NumberOptions numbers;
@@ -164,13 +175,13 @@ int run(int argc, char **argv) {
   if (!readSize(o.size, o.width, o.height, error)) return refuse(error, 2);
   if (renderCmd->parsed()) return render(s, o);
   if (animateCmd->parsed()) return animate(s, o);
-  std::string csv = o.maxima ? maximaCsv(s) : trajectoryCsv(s);
-  return writeWhole(o.out, csv, error) ? 0 : refuse(error, 1);
+  return exportCsv(s, o);
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
+  watchInterrupts();
   try {
     return run(argc, argv);
   } catch (const std::exception &e) { // out of memory, above all

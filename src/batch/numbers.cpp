@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <tbb/global_control.h>
 #include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
 
 #include <nlohmann/json.hpp>
 
@@ -67,14 +68,20 @@ std::string lyapunovRefusal(const Settings &s, const NumberOptions &o) {
   return "";
 }
 
-// Repeats start 0.01 apart along (1, 1, 1) and run on every core.
+// Repeats start 0.01 apart along (1, 1, 1) and run on every core, a round
+// of as many as there are cores at a time, so that progress shows.
 std::vector<Exponents> repeated(const LyapunovRun &r, int repeats) {
   std::vector<Exponents> runs(repeats);
-  tbb::parallel_for(0, repeats, [&](int k) {
-    LyapunovRun own = r;
-    std::transform(own.start, own.start + 3, own.start, [k](double v) { return v + 0.01 * k; });
-    runs[k] = lyapunov(own);
-  });
+  const int round = std::max(1, tbb::this_task_arena::max_concurrency());
+  Progress progress{"run", repeats};
+  for (int first = 0; first < repeats && !interrupted(); first += round) {
+    tbb::parallel_for(first, std::min(first + round, repeats), [&](int k) {
+      LyapunovRun own = r;
+      std::transform(own.start, own.start + 3, own.start, [k](double v) { return v + 0.01 * k; });
+      runs[k] = lyapunov(own);
+    });
+    showProgress(progress, std::min(first + round, repeats));
+  }
   return runs;
 }
 
@@ -129,7 +136,8 @@ std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w) {
   if (named == m.params + 3)
     return "--param " + o.param + ": " + m.key + " has " + m.params[0].name + ", " +
            m.params[1].name + " and " + m.params[2].name;
-  if (!(o.from < o.to)) return "--from must be below --to";
+  if (!(o.from < o.to) && !(o.from == o.to && o.values == 1))
+    return "--from must be below --to (or equal to it, with --values 1)";
   if (o.from < named->lo || o.to > named->hi)
     return "--from and --to must lie within " + shortest(named->lo) + " and " +
            shortest(named->hi) + ", the panel's limits";
@@ -227,6 +235,7 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
   std::vector<Exponents> runs =
       o.repeat > 1 ? repeated(r, o.repeat)
                    : std::vector<Exponents>{lyapunov(r, o.trace.empty() ? nullptr : &trace)};
+  if (interrupted()) endInterrupted();
   for (size_t k = 0; k < runs.size(); k++) {
     std::string which = runs.size() > 1 ? "run " + std::to_string(k + 1) + ": " : "";
     if (runs[k].status != 0) return refuse(which + runs[k].problem, runs[k].status);
@@ -246,9 +255,10 @@ int bifurcationCommand(const Settings &s, const NumberOptions &o) {
   if (!readSize(o.size, width, height, error)) return refuse(error, 2);
   auto limit = threadsAtMost(o.threads);
   std::vector<SweepPoint> points = sweepAll(w);
+  if (interrupted()) endInterrupted();
   if (!o.png.empty() && !diagramPng(s, w, points, width, height, png, error))
     return refuse(error, 1);
-  if (!writeWhole(o.out, sweepCsv(w, points), error)) return refuse(error, 1);
-  if (!o.png.empty() && !writeWhole(o.png, png, error)) return refuse(error, 1);
-  return 0;
+  std::vector<std::pair<std::string, std::string>> files = {{o.out, sweepCsv(w, points)}};
+  if (!o.png.empty()) files.push_back({o.png, png});
+  return writeAll(files, error) ? 0 : refuse(error, 1);
 }

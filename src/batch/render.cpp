@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "batch/headless.h"
 #include "render/picture.h"
@@ -92,6 +93,29 @@ std::string pngOf(const std::vector<unsigned char> &rgb, int width, int height) 
 }
 
 // The frames before go to pixels; the frame itself to GL's feedback, which
+// gl2ps dates the file by the clock, as ctime() writes it (SVG, EPS) or
+// as "D:YYYYMMDDhhmmss" (PDF). With SOURCE_DATE_EPOCH set, that date is
+// replaced by the one it gives, in UTC, so that a build gives the same bytes
+// every time.
+static void reproducibleDate(std::string &file, const std::string &format) {
+  const char *epoch = std::getenv("SOURCE_DATE_EPOCH");
+  char *end = nullptr;
+  long long secs = epoch ? std::strtoll(epoch, &end, 10) : 0;
+  if (!epoch || end == epoch || *end != '\0' || secs < 0) return;
+  std::time_t when = (std::time_t)secs;
+  std::tm utc{};
+  gmtime_r(&when, &utc);
+  const bool pdf = format == "pdf";
+  const std::string key = pdf ? "/CreationDate (" : "CreationDate: ";
+  size_t at = file.find(key);
+  if (at == std::string::npos) return;
+  at += key.size();
+  size_t stop = file.find(pdf ? ')' : '\n', at);
+  char date[64];
+  std::strftime(date, sizeof date, pdf ? "D:%Y%m%d%H%M%S" : "%a %b %e %H:%M:%S %Y", &utc);
+  if (stop != std::string::npos) file.replace(at, stop - at, date);
+}
+
 // gl2ps turns into the file's primitives in the order drawn.
 bool vectorPicture(const Settings &s, int width, int height, int frame, const std::string &format,
                    std::string &out, std::string &error) {
@@ -119,6 +143,7 @@ bool vectorPicture(const Settings &s, int width, int height, int frame, const st
   if (text) out.assign(text, size);
   std::free(text);
   closeCanvas(c);
+  reproducibleDate(out, format);
   if (state == GL2PS_SUCCESS) return true;
   error = state == GL2PS_OVERFLOW ? "the picture has too many primitives for vector output"
                                   : "vector output failed";

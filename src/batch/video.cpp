@@ -1,5 +1,8 @@
 // A video made from frames piped straight into ffmpeg, which writes it
-// beside the file asked for; renamed into place only once it is whole.
+// beside the file asked for; renamed into place only once ffprobe finds
+// every frame in it (ffmpeg can end with status 0 on a full disk).
+// Containers browsers play get H.264 or VP9 in yuv420p, which needs even
+// sizes: an odd one is padded by a row or a column of the background.
 #include "batch/video.h"
 
 #include <cerrno>
@@ -27,6 +30,13 @@ bool onPath(const std::string &name) {
   return false;
 }
 
+std::string extensionOf(const std::string &path) {
+  size_t dot = path.rfind('.'), slash = path.rfind('/');
+  return dot == std::string::npos || (slash != std::string::npos && slash > dot)
+             ? ""
+             : path.substr(dot + 1);
+}
+
 // The same folder and extension, so that ffmpeg picks the same format.
 std::string besideOf(const std::string &path) {
   size_t slash = path.rfind('/');
@@ -47,18 +57,28 @@ int openVideo(Video &v, const std::string &path, int width, int height, int fps,
   v.frameSize = (size_t)width * height * 3;
   std::string size = std::to_string(width) + "x" + std::to_string(height);
   std::string rate = std::to_string(fps);
+  const std::string ext = extensionOf(path);
+  const bool yuv = ext == "mp4" || ext == "m4v" || ext == "mov" || ext == "mkv" || ext == "webm";
+  v.frames = 0, v.log = std::tmpfile(); // ffmpeg's messages, for ours
   int fds[2];
-  if (::pipe(fds) != 0) {
+  if (!v.log || ::pipe(fds) != 0) {
     error = std::string("cannot start ffmpeg: ") + std::strerror(errno);
     return 1;
   }
   std::signal(SIGPIPE, SIG_IGN); // ffmpeg ending early shows as a failed write
   v.pid = fork();
   if (v.pid == 0) {
-    dup2(fds[0], 0);
+    dup2(fds[0], 0), dup2(fileno(v.log), 2);
     close(fds[0]), close(fds[1]);
-    execlp("ffmpeg", "ffmpeg", "-loglevel", "error", "-y", "-f", "rawvideo", "-pix_fmt", "rgb24",
-           "-s", size.c_str(), "-r", rate.c_str(), "-i", "-", v.part.c_str(), (char *)nullptr);
+    if (yuv)
+      execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "rawvideo",
+             "-pix_fmt", "rgb24", "-s", size.c_str(), "-r", rate.c_str(), "-i", "-", "-vf",
+             "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-pix_fmt", "yuv420p", v.part.c_str(),
+             (char *)nullptr);
+    else
+      execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "rawvideo",
+             "-pix_fmt", "rgb24", "-s", size.c_str(), "-r", rate.c_str(), "-i", "-", v.part.c_str(),
+             (char *)nullptr);
     _exit(127);
   }
   close(fds[0]);
@@ -77,25 +97,59 @@ bool videoFrame(Video &v, const std::vector<unsigned char> &rgb, std::string &er
     ssize_t put = write(v.pipe, rgb.data() + done, v.frameSize - done);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
-      error = "ffmpeg stopped taking frames (see its message above)";
+      error = "ffmpeg stopped taking frames";
       return false;
     }
     done += (size_t)put;
   }
+  v.frames++;
   return true;
 }
+
+namespace {
+
+// The last line ffmpeg wrote, naming the user's file where it named ours.
+std::string lastWords(const Video &v) {
+  std::string all, line;
+  std::rewind(v.log);
+  for (int c; (c = std::fgetc(v.log)) != EOF;) all += (char)c;
+  while (!all.empty() && all.back() == '\n') all.pop_back();
+  line = all.substr(all.rfind('\n') == std::string::npos ? 0 : all.rfind('\n') + 1);
+  for (size_t at; (at = line.find(v.part)) != std::string::npos;)
+    line.replace(at, v.part.size(), v.path);
+  return line.empty() ? "" : ": " + line;
+}
+
+// ffprobe counts the frames the file holds.
+long framesIn(const std::string &file) {
+  std::string command = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                        "stream=nb_read_frames -of csv=p=0 '" +
+                        file + "' 2>/dev/null";
+  FILE *p = file.find('\'') == std::string::npos ? popen(command.c_str(), "r") : nullptr;
+  long n = -1;
+  if (p && std::fscanf(p, "%ld", &n) != 1) n = -1;
+  if (p) pclose(p);
+  return n;
+}
+
+} // namespace
 
 bool closeVideo(Video &v, bool whole, std::string &error) {
   if (v.pipe >= 0) close(v.pipe);
   int status = 0;
   if (v.pid > 0) waitpid(v.pid, &status, 0);
-  bool made = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  if (whole && !made) error = "ffmpeg could not make " + v.path + " (see its message above)";
-  if (whole && made && std::rename(v.part.c_str(), v.path.c_str()) != 0) {
+  const bool ended = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  bool made = whole && ended && framesIn(v.part) == v.frames;
+  if (!ended || (whole && !made)) {
+    std::string said = lastWords(v);
+    error = "ffmpeg could not make " + v.path + (said.empty() ? " whole" : said);
+  }
+  if (made && std::rename(v.part.c_str(), v.path.c_str()) != 0) {
     error = "cannot write " + v.path + ": " + std::strerror(errno);
     made = false;
   }
-  if (!(whole && made)) std::remove(v.part.c_str());
+  if (!made) std::remove(v.part.c_str());
+  if (v.log) std::fclose(v.log);
   v = Video{};
-  return whole && made;
+  return made;
 }

@@ -2,6 +2,7 @@
 // beside the file asked for; renamed into place only once it is whole.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@ struct Video {
   int pid = -1;         // ffmpeg
   int pipe = -1;        // its standard input: raw RGB frames
   size_t frameSize = 0; // bytes
+  long frames = 0;      // sent whole
+  FILE *log = nullptr;  // ffmpeg's standard error
   std::string path, part;
 };
 
@@ -17,6 +20,7 @@ struct Video {
 int openVideo(Video &v, const std::string &path, int width, int height, int fps,
               std::string &error);
 bool videoFrame(Video &v, const std::vector<unsigned char> &rgb, std::string &error);
-// Waits for ffmpeg; keeps the video only if every frame went in (whole)
-// and ffmpeg succeeded.
+// Waits for ffmpeg; keeps the video only if every frame went in (whole),
+// ffmpeg succeeded and the file holds them all; else error says why, with
+// ffmpeg's last word.
 bool closeVideo(Video &v, bool whole, std::string &error);

@@ -3,6 +3,8 @@
 // settings are made and the file is written and read.
 #include "state/settings.h"
 
+#include <sys/stat.h>
+
 #include <toml++/toml.h>
 
 #include <algorithm>
@@ -231,6 +233,11 @@ std::string settingsText(const Settings &s) {
 }
 
 bool readSettings(const std::string &path, Settings &s, std::string &error) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    error = path + ": not a settings file but a " + (S_ISDIR(st.st_mode) ? "folder" : "device");
+    return false;
+  }
   toml::table doc;
   try {
     doc = toml::parse_file(path);

@@ -33,8 +33,11 @@ for k in 1 2 3 4 5 6 7 8 9 10; do
   cmp -s "$WORK/r.png" "$WORK/f-$(printf %04d "$k").png" || fail "animate's frame $k is not render's"
 done
 "$BATCH" animate -n 3 --size 16x10 --video "$WORK/v.mp4" || fail "animate --video ended with $?"
-[ "$(ffprobe -v error -count_frames -show_entries stream=nb_read_frames,width,height \
-  -of csv=p=0 "$WORK/v.mp4")" = "16,10,3" ] || fail "the video is not 3 frames of 16 x 10"
+"$BATCH" animate -n 3 --size 15x9 --video "$WORK/odd.mp4" || fail "animate --video, odd size"
+for v in "v.mp4 16,10" "odd.mp4 16,10"; do # yuv420p, which browsers play, needs even sizes
+  [ "$(ffprobe -v error -count_frames -show_entries stream=width,height,pix_fmt,nb_read_frames \
+    -of csv=p=0 "$WORK/${v% *}")" = "${v#* },yuv420p,3" ] || fail "${v% *} is not 3 yuv420p frames"
+done
 
 # ---- Numbers: repeats and sweeps give the same bytes on one thread as on
 # every core, and the sweep's shards merge into the whole file.
@@ -95,8 +98,55 @@ refused "an output in a missing folder" 1 "$BATCH" export -o "$WORK/none/out.csv
 # A disk that fills up: files may not grow past 1 KiB (SIGXFSZ ignored, so
 # the write fails as on a full disk).
 refused "a full disk" 1 bash -c "ulimit -f 1; trap '' XFSZ; exec '$BATCH' export -o '$WORK/out.csv'"
+refused "a folder as settings" 2 "$BATCH" export -s "$WORK" -o "$WORK/out.csv"
+refused "a device as settings" 2 "$BATCH" export -s /dev/null -o "$WORK/out.csv"
+refused "--frame of Static playback" 2 "$BATCH" render -s "$WORK/static.toml" --frame 5 -o "$WORK/out.csv"
+refused "a picture in a missing folder" 1 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/none/x.png"
 if [ -c /dev/full ]; then
   "$BATCH" export -o /dev/full 2>/dev/null && fail "writing to /dev/full was not noticed"
   [ -c /dev/full ] || fail "/dev/full was replaced"
 fi
+
+# ---- Whole or not at all, on a real full disk (a 12 KiB tmpfs), and
+# after a signal: status 1 or the signal's, our one line naming the file.
+mkdir "$WORK/full"
+if mount -t tmpfs -o size=12k tmpfs "$WORK/full" 2>/dev/null; then
+  trap 'umount "$WORK/full"; rm -rf "$WORK"' EXIT
+  for run in "animate -n 20 --size 320x240 --video $WORK/full/v.mp4" "export -o $WORK/full/x.csv"; do
+    $BATCH $run 2>"$WORK/err" && fail "$run on a full disk ended with status 0"
+    grep -q "$WORK/full/.*: No space left" "$WORK/err" || fail "$run: $(cat "$WORK/err")"
+    [ -z "$(ls -A "$WORK/full")" ] || fail "$run left $(ls -A "$WORK/full") on the full disk"
+  done
+else
+  echo "SKIP: the full-disk checks need to mount a tmpfs (run as root)"
+fi
+"$BATCH" animate -n 2000 --video "$WORK/int.mp4" 2>/dev/null &
+writing() { compgen -G "$WORK/.part-*" >/dev/null; }
+for _ in $(seq 600); do writing && break; sleep 0.1; done
+writing || fail "animate never began its video"
+kill -TERM $!
+wait $!
+[ $? -eq 143 ] || fail "a terminated animate did not end as SIGTERM does"
+! writing || fail "a terminated animate left $(ls "$WORK"/.part-*)"
+
+# ---- Where the output goes, and what only some settings allow.
+[ "$("$BATCH" export -o - | head -n1)" = "t,x,y,z" ] || fail "export -o - wrote no CSV on stdout"
+"$BATCH" bifurcation -s "$WORK/r.toml" --param c --from 2.5 --to 2.5 --values 1 --transient 20 --time 100 \
+  -o "$WORK/one.csv" && [ "$(cut -d, -f1 "$WORK/one.csv" | sort -u | wc -l)" -eq 2 ] ||
+  fail "a single-value sweep did not run"
+# Vector files carry a date: the clock's second moves on between the two.
+for k in a b; do
+  [ $k = b ] && sleep 1.1
+  for f in svg pdf eps; do SOURCE_DATE_EPOCH=1 "$BATCH" render --size 64x40 -o "$WORK/$k.$f"; done
+done
+for f in svg pdf eps; do cmp -s "$WORK/a.$f" "$WORK/b.$f" || fail "two .$f with SOURCE_DATE_EPOCH differ"; done
+printf 'tmin = 0.0\ntmax = 10000.0\nplayback = "static"\n' >"$WORK/long.toml"
+kib=$(/usr/bin/time -f %M "$BATCH" export -s "$WORK/long.toml" -o /dev/null 2>&1 >/dev/null)
+[ "$kib" -lt 102400 ] || fail "an export of 2e6 steps took $kib KiB"
+# Progress where a person watches, nothing where no one does.
+long=("$BATCH" bifurcation -s "$WORK/r.toml" --param c --from 2 --to 6 --values 300 --time 60
+  --transient 20 -o "$WORK/p.csv")
+script -qec "${long[*]}" /dev/null | grep -q "value 300 of 300, about 0 s left" ||
+  fail "no progress on a terminal"
+[ -z "$("${long[@]}" 2>&1)" ] || fail "progress without a terminal"
 echo "cli: ok"
