@@ -65,6 +65,9 @@ std::string lyapunovRefusal(const Settings &s, const NumberOptions &o) {
   if (!positiveFinite(o.tau) || o.tau * o.blocks > o.time)
     return "--tau must be positive, with --blocks of it fitting in --time";
   if (o.repeat > 1 && !o.trace.empty()) return "--trace follows a single run, not --repeat";
+  if (o.param.empty() != o.out.empty()) return "--sweep and -o go together";
+  if (!o.param.empty() && (o.repeat > 1 || !o.trace.empty() || o.json))
+    return "--sweep writes its CSV alone, without --repeat, --trace or --json";
   return "";
 }
 
@@ -129,32 +132,76 @@ std::string jsonText(const Settings &s, const NumberOptions &o, const std::vecto
 }
 
 // ======== bifurcation ==============================================================
-std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w) {
+// The swept parameter (named by option), its range, its values and the
+// shard, shared by both sweeps.
+std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *option, int values,
+                         Sweep &w) {
   const Model &m = models[s.attype];
   auto named =
       std::find_if(m.params, m.params + 3, [&](const Parameter &q) { return o.param == q.name; });
   if (named == m.params + 3)
-    return "--param " + o.param + ": " + m.key + " has " + m.params[0].name + ", " +
+    return option + (" " + o.param) + ": " + m.key + " has " + m.params[0].name + ", " +
            m.params[1].name + " and " + m.params[2].name;
-  if (!(o.from < o.to) && !(o.from == o.to && o.values == 1))
+  if (!(o.from < o.to) && !(o.from == o.to && values == 1))
     return "--from must be below --to (or equal to it, with --values 1)";
   if (o.from < named->lo || o.to > named->hi)
     return "--from and --to must lie within " + shortest(named->lo) + " and " +
            shortest(named->hi) + ", the panel's limits";
-  if (o.values < 1) return "--values must be 1 or more";
-  if (!(o.sweepTransient >= 0) || !(o.sweepTime > o.sweepTransient) || !std::isfinite(o.sweepTime))
-    return "--transient must be 0 or more and shorter than --time";
-  if (o.sweepTime / s.dt > MOST_SWEEP_STEPS)
-    return tooManySteps(o.sweepTime, s.dt, "--time", MOST_SWEEP_STEPS);
+  if (values < 1) return "--values must be 1 or more";
   char slash = 0, rest = 0;
   if (std::sscanf(o.shard.c_str(), "%d%c%d%c", &w.shard, &slash, &w.shards, &rest) != 3 ||
       slash != '/' || w.shards < 1 || w.shard < 1 || w.shard > w.shards)
     return "--shard " + o.shard + ": expected K/N with 1 <= K <= N";
   w.model = &m, w.param = (int)(named - m.params);
   for (int k = 0; k < 3; k++) w.p[k] = s.params[s.attype][k], w.start[k] = s.start[k];
-  w.from = o.from, w.to = o.to, w.values = o.values, w.dt = s.dt;
+  w.from = o.from, w.to = o.to, w.values = values, w.dt = s.dt;
+  return "";
+}
+
+std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w) {
+  std::string why = rangeRefusal(s, o, "--param", o.values, w);
+  if (!why.empty()) return why;
+  if (!(o.sweepTransient >= 0) || !(o.sweepTime > o.sweepTransient) || !std::isfinite(o.sweepTime))
+    return "--transient must be 0 or more and shorter than --time";
+  if (o.sweepTime / s.dt > MOST_SWEEP_STEPS)
+    return tooManySteps(o.sweepTime, s.dt, "--time", MOST_SWEEP_STEPS);
   w.transient = o.sweepTransient, w.time = o.sweepTime;
   return "";
+}
+
+// ======== lyapunov --sweep =========================================================
+// The exponents at each value of the shard, a round of a few hundred on
+// every core at a time; a value whose run cannot stand gets empty fields
+// and a line on standard error saying why.
+std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w) {
+  std::vector<int> ks;
+  for (int k = w.shard - 1; k < w.values; k += w.shards) ks.push_back(k);
+  std::vector<Exponents> found(ks.size());
+  Progress progress{"value", (long)ks.size()};
+  for (size_t first = 0; first < ks.size() && !interrupted(); first += 256) {
+    tbb::parallel_for(first, std::min(first + 256, ks.size()), [&](size_t j) {
+      LyapunovRun r = base;
+      r.p[w.param] = sweepValue(w, ks[j]);
+      found[j] = lyapunov(r);
+    });
+    showProgress(progress, (long)std::min(first + 256, ks.size()));
+  }
+  const int dims = base.spectrum ? 3 : 1;
+  std::string out = w.shard > 1 ? ""
+                    : dims == 3 ? "parameter,lambda1,error1,lambda2,error2,lambda3,error3\n"
+                                : "parameter,lambda1,error1\n";
+  for (size_t j = 0; j < ks.size(); j++) {
+    const Exponents &e = found[j];
+    const std::string v = shortest(sweepValue(w, ks[j]));
+    if (e.status != 0)
+      refuse(std::string("at ") + base.model->params[w.param].name + " = " + v + ": " + e.problem,
+             0);
+    out += v;
+    for (int c = 0; c < dims; c++)
+      out += e.status != 0 ? ",," : "," + shortest(e.value[c]) + "," + shortest(e.error[c]);
+    out += "\n";
+  }
+  return out;
 }
 
 // Parameter across, maxima up, one foreground point each on the
@@ -207,6 +254,14 @@ void addLyapunovOptions(CLI::App *c, NumberOptions &o) {
       ->check(CLI::Range(1, 1000000));
   c->add_option("--threads", o.threads, "at most this many threads (0: every core)");
   c->add_flag("--json", o.json, "JSON on standard output: values, errors, settings, version");
+  c->add_option("--sweep", o.param, "the exponents along this parameter, as the panel names it");
+  c->add_option("--from", o.from, "--sweep: its first value");
+  c->add_option("--to", o.to, "--sweep: its last value");
+  c->add_option("--values", o.lyapunovValues, "--sweep: how many values, evenly spaced")
+      ->capture_default_str();
+  c->add_option("-o,--output", o.out, "--sweep: CSV parameter,lambda1,error1[,...]");
+  c->add_option("--shard", o.shard, "--sweep: only the values K, K+N, K+2N, ... (from 1)")
+      ->capture_default_str();
 }
 
 void addBifurcationOptions(CLI::App *c, NumberOptions &o) {
@@ -231,6 +286,13 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
   if (!why.empty()) return refuse(why, 2);
   auto limit = threadsAtMost(o.threads);
   LyapunovRun r = runOf(s, o);
+  if (!o.param.empty()) {
+    Sweep w;
+    if (!(why = rangeRefusal(s, o, "--sweep", o.lyapunovValues, w)).empty()) return refuse(why, 2);
+    std::string csv = exponentSweepCsv(r, w);
+    if (interrupted()) endInterrupted();
+    return writeWhole(o.out, csv, error) ? 0 : refuse(error, 1);
+  }
   std::string trace;
   std::vector<Exponents> runs =
       o.repeat > 1 ? repeated(r, o.repeat)

@@ -11,7 +11,7 @@
 struct NumberOptions {
   // lyapunov
   double time = 10000, transient = 100, tau = 1, d0 = 1e-8;
-  int blocks = 10, repeat = 1;
+  int blocks = 10, repeat = 1, lyapunovValues = 100;
   bool spectrum = false, json = false;
   std::string trace;
   // bifurcation

@@ -62,6 +62,17 @@ for k in 1 2 3; do "${sweep[@]}" --shard "$k/3" --threads 1 -o "$WORK/part$k.csv
 sort -m -s -t, -k1,1g "$WORK"/part[123].csv | cmp -s - "$WORK/all.csv" ||
   fail "the shards do not merge into the whole sweep"
 
+# Lyapunov's largest exponent along c (a = b = 0.2): zero on the periodic
+# orbits at 2.5 and 3.5, positive in the chaos of 5.7; its shards too
+# merge into the whole file.
+lsweep=("$BATCH" lyapunov -s "$WORK/r.toml" --sweep c --from 2.5 --to 5.7 --values 33 --time 2000)
+"${lsweep[@]}" -o "$WORK/l.csv" || fail "lyapunov --sweep ended with $?"
+for k in 1 2; do "${lsweep[@]}" --shard "$k/2" --threads 1 -o "$WORK/l$k.csv"; done
+sort -m -s -t, -k1,1g "$WORK"/l[12].csv | cmp -s - "$WORK/l.csv" || fail "the exponents' shards differ"
+awk -F, '$1 == 2.5 || $1 == 3.5 { bad += $2 < -0.005 || $2 > 0.005; n++ }
+  $1 == 5.7 { bad += $2 < 0.05 || $2 > 0.09; n++ } END { exit bad || n != 3 }' "$WORK/l.csv" ||
+  fail "lambda1 along c: $(grep -E '^(2.5|3.5|5.7),' "$WORK/l.csv")"
+
 # refused WHAT STATUS COMMAND...: one line on stderr, nothing at the output
 refused() {
   local what=$1 want=$2
