@@ -2,7 +2,6 @@
 // options, their refusals, and the bifurcation diagram's picture.
 #include "batch/numbers.h"
 
-#include <GL/gl.h>
 #include <tbb/global_control.h>
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
@@ -17,6 +16,7 @@
 
 #include "batch/bifurcation.h"
 #include "batch/export.h"
+#include "batch/figure.h"
 #include "batch/headless.h"
 #include "batch/lyapunov.h"
 #include "batch/output.h"
@@ -204,35 +204,20 @@ std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w) {
   return out;
 }
 
-// Parameter across, maxima up, one foreground point each on the
-// background of the settings.
-bool diagramPng(const Settings &s, const Sweep &w, const std::vector<SweepPoint> &points, int width,
-                int height, std::string &png, std::string &error) {
-  double lo = INFINITY, hi = -INFINITY;
+// The diagram in each format asked for: parameter across, maxima up.
+bool diagrams(const NumberOptions &o, const Sweep &w, const std::vector<SweepPoint> &points,
+              std::vector<std::pair<std::string, std::string>> &files, std::string &error) {
+  Figure f{w.model->params[w.param].name, "max x", w.from, w.to, o.dark};
+  if (!readSize(o.size, f.width, f.height, error)) return false;
+  std::vector<double> x, y;
   for (const SweepPoint &p : points)
-    for (double m : p.maxima) lo = std::min(lo, m), hi = std::max(hi, m);
-  double pad = lo <= hi ? (hi - lo) * 0.05 + 1e-9 : 0;
-  if (lo > hi) lo = 0, hi = 1; // no maxima: an empty picture
-  lo -= pad, hi += pad;
-  Canvas c;
-  if (!openCanvas(c, width, height, error)) return false;
-  float b = (float)s.bg, f = 1 - b;
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(w.from, w.to, lo, hi, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glClearColor(b, b, b, 1);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glPointSize(1);
-  glBegin(GL_POINTS);
-  glColor3f(f, f, f);
-  for (const SweepPoint &p : points)
-    for (double m : p.maxima) glVertex2d(p.value, m);
-  glEnd();
-  png = pngOf(readCanvas(c), width, height);
-  closeCanvas(c);
+    for (double m : p.maxima) x.push_back(p.value), y.push_back(m);
+  for (const auto &[format, path] : {std::pair{"png", &o.png}, {"svg", &o.svg}, {"pdf", &o.pdf}}) {
+    std::string file;
+    if (path->empty()) continue;
+    if (!drawFigure(f, x, y, format, file, error)) return false;
+    files.push_back({*path, file});
+  }
   return true;
 }
 
@@ -274,7 +259,10 @@ void addBifurcationOptions(CLI::App *c, NumberOptions &o) {
   c->add_option("--time", o.sweepTime, "time units run at each value, transient included")
       ->capture_default_str();
   c->add_option("-o,--output", o.out, "CSV: parameter,maximum")->required();
-  c->add_option("--png", o.png, "the diagram as a picture");
+  c->add_option("--png", o.png, "the diagram with its axes as PNG");
+  c->add_option("--svg", o.svg, "the same as SVG");
+  c->add_option("--pdf", o.pdf, "the same as PDF");
+  c->add_flag("--dark", o.dark, "white points on black, as on the screen (else black on white)");
   c->add_option("--size", o.size, "the picture's size")->capture_default_str();
   c->add_option("--shard", o.shard, "K/N: only the values K, K+N, K+2N, ... (from 1)")
       ->capture_default_str();
@@ -311,16 +299,14 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
 
 int bifurcationCommand(const Settings &s, const NumberOptions &o) {
   Sweep w;
-  std::string why = sweepRefusal(s, o, w), error, png;
+  std::string why = sweepRefusal(s, o, w), error;
   int width = 0, height = 0;
   if (!why.empty()) return refuse(why, 2);
   if (!readSize(o.size, width, height, error)) return refuse(error, 2);
   auto limit = threadsAtMost(o.threads);
   std::vector<SweepPoint> points = sweepAll(w);
   if (interrupted()) endInterrupted();
-  if (!o.png.empty() && !diagramPng(s, w, points, width, height, png, error))
-    return refuse(error, 1);
   std::vector<std::pair<std::string, std::string>> files = {{o.out, sweepCsv(w, points)}};
-  if (!o.png.empty()) files.push_back({o.png, png});
+  if (!diagrams(o, w, points, files, error)) return refuse(error, 1);
   return writeAll(files, error) ? 0 : refuse(error, 1);
 }

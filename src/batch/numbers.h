@@ -15,7 +15,8 @@ struct NumberOptions {
   bool spectrum = false, json = false;
   std::string trace;
   // bifurcation
-  std::string param, shard = "1/1", out, png, size = "1200x800";
+  std::string param, shard = "1/1", out, png, svg, pdf, size = "1200x800";
+  bool dark = false;
   double from = 0, to = 0;
   double sweepTransient = 500, sweepTime = 1000;
   int values = 2000;

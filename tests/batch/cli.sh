@@ -56,8 +56,13 @@ done
 [ "$(head -n1 "$WORK/trace.csv")" = "t,lambda1" ] && [ "$(wc -l <"$WORK/trace.csv")" -eq 101 ] ||
   fail "the trace is not one row per renormalisation"
 sweep=("$BATCH" bifurcation -s "$WORK/r.toml" --param c --from 2 --to 6 --values 30 --transient 20 --time 60)
-"${sweep[@]}" -o "$WORK/all.csv" --png "$WORK/all.png" --size 300x200 || fail "bifurcation ended with $?"
+"${sweep[@]}" -o "$WORK/all.csv" --png "$WORK/all.png" --svg "$WORK/all.svg" --size 300x200 ||
+  fail "bifurcation ended with $?"
 head -c 4 "$WORK/all.png" | LC_ALL=C grep -aq PNG || fail "the diagram is no PNG"
+# The axes' text: the range's ends among the numbers, and both labels.
+texts=$(perl -0ne 'while (/<text[^>]*>(.*?)<\/text>/sg) { ($t = $1) =~ s/<[^>]+>|\s+$|^\s+//g;
+  $t =~ s/&#x([0-9a-f]+);/chr hex $1/ge; print "$t\n" }' "$WORK/all.svg")
+for t in 2 6 c "max x"; do grep -qx "$t" <<<"$texts" || fail "the diagram's SVG lacks the text $t"; done
 for k in 1 2 3; do "${sweep[@]}" --shard "$k/3" --threads 1 -o "$WORK/part$k.csv"; done
 sort -m -s -t, -k1,1g "$WORK"/part[123].csv | cmp -s - "$WORK/all.csv" ||
   fail "the shards do not merge into the whole sweep"

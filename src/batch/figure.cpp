@@ -1,0 +1,78 @@
+// Figures of the sweeps for papers and slides: points against a parameter
+// inside axes with ticks, numbers and labels, in the light print style or
+// the dark screen style, as PNG, SVG or PDF (drawn by PLplot).
+#include "batch/figure.h"
+
+#include <plplot/plplot.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "batch/render.h"
+
+namespace {
+
+// PLplot keeps one plot at a time in its own state: begun here, ended in
+// finish. Colour 0 is the background, 1 the axes, text and points.
+void begin(const Figure &f) {
+  const int bg = f.dark ? 0 : 255, fg = 255 - bg;
+  plscol0(0, bg, bg, bg);
+  plscol0(1, fg, fg, fg);
+  plspage(0, 0, f.width, f.height, 0, 0);
+  plinit();
+  plcol0(1);
+}
+
+void plot(const Figure &f, const std::vector<double> &x, const std::vector<double> &y) {
+  double lo = y.empty() ? 0 : *std::min_element(y.begin(), y.end());
+  double hi = y.empty() ? 1 : *std::max_element(y.begin(), y.end());
+  const double pad = (hi - lo) / 20 + 1e-9;
+  // A single value has no width of its own: half a unit either way.
+  const double x0 = f.xFrom < f.xTo ? f.xFrom : f.xFrom - 0.5;
+  const double x1 = f.xFrom < f.xTo ? f.xTo : f.xTo + 0.5;
+  plenv(x0, x1, lo - pad, hi + pad, 0, 0);
+  pllab(f.xLabel.c_str(), f.yLabel.c_str(), "");
+  plpoin((PLINT)x.size(), x.data(), y.data(), -1); // one pixel each
+  plend();
+}
+
+// The raster driver draws into our own buffer, as the pictures are read back.
+std::string png(const Figure &f, const std::vector<double> &x, const std::vector<double> &y) {
+  std::vector<unsigned char> rgb((size_t)f.width * f.height * 3, f.dark ? 0 : 255);
+  plsdev("mem");
+  plsmem(f.width, f.height, rgb.data());
+  begin(f);
+  plot(f, x, y);
+  return pngOf(rgb, f.width, f.height);
+}
+
+// The vector drivers write a file by name: a private one, read back.
+bool vectors(const Figure &f, const std::vector<double> &x, const std::vector<double> &y,
+             const std::string &format, std::string &out) {
+  char name[] = "/tmp/tresolva-figure-XXXXXX";
+  const int fd = mkstemp(name);
+  if (fd < 0) return false;
+  close(fd);
+  plsdev(format.c_str());
+  plsfnam(name);
+  begin(f);
+  plot(f, x, y);
+  std::ostringstream text;
+  text << std::ifstream(name, std::ios::binary).rdbuf();
+  std::remove(name);
+  out = text.str();
+  return !out.empty();
+}
+
+} // namespace
+
+bool drawFigure(const Figure &f, const std::vector<double> &x, const std::vector<double> &y,
+                const std::string &format, std::string &out, std::string &error) {
+  if (format == "png") out = png(f, x, y);
+  else if (!vectors(f, x, y, format, out)) error = "cannot draw the figure as " + format;
+  return error.empty();
+}
