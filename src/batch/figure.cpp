@@ -1,11 +1,12 @@
-// Figures of the sweeps for papers and slides: points against a parameter
-// inside axes with ticks, numbers and labels, in the light print style or
-// the dark screen style, as PNG, SVG or PDF (drawn by PLplot).
+// Figures of the sweeps for papers and slides: points, or curves, against a
+// parameter inside axes with ticks, numbers and labels, in the light print
+// style or the dark screen style, as PNG, SVG or PDF (drawn by PLplot).
 #include "batch/figure.h"
 
 #include <plplot/plplot.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -27,21 +28,40 @@ void begin(const Figure &f) {
   plcol0(1);
 }
 
-void plot(const Figure &f, const std::vector<double> &x, const std::vector<double> &y) {
-  double lo = y.empty() ? 0 : *std::min_element(y.begin(), y.end());
-  double hi = y.empty() ? 1 : *std::max_element(y.begin(), y.end());
+using Series = std::vector<std::vector<double>>;
+
+// A curve through the finite values, broken where one is not.
+void curve(const std::vector<double> &x, const std::vector<double> &y) {
+  for (size_t from = 0, to; from < y.size(); from = to + 1) {
+    for (to = from; to < y.size() && std::isfinite(y[to]); to++) {}
+    if (to > from) plline((PLINT)(to - from), &x[from], &y[from]);
+  }
+}
+
+void plot(const Figure &f, const std::vector<double> &x, const Series &ys) {
+  double lo = INFINITY, hi = -INFINITY;
+  for (const auto &y : ys)
+    for (double v : y)
+      if (std::isfinite(v)) lo = std::min(lo, v), hi = std::max(hi, v);
+  if (lo > hi) lo = 0, hi = 1; // nothing to show: an empty frame
   const double pad = (hi - lo) / 20 + 1e-9;
   // A single value has no width of its own: half a unit either way.
   const double x0 = f.xFrom < f.xTo ? f.xFrom : f.xFrom - 0.5;
   const double x1 = f.xFrom < f.xTo ? f.xTo : f.xTo + 0.5;
   plenv(x0, x1, lo - pad, hi + pad, 0, 0);
   pllab(f.xLabel.c_str(), f.yLabel.c_str(), "");
-  plpoin((PLINT)x.size(), x.data(), y.data(), -1); // one pixel each
+  for (const auto &y : ys)
+    if (f.joined) curve(x, y);
+    else plpoin((PLINT)x.size(), x.data(), y.data(), -1); // one pixel each
+  if (f.joined && lo < 0 && hi > 0) {
+    pllsty(2); // dashed
+    pljoin(x0, 0, x1, 0);
+  }
   plend();
 }
 
 // The raster driver draws into our own buffer, as the pictures are read back.
-std::string png(const Figure &f, const std::vector<double> &x, const std::vector<double> &y) {
+std::string png(const Figure &f, const std::vector<double> &x, const Series &y) {
   std::vector<unsigned char> rgb((size_t)f.width * f.height * 3, f.dark ? 0 : 255);
   plsdev("mem");
   plsmem(f.width, f.height, rgb.data());
@@ -51,7 +71,7 @@ std::string png(const Figure &f, const std::vector<double> &x, const std::vector
 }
 
 // The vector drivers write a file by name: a private one, read back.
-bool vectors(const Figure &f, const std::vector<double> &x, const std::vector<double> &y,
+bool vectors(const Figure &f, const std::vector<double> &x, const Series &y,
              const std::string &format, std::string &out) {
   char name[] = "/tmp/tresolva-figure-XXXXXX";
   const int fd = mkstemp(name);
@@ -70,7 +90,7 @@ bool vectors(const Figure &f, const std::vector<double> &x, const std::vector<do
 
 } // namespace
 
-bool drawFigure(const Figure &f, const std::vector<double> &x, const std::vector<double> &y,
+bool drawFigure(const Figure &f, const std::vector<double> &x, const Series &y,
                 const std::string &format, std::string &out, std::string &error) {
   if (format == "png") out = png(f, x, y);
   else if (!vectors(f, x, y, format, out)) error = "cannot draw the figure as " + format;

@@ -172,8 +172,9 @@ std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w) {
 // ======== lyapunov --sweep =========================================================
 // The exponents at each value of the shard, a round of a few hundred on
 // every core at a time; a value whose run cannot stand gets empty fields
-// and a line on standard error saying why.
-std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w) {
+// (NaN in ys, for the figure) and a line on standard error saying why.
+std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w, std::vector<double> &x,
+                             std::vector<std::vector<double>> &ys) {
   std::vector<int> ks;
   for (int k = w.shard - 1; k < w.values; k += w.shards) ks.push_back(k);
   std::vector<Exponents> found(ks.size());
@@ -187,6 +188,7 @@ std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w) {
     showProgress(progress, (long)std::min(first + 256, ks.size()));
   }
   const int dims = base.spectrum ? 3 : 1;
+  ys.assign(dims, {});
   std::string out = w.shard > 1 ? ""
                     : dims == 3 ? "parameter,lambda1,error1,lambda2,error2,lambda3,error3\n"
                                 : "parameter,lambda1,error1\n";
@@ -197,28 +199,39 @@ std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w) {
       refuse(std::string("at ") + base.model->params[w.param].name + " = " + v + ": " + e.problem,
              0);
     out += v;
-    for (int c = 0; c < dims; c++)
+    x.push_back(sweepValue(w, ks[j]));
+    for (int c = 0; c < dims; c++) {
       out += e.status != 0 ? ",," : "," + shortest(e.value[c]) + "," + shortest(e.error[c]);
+      ys[c].push_back(e.status != 0 ? NAN : e.value[c]);
+    }
     out += "\n";
   }
   return out;
 }
 
-// The diagram in each format asked for: parameter across, maxima up.
+// The figure in each format asked for, added to the files to write.
+bool figures(const NumberOptions &o, const Figure &f, const std::vector<double> &x,
+             const std::vector<std::vector<double>> &ys,
+             std::vector<std::pair<std::string, std::string>> &files, std::string &error) {
+  for (const auto &[format, path] : {std::pair{"png", &o.png}, {"svg", &o.svg}, {"pdf", &o.pdf}}) {
+    std::string file;
+    if (path->empty()) continue;
+    if (!drawFigure(f, x, ys, format, file, error)) return false;
+    files.push_back({*path, file});
+  }
+  return true;
+}
+
+// The diagram: parameter across, maxima up, a point each.
 bool diagrams(const NumberOptions &o, const Sweep &w, const std::vector<SweepPoint> &points,
               std::vector<std::pair<std::string, std::string>> &files, std::string &error) {
   Figure f{w.model->params[w.param].name, "max x", w.from, w.to, o.dark};
   if (!readSize(o.size, f.width, f.height, error)) return false;
-  std::vector<double> x, y;
+  std::vector<double> x;
+  std::vector<std::vector<double>> y(1);
   for (const SweepPoint &p : points)
-    for (double m : p.maxima) x.push_back(p.value), y.push_back(m);
-  for (const auto &[format, path] : {std::pair{"png", &o.png}, {"svg", &o.svg}, {"pdf", &o.pdf}}) {
-    std::string file;
-    if (path->empty()) continue;
-    if (!drawFigure(f, x, y, format, file, error)) return false;
-    files.push_back({*path, file});
-  }
-  return true;
+    for (double m : p.maxima) x.push_back(p.value), y[0].push_back(m);
+  return figures(o, f, x, y, files, error);
 }
 
 } // namespace
@@ -247,6 +260,11 @@ void addLyapunovOptions(CLI::App *c, NumberOptions &o) {
   c->add_option("-o,--output", o.out, "--sweep: CSV parameter,lambda1,error1[,...]");
   c->add_option("--shard", o.shard, "--sweep: only the values K, K+N, K+2N, ... (from 1)")
       ->capture_default_str();
+  c->add_option("--png", o.png, "--sweep: the exponents against the parameter as PNG");
+  c->add_option("--svg", o.svg, "--sweep: the same as SVG");
+  c->add_option("--pdf", o.pdf, "--sweep: the same as PDF");
+  c->add_flag("--dark", o.dark, "--sweep: white on black, as on the screen (else black on white)");
+  c->add_option("--size", o.size, "--sweep: the figure's size")->capture_default_str();
 }
 
 void addBifurcationOptions(CLI::App *c, NumberOptions &o) {
@@ -277,9 +295,20 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
   if (!o.param.empty()) {
     Sweep w;
     if (!(why = rangeRefusal(s, o, "--sweep", o.lyapunovValues, w)).empty()) return refuse(why, 2);
-    std::string csv = exponentSweepCsv(r, w);
+    std::vector<double> x;
+    std::vector<std::vector<double>> ys;
+    std::string csv = exponentSweepCsv(r, w, x, ys);
     if (interrupted()) endInterrupted();
-    return writeWhole(o.out, csv, error) ? 0 : refuse(error, 1);
+    Figure f{w.model->params[w.param].name,
+             o.spectrum ? "lambda" : "lambda1",
+             w.from,
+             w.to,
+             o.dark,
+             true};
+    std::vector<std::pair<std::string, std::string>> files = {{o.out, csv}};
+    if (!readSize(o.size, f.width, f.height, error) || !figures(o, f, x, ys, files, error))
+      return refuse(error, 1);
+    return writeAll(files, error) ? 0 : refuse(error, 1);
   }
   std::string trace;
   std::vector<Exponents> runs =

@@ -59,10 +59,13 @@ sweep=("$BATCH" bifurcation -s "$WORK/r.toml" --param c --from 2 --to 6 --values
 "${sweep[@]}" -o "$WORK/all.csv" --png "$WORK/all.png" --svg "$WORK/all.svg" --size 300x200 ||
   fail "bifurcation ended with $?"
 head -c 4 "$WORK/all.png" | LC_ALL=C grep -aq PNG || fail "the diagram is no PNG"
-# The axes' text: the range's ends among the numbers, and both labels.
-texts=$(perl -0ne 'while (/<text[^>]*>(.*?)<\/text>/sg) { ($t = $1) =~ s/<[^>]+>|\s+$|^\s+//g;
-  $t =~ s/&#x([0-9a-f]+);/chr hex $1/ge; print "$t\n" }' "$WORK/all.svg")
-for t in 2 6 c "max x"; do grep -qx "$t" <<<"$texts" || fail "the diagram's SVG lacks the text $t"; done
+# The axes' text in an SVG file holds each of TEXTS: has_texts FILE TEXT...
+has_texts() {
+  local texts=$(perl -0ne 'while (/<text[^>]*>(.*?)<\/text>/sg) { ($t = $1) =~ s/<[^>]+>|\s+$|^\s+//g;
+    $t =~ s/&#x([0-9a-f]+);/chr hex $1/ge; print "$t\n" }' "$1")
+  for t in "${@:2}"; do grep -qx "$t" <<<"$texts" || fail "$1 lacks the text $t"; done
+}
+has_texts "$WORK/all.svg" 2 6 c "max x" # the range's ends among the numbers, and the labels
 for k in 1 2 3; do "${sweep[@]}" --shard "$k/3" --threads 1 -o "$WORK/part$k.csv"; done
 sort -m -s -t, -k1,1g "$WORK"/part[123].csv | cmp -s - "$WORK/all.csv" ||
   fail "the shards do not merge into the whole sweep"
@@ -71,7 +74,8 @@ sort -m -s -t, -k1,1g "$WORK"/part[123].csv | cmp -s - "$WORK/all.csv" ||
 # orbits at 2.5 and 3.5, positive in the chaos of 5.7; its shards too
 # merge into the whole file.
 lsweep=("$BATCH" lyapunov -s "$WORK/r.toml" --sweep c --from 2.5 --to 5.7 --values 33 --time 2000)
-"${lsweep[@]}" -o "$WORK/l.csv" || fail "lyapunov --sweep ended with $?"
+"${lsweep[@]}" -o "$WORK/l.csv" --svg "$WORK/l.svg" || fail "lyapunov --sweep ended with $?"
+has_texts "$WORK/l.svg" 3 5 c lambda1
 for k in 1 2; do "${lsweep[@]}" --shard "$k/2" --threads 1 -o "$WORK/l$k.csv"; done
 sort -m -s -t, -k1,1g "$WORK"/l[12].csv | cmp -s - "$WORK/l.csv" || fail "the exponents' shards differ"
 awk -F, '$1 == 2.5 || $1 == 3.5 { bad += $2 < -0.005 || $2 > 0.005; n++ }
