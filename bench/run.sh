@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh test
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
 cmake --build build-test -j"$(nproc)" --target frame_bench batch_bench >/dev/null
-run() { tests/support/with_xvfb.sh build-test/frame_bench "$@"; }
+run() { xvfb-run -a -s "-screen 0 1280x1024x24" build-test/frame_bench "$@"; }
 settings=$(run list)
 [ "${1:-}" = --quick ] && settings="0 1"
 printf "%-34s %12s %12s %18s %11s\n" setting median "" "" "peak RSS"
