@@ -27,7 +27,8 @@ namespace {
 struct Common {
   std::string from, out, size = "950x710"; // the viewer's scene at its start-up size
   int width = 950, height = 710, frame = 1, frames = 100, fps = 30;
-  bool maxima = false, frameGiven = false;
+  bool maxima = false, frameGiven = false, pixelWidths = false;
+  Look look() const { return {width, height, pixelWidths}; }
   std::string video;
 };
 
@@ -38,6 +39,9 @@ void addSettings(CLI::App *c, Common &o) {
 void addPicture(CLI::App *c, Common &o) {
   c->add_option("--size", o.size, "picture size WIDTHxHEIGHT, at most 8192 either way")
       ->capture_default_str();
+  c->add_flag("--pixel-widths", o.pixelWidths,
+              "lines and points as many pixels wide as on the screen, whatever the size "
+              "(else as thick against the height as on the screen)");
 }
 
 std::string extensionOf(const std::string &path) {
@@ -62,8 +66,8 @@ int render(const Settings &s, const Common &o) {
       file = pngOf(rgb, o.width, o.height);
       return true;
     };
-    if (!drawFrames(s, o.width, o.height, k, k, keep, error)) return refuse(error, 1);
-  } else if (!vectorPicture(s, o.width, o.height, k, ext, file, error)) {
+    if (!drawFrames(s, o.look(), k, k, keep, error)) return refuse(error, 1);
+  } else if (!vectorPicture(s, o.look(), k, ext, file, error)) {
     return refuse(error, 1);
   }
   return writeWhole(o.out, file, error) ? 0 : refuse(error, 1);
@@ -91,7 +95,7 @@ int animate(const Settings &s, const Common &o) {
     showProgress(progress, k);
     return written && !interrupted();
   };
-  bool drawn = drawFrames(s, o.width, o.height, 1, o.frames, keep, error);
+  bool drawn = drawFrames(s, o.look(), 1, o.frames, keep, error);
   bool whole = drawn && written && !interrupted();
   if (!o.video.empty()) written = closeVideo(v, whole, error) && written;
   if (interrupted()) endInterrupted();

@@ -21,8 +21,9 @@ namespace {
 // As if the settings had been in force for a while: the background already
 // cleared with, the model's scale already left by a step. The pan goes into
 // the modelview matrix as the viewer keeps it.
-Picture prepare(const Settings &s, const Canvas &c) {
+Picture prepare(const Settings &s, const Canvas &c, const Look &look) {
   Picture pic = startUpPicture(s);
+  if (!look.pixelWidths) pic.widths.scale = (float)look.height / 710;
   loadStart(pic.run);
   pic.run.stretcher = models[s.attype].stretcher;
   pic.tmax = s.dynamic == 1 ? s.tmin : s.tmaxstatic;
@@ -69,11 +70,11 @@ int shownFrame(const Settings &s, int frame) {
 }
 
 // ======== Frames ======================================================================
-bool drawFrames(const Settings &s, int width, int height, int first, int last,
-                const TakeFrame &take, std::string &error) {
+bool drawFrames(const Settings &s, const Look &look, int first, int last, const TakeFrame &take,
+                std::string &error) {
   Canvas c;
-  if (!openCanvas(c, width, height, error)) return false;
-  Picture pic = prepare(s, c);
+  if (!openCanvas(c, look.width, look.height, error)) return false;
+  Picture pic = prepare(s, c, look);
   bool going = true;
   for (int k = 1; k <= last && going; k++) {
     nextFrame(s, pic);
@@ -117,17 +118,17 @@ static void reproducibleDate(std::string &file, const std::string &format) {
 }
 
 // gl2ps turns into the file's primitives in the order drawn.
-bool vectorPicture(const Settings &s, int width, int height, int frame, const std::string &format,
+bool vectorPicture(const Settings &s, const Look &look, int frame, const std::string &format,
                    std::string &out, std::string &error) {
   Canvas c;
-  if (!openCanvas(c, width, height, error)) return false;
-  Picture pic = prepare(s, c);
+  if (!openCanvas(c, look.width, look.height, error)) return false;
+  Picture pic = prepare(s, c, look);
   for (int k = 1; k < frame; k++) nextFrame(s, pic);
 
   char *text = nullptr;
   size_t size = 0;
   FILE *f = open_memstream(&text, &size);
-  GLint viewport[4] = {0, 0, width, height};
+  GLint viewport[4] = {0, 0, look.width, look.height};
   GLint options = GL2PS_SILENT | GL2PS_USE_CURRENT_VIEWPORT | GL2PS_DRAW_BACKGROUND |
                   GL2PS_NO_BLENDING | GL2PS_NO_PS3_SHADING;
   GLint state = GL2PS_ERROR;

@@ -16,15 +16,23 @@
 // frame and Segment moves its start ten steps a frame.
 int shownFrame(const Settings &s, int frame);
 
+// The picture's size. Its lines and points are as thick against its height
+// as the viewer's against its scene's start-up height (710), or as many
+// pixels with pixelWidths.
+struct Look {
+  int width = 950, height = 710;
+  bool pixelWidths = false;
+};
+
 // take(k, rgb) for each frame k from first to last, rgb top row first;
 // take returns false to stop. On a failure, error says why.
 using TakeFrame = std::function<bool(int k, const std::vector<unsigned char> &rgb)>;
-bool drawFrames(const Settings &s, int width, int height, int first, int last,
-                const TakeFrame &take, std::string &error);
+bool drawFrames(const Settings &s, const Look &look, int first, int last, const TakeFrame &take,
+                std::string &error);
 
 // The PNG file of an RGB picture.
 std::string pngOf(const std::vector<unsigned char> &rgb, int width, int height);
 
 // One frame as vectors: format "svg", "pdf" or "eps".
-bool vectorPicture(const Settings &s, int width, int height, int frame, const std::string &format,
+bool vectorPicture(const Settings &s, const Look &look, int frame, const std::string &format,
                    std::string &out, std::string &error);

@@ -21,7 +21,8 @@ int wholePixels(float w) {
 } // namespace
 
 // GL refuses a width of 0 or less (and NaN) and keeps the one in force.
-void lineWidth(Widths &k, float w) {
+void lineWidth(Widths &k, float asked) {
+  const float w = asked * k.scale;
   if (k.literalCalls) {
     glLineWidth(w);
     return;
@@ -35,7 +36,8 @@ void lineWidth(Widths &k, float w) {
 }
 
 // The program's point sizes are whole pixels already.
-void pointSize(Widths &k, float s) {
+void pointSize(Widths &k, float asked) {
+  const float s = asked * k.scale;
   if (k.literalCalls) {
     glPointSize(s);
     return;

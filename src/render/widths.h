@@ -10,8 +10,11 @@ struct Widths {
   // and size sent to GL (it cannot read them from GL's feedback).
   void (*alsoLineWidth)(float w) = nullptr;
   void (*alsoPointSize)(float s) = nullptr;
+  // Every width and size as asked, times this: a picture larger than the
+  // screen's draws its lines as thick against its size.
+  float scale = 1;
 };
 
-void lineWidth(Widths &k, float w); // glLineWidth, unless the drawn width stays the same
-void pointSize(Widths &k, float s); // glPointSize, unless the size stays the same
-void forgetWidths(Widths &k);       // at the start of a frame: GL's state is not known
+void lineWidth(Widths &k, float asked); // glLineWidth, unless the drawn width stays the same
+void pointSize(Widths &k, float asked); // glPointSize, unless the size stays the same
+void forgetWidths(Widths &k);           // at the start of a frame: GL's state is not known

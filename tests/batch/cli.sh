@@ -27,6 +27,13 @@ for f in "png:PNG" "svg:<?xml" "pdf:%PDF" "eps:%!PS"; do
   "$BATCH" render --size 320x200 -o "$WORK/p.${f%%:*}" || fail "render .${f%%:*} ended with $?"
   head -c 5 "$WORK/p.${f%%:*}" | LC_ALL=C grep -aq "${f#*:}" || fail "the .${f%%:*} file is not one"
 done
+# Lines as thick against the picture as on the screen: at twice the size
+# the curve covers as much of it, unless the widths stay in pixels.
+covered() { convert "$WORK/$1" -colorspace gray -threshold 10% -format '%[fx:mean]' info:; }
+"$BATCH" render -o "$WORK/w1.png" && "$BATCH" render --size 1900x1420 -o "$WORK/w2.png" &&
+  "$BATCH" render --size 1900x1420 --pixel-widths -o "$WORK/w2p.png" || fail "render at twice the size"
+awk -v a="$(covered w1.png)" -v b="$(covered w2.png)" -v c="$(covered w2p.png)" \
+  'BEGIN { exit !(b > 0.85 * a && c < 0.7 * a) }' || fail "line widths do not follow the picture's size"
 "$BATCH" animate -n 10 --size 160x100 -o "$WORK/f" || fail "animate ended with $?"
 for k in 1 2 3 4 5 6 7 8 9 10; do
   "$BATCH" render --frame "$k" --size 160x100 -o "$WORK/r.png"
