@@ -2,8 +2,6 @@
 // maximum map plots, after a transient, for each value of the sweep.
 #include "batch/bifurcation.h"
 
-#include <tbb/parallel_for.h>
-
 #include <algorithm>
 
 #include "batch/output.h"
@@ -35,13 +33,8 @@ std::vector<double> sweepMaxima(const Sweep &s, int k) {
 std::vector<SweepPoint> sweepAll(const Sweep &s) {
   std::vector<SweepPoint> points;
   for (int k = s.shard - 1; k < s.values; k += s.shards) points.push_back({sweepValue(s, k), {}});
-  Progress progress{"value", (long)points.size()};
-  for (size_t first = 0; first < points.size() && !interrupted(); first += 256) {
-    tbb::parallel_for(first, std::min(first + 256, points.size()), [&](size_t j) {
-      points[j].maxima = sweepMaxima(s, s.shard - 1 + (int)j * s.shards);
-    });
-    showProgress(progress, (long)std::min(first + 256, points.size()));
-  }
+  inRounds(points.size(), 256, "value",
+           [&](size_t j) { points[j].maxima = sweepMaxima(s, s.shard - 1 + (int)j * s.shards); });
   return points;
 }
 

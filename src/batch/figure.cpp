@@ -17,8 +17,8 @@
 
 namespace {
 
-// PLplot keeps one plot at a time in its own state: begun here, ended in
-// finish. Colour 0 is the background, 1 the axes, text and points.
+// PLplot keeps one plot at a time in its own state: begun here, ended at
+// the end of plot. Colour 0 is the background, 1 the axes, text and points.
 void begin(const Figure &f) {
   const int bg = f.dark ? 0 : 255, fg = 255 - bg;
   plscol0(0, bg, bg, bg);

@@ -48,9 +48,14 @@ Matrix tangentStep(const Model &m, const double *p, float dt, const Vec3 &x0, co
 // ======== Renormalisations ========================================================
 // Growth logarithms of one renormalisation: the twin pulled back to d0
 // along the separation, or Q re-orthonormalised (R's diagonal kept positive).
-double pullTwinBack(const Vec3 &x, Vec3 &twin, double d0) {
+double separation(const Vec3 &x, const Vec3 &twin) {
   double dx = twin.x - x.x, dy = twin.y - x.y, dz = twin.z - x.z;
-  double d = std::sqrt(dx * dx + dy * dy + dz * dz);
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// d is the separation, already measured.
+double pullTwinBack(const Vec3 &x, Vec3 &twin, double d, double d0) {
+  double dx = twin.x - x.x, dy = twin.y - x.y, dz = twin.z - x.z;
   double f = d0 / d;
   twin = {x.x + f * dx, x.y + f * dy, x.z + f * dz};
   return std::log(d / d0);
@@ -201,12 +206,11 @@ Exponents lyapunov(const LyapunovRun &r, std::string *trace) {
       qrEvery = nextQrInterval(g, sinceQr, qrEvery, every), sinceQr = 0;
     }
     if (!r.spectrum) {
-      double d = std::sqrt((twin.x - x.x) * (twin.x - x.x) + (twin.y - x.y) * (twin.y - x.y) +
-                           (twin.z - x.z) * (twin.z - x.z));
+      const double d = separation(x, twin);
       std::string why = twinTrouble(x, d, box.across(), (double)n * r.dt);
       if (!finite(twin)) why = diverged((double)n * r.dt);
       if (!why.empty()) return failed(finite(twin) ? 2 : 1, why);
-      growth[0] = pullTwinBack(x, twin, r.d0);
+      growth[0] = pullTwinBack(x, twin, d, r.d0);
     }
     for (int c = 0; c < dims; c++) total[c] += growth[c], block[c] += growth[c];
     if (trace) {

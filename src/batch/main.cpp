@@ -44,13 +44,6 @@ void addPicture(CLI::App *c, Common &o) {
               "(else as thick against the height as on the screen)");
 }
 
-std::string extensionOf(const std::string &path) {
-  size_t dot = path.rfind('.');
-  return dot == std::string::npos || path.find('/', dot) != std::string::npos
-             ? ""
-             : path.substr(dot + 1);
-}
-
 // ======== render =====================================================================
 int render(const Settings &s, const Common &o) {
   std::string ext = extensionOf(o.out), error, file;

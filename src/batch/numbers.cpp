@@ -3,7 +3,6 @@
 #include "batch/numbers.h"
 
 #include <tbb/global_control.h>
-#include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 
 #include <nlohmann/json.hpp>
@@ -76,15 +75,12 @@ std::string lyapunovRefusal(const Settings &s, const NumberOptions &o) {
 std::vector<Exponents> repeated(const LyapunovRun &r, int repeats) {
   std::vector<Exponents> runs(repeats);
   const int round = std::max(1, tbb::this_task_arena::max_concurrency());
-  Progress progress{"run", repeats};
-  for (int first = 0; first < repeats && !interrupted(); first += round) {
-    tbb::parallel_for(first, std::min(first + round, repeats), [&](int k) {
-      LyapunovRun own = r;
-      std::transform(own.start, own.start + 3, own.start, [k](double v) { return v + 0.01 * k; });
-      runs[k] = lyapunov(own);
-    });
-    showProgress(progress, std::min(first + round, repeats));
-  }
+  inRounds(repeats, round, "run", [&](size_t k) {
+    LyapunovRun own = r;
+    std::transform(own.start, own.start + 3, own.start,
+                   [k](double v) { return v + 0.01 * (double)k; });
+    runs[k] = lyapunov(own);
+  });
   return runs;
 }
 
@@ -178,15 +174,11 @@ std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w, std::vecto
   std::vector<int> ks;
   for (int k = w.shard - 1; k < w.values; k += w.shards) ks.push_back(k);
   std::vector<Exponents> found(ks.size());
-  Progress progress{"value", (long)ks.size()};
-  for (size_t first = 0; first < ks.size() && !interrupted(); first += 256) {
-    tbb::parallel_for(first, std::min(first + 256, ks.size()), [&](size_t j) {
-      LyapunovRun r = base;
-      r.p[w.param] = sweepValue(w, ks[j]);
-      found[j] = lyapunov(r);
-    });
-    showProgress(progress, (long)std::min(first + 256, ks.size()));
-  }
+  inRounds(ks.size(), 256, "value", [&](size_t j) {
+    LyapunovRun r = base;
+    r.p[w.param] = sweepValue(w, ks[j]);
+    found[j] = lyapunov(r);
+  });
   const int dims = base.spectrum ? 3 : 1;
   ys.assign(dims, {});
   std::string out = w.shard > 1 ? ""

@@ -3,9 +3,12 @@
 // watches, and an end by a signal that leaves no partial file.
 #include "batch/output.h"
 
+#include <tbb/parallel_for.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -53,6 +56,13 @@ bool finishOutput(Output &o, bool keep, std::string &error) {
   if (!kept && !o.special) std::remove(o.part.c_str());
   if (o.err != 0) error = "cannot write " + o.path + ": " + std::strerror(o.err);
   return kept;
+}
+
+std::string extensionOf(const std::string &path) {
+  size_t dot = path.rfind('.');
+  return dot == std::string::npos || path.find('/', dot) != std::string::npos
+             ? ""
+             : path.substr(dot + 1);
 }
 
 bool writeWhole(const std::string &path, const std::string &text, std::string &error) {
@@ -113,4 +123,14 @@ void showProgress(Progress &p, long done) {
   double left = done > 0 ? (t - p.started) * (double)(p.total - done) / (double)done : 0;
   std::fprintf(stderr, "\r%s %ld of %ld, about %.0f s left   ", p.what, done, p.total, left);
   if (done >= p.total) std::fputc('\n', stderr);
+}
+
+void inRounds(size_t count, size_t size, const char *what,
+              const std::function<void(size_t)> &each) {
+  Progress progress{what, (long)count};
+  for (size_t first = 0; first < count && !interrupted(); first += size) {
+    const size_t end = std::min(first + size, count);
+    tbb::parallel_for(first, end, [&](size_t k) { each(k); });
+    showProgress(progress, (long)end);
+  }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +26,9 @@ bool finishOutput(Output &o, bool keep, std::string &error);
 // Writes text to path whole: a failure (an unwritable folder, a full disk)
 // leaves no file behind and says why in error.
 bool writeWhole(const std::string &path, const std::string &text, std::string &error);
+// What follows the last dot of the file's name, "" when there is none.
+std::string extensionOf(const std::string &path);
+
 // Several files (path, text), all of them or none.
 bool writeAll(const std::vector<std::pair<std::string, std::string>> &files, std::string &error);
 
@@ -46,3 +50,8 @@ struct Progress {
   double started = -1, shown = -1;
 };
 void showProgress(Progress &p, long done);
+
+// each(k) for k from 0 to count - 1 on every core, a round of size at a
+// time, with progress between rounds; an interruption ends it after the
+// round under way.
+void inRounds(size_t count, size_t size, const char *what, const std::function<void(size_t)> &each);

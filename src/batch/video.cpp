@@ -10,9 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "batch/output.h"
 
 namespace {
 
@@ -28,13 +31,6 @@ bool onPath(const std::string &name) {
     from = to + 1;
   }
   return false;
-}
-
-std::string extensionOf(const std::string &path) {
-  size_t dot = path.rfind('.'), slash = path.rfind('/');
-  return dot == std::string::npos || (slash != std::string::npos && slash > dot)
-             ? ""
-             : path.substr(dot + 1);
 }
 
 // The same folder and extension, so that ffmpeg picks the same format.
@@ -70,15 +66,13 @@ int openVideo(Video &v, const std::string &path, int width, int height, int fps,
   if (v.pid == 0) {
     dup2(fds[0], 0), dup2(fileno(v.log), 2);
     close(fds[0]), close(fds[1]);
+    std::vector<const char *> args = {"ffmpeg",     "-nostdin", "-loglevel",  "error", "-y",
+                                      "-f",         "rawvideo", "-pix_fmt",   "rgb24", "-s",
+                                      size.c_str(), "-r",       rate.c_str(), "-i",    "-"};
     if (yuv)
-      execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "rawvideo",
-             "-pix_fmt", "rgb24", "-s", size.c_str(), "-r", rate.c_str(), "-i", "-", "-vf",
-             "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-pix_fmt", "yuv420p", v.part.c_str(),
-             (char *)nullptr);
-    else
-      execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "rawvideo",
-             "-pix_fmt", "rgb24", "-s", size.c_str(), "-r", rate.c_str(), "-i", "-", v.part.c_str(),
-             (char *)nullptr);
+      args.insert(args.end(), {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-pix_fmt", "yuv420p"});
+    args.insert(args.end(), {v.part.c_str(), nullptr});
+    execvp("ffmpeg", const_cast<char *const *>(args.data()));
     _exit(127);
   }
   close(fds[0]);
@@ -120,16 +114,26 @@ std::string lastWords(const Video &v) {
   return line.empty() ? "" : ": " + line;
 }
 
-// ffprobe counts the frames the file holds.
+// ffprobe counts the frames the file holds; -1 when it cannot.
 long framesIn(const std::string &file) {
-  std::string command = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                        "stream=nb_read_frames -of csv=p=0 '" +
-                        file + "' 2>/dev/null";
-  FILE *p = file.find('\'') == std::string::npos ? popen(command.c_str(), "r") : nullptr;
+  int fds[2];
+  if (::pipe(fds) != 0) return -1;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fds[1], 1), close(fds[0]), close(fds[1]);
+    execlp("ffprobe", "ffprobe", "-v", "quiet", "-count_frames", "-select_streams", "v:0",
+           "-show_entries", "stream=nb_read_frames", "-of", "csv=p=0", file.c_str(),
+           (char *)nullptr);
+    _exit(127);
+  }
+  close(fds[1]);
+  FILE *out = pid > 0 ? fdopen(fds[0], "r") : nullptr;
   long n = -1;
-  if (p && std::fscanf(p, "%ld", &n) != 1) n = -1;
-  if (p) pclose(p);
-  return n;
+  if (!out || std::fscanf(out, "%ld", &n) != 1) n = -1;
+  out ? std::fclose(out) : close(fds[0]);
+  int status = 0;
+  if (pid > 0) waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? n : -1;
 }
 
 } // namespace

@@ -40,8 +40,9 @@ for k in 1 2 3 4 5 6 7 8 9 10; do
   cmp -s "$WORK/r.png" "$WORK/f-$(printf %04d "$k").png" || fail "animate's frame $k is not render's"
 done
 "$BATCH" animate -n 3 --size 16x10 --video "$WORK/v.mp4" || fail "animate --video ended with $?"
-"$BATCH" animate -n 3 --size 15x9 --video "$WORK/odd.mp4" || fail "animate --video, odd size"
-for v in "v.mp4 16,10" "odd.mp4 16,10"; do # yuv420p, which browsers play, needs even sizes
+"$BATCH" animate -n 3 --size 15x9 --video "$WORK/it's.mp4" ||
+  fail "animate --video, an odd size and a quote in the name"
+for v in "v.mp4 16,10" "it's.mp4 16,10"; do # yuv420p, which browsers play, needs even sizes
   [ "$(ffprobe -v error -count_frames -show_entries stream=width,height,pix_fmt,nb_read_frames \
     -of csv=p=0 "$WORK/${v% *}")" = "${v#* },yuv420p,3" ] || fail "${v% *} is not 3 yuv420p frames"
 done
