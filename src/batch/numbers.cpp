@@ -144,6 +144,9 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
     return "--from and --to must lie within " + shortest(named->lo) + " and " +
            shortest(named->hi) + ", the panel's limits";
   if (values < 1) return "--values must be 1 or more";
+  int width = 0, height = 0; // the figures', checked before the sweep runs
+  std::string badSize;
+  if (!readSize(o.size, width, height, badSize)) return badSize;
   char slash = 0, rest = 0;
   if (std::sscanf(o.shard.c_str(), "%d%c%d%c", &w.shard, &slash, &w.shards, &rest) != 3 ||
       slash != '/' || w.shards < 1 || w.shard < 1 || w.shard > w.shards)
@@ -201,6 +204,14 @@ std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w, std::vecto
   return out;
 }
 
+// The figure of a sweep, its size already checked with its range.
+Figure figureOf(const NumberOptions &o, const Sweep &w, const char *yLabel, bool joined) {
+  Figure f{w.model->params[w.param].name, yLabel, w.from, w.to, o.dark, joined};
+  std::string checked;
+  readSize(o.size, f.width, f.height, checked);
+  return f;
+}
+
 // The figure in each format asked for, added to the files to write.
 bool figures(const NumberOptions &o, const Figure &f, const std::vector<double> &x,
              const std::vector<std::vector<double>> &ys,
@@ -217,8 +228,7 @@ bool figures(const NumberOptions &o, const Figure &f, const std::vector<double> 
 // The diagram: parameter across, maxima up, a point each.
 bool diagrams(const NumberOptions &o, const Sweep &w, const std::vector<SweepPoint> &points,
               std::vector<std::pair<std::string, std::string>> &files, std::string &error) {
-  Figure f{w.model->params[w.param].name, "max x", w.from, w.to, o.dark};
-  if (!readSize(o.size, f.width, f.height, error)) return false;
+  Figure f = figureOf(o, w, "max x", false);
   std::vector<double> x;
   std::vector<std::vector<double>> y(1);
   for (const SweepPoint &p : points)
@@ -291,15 +301,9 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
     std::vector<std::vector<double>> ys;
     std::string csv = exponentSweepCsv(r, w, x, ys);
     if (interrupted()) endInterrupted();
-    Figure f{w.model->params[w.param].name,
-             o.spectrum ? "lambda" : "lambda1",
-             w.from,
-             w.to,
-             o.dark,
-             true};
+    Figure f = figureOf(o, w, o.spectrum ? "lambda" : "lambda1", true);
     std::vector<std::pair<std::string, std::string>> files = {{o.out, csv}};
-    if (!readSize(o.size, f.width, f.height, error) || !figures(o, f, x, ys, files, error))
-      return refuse(error, 1);
+    if (!figures(o, f, x, ys, files, error)) return refuse(error, 1);
     return writeAll(files, error) ? 0 : refuse(error, 1);
   }
   std::string trace;
@@ -321,9 +325,7 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
 int bifurcationCommand(const Settings &s, const NumberOptions &o) {
   Sweep w;
   std::string why = sweepRefusal(s, o, w), error;
-  int width = 0, height = 0;
   if (!why.empty()) return refuse(why, 2);
-  if (!readSize(o.size, width, height, error)) return refuse(error, 2);
   auto limit = threadsAtMost(o.threads);
   std::vector<SweepPoint> points = sweepAll(w);
   if (interrupted()) endInterrupted();

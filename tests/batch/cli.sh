@@ -114,6 +114,8 @@ refused "an unknown parameter" 2 "${sweep[@]}" --param rho -o "$WORK/out.csv"
 refused "a reversed range" 2 "$BATCH" bifurcation --param ro --from 30 --to 20 -o "$WORK/out.csv"
 refused "an empty range" 2 "$BATCH" bifurcation --param ro --from 30 --to 30 -o "$WORK/out.csv"
 refused "no values" 2 "${sweep[@]}" --values 0 -o "$WORK/out.csv"
+refused "a figure of no size, before the sweep runs" 2 "$BATCH" lyapunov --sweep ro --from 20 --to 30 \
+  --values 2 --size 9x -o "$WORK/out.csv"
 refused "a transient longer than the run" 2 "${sweep[@]}" --transient 100 -o "$WORK/out.csv"
 refused "more steps than a run counts" 2 "$BATCH" lyapunov --time 1e19
 refused "more steps than a sweep counts" 2 "${sweep[@]}" --time 1e19 -o "$WORK/out.csv"
