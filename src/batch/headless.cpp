@@ -2,9 +2,11 @@
 // platform, drawing into an offscreen (pbuffer) surface of the picture's size.
 #include "batch/headless.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -38,6 +40,32 @@ EGLConfig chooseConfig(EGLDisplay d) {
   return nullptr;
 }
 
+// Drawing goes to a multisampled buffer; readCanvas resolves it into the
+// surface. Mesa's software renderer offers 4 samples at most.
+bool multisample(Canvas &c, int samples, std::string &error) {
+  GLint most = 0;
+  glGetIntegerv(GL_MAX_SAMPLES, &most);
+  if (samples > most) {
+    error = "--samples " + std::to_string(samples) + ": this OpenGL draws at most " +
+            std::to_string(most) + " samples a pixel; use --samples " + std::to_string(most) +
+            " or fewer";
+    return false;
+  }
+  glGenRenderbuffers(1, &c.buffer);
+  glBindRenderbuffer(GL_RENDERBUFFER, c.buffer);
+  glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGB8, c.width, c.height);
+  glGenFramebuffers(1, &c.framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, c.framebuffer);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, c.buffer);
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    error = "OpenGL cannot draw " + std::to_string(samples) + " samples a pixel at " +
+            std::to_string(c.width) + " x " + std::to_string(c.height) + " (out of memory?)";
+    return false;
+  }
+  c.samples = samples;
+  return true;
+}
+
 } // namespace
 
 bool readSize(const std::string &text, int &width, int &height, std::string &error) {
@@ -51,7 +79,7 @@ bool readSize(const std::string &text, int &width, int &height, std::string &err
 
 // A pbuffer is drawn as a window's framebuffer is (its row 0 at the top,
 // with the same rounding), so its pictures are the viewer's pixel for pixel.
-bool openCanvas(Canvas &c, int width, int height, std::string &error) {
+bool openCanvas(Canvas &c, int width, int height, int samples, std::string &error) {
   auto getDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
       eglGetProcAddress("eglGetPlatformDisplayEXT"));
   if (!getDisplay) return fail(error, "no usable OpenGL: EGL has no platform displays", c);
@@ -73,15 +101,27 @@ bool openCanvas(Canvas &c, int width, int height, std::string &error) {
   if (c.context == EGL_NO_CONTEXT || !eglMakeCurrent(d, c.surface, c.surface, c.context))
     return fail(error, "no usable OpenGL: EGL makes no desktop GL context", c);
   c.width = width, c.height = height;
+  if (samples > 1 && !multisample(c, samples, error)) {
+    closeCanvas(c);
+    return false;
+  }
   return true;
 }
 
 // GL reads from the bottom row up.
 std::vector<unsigned char> readCanvas(const Canvas &c) {
+  if (c.framebuffer) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, c.framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, c.width, c.height, 0, 0, c.width, c.height, GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  }
   size_t row = (size_t)c.width * 3;
   std::vector<unsigned char> up(row * c.height), down(row * c.height);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, c.width, c.height, GL_RGB, GL_UNSIGNED_BYTE, up.data());
+  if (c.framebuffer) glBindFramebuffer(GL_FRAMEBUFFER, c.framebuffer);
   for (int r = 0; r < c.height; r++)
     std::copy_n(up.begin() + (std::ptrdiff_t)(row * r), row,
                 down.begin() + (std::ptrdiff_t)(row * (c.height - 1 - r)));
@@ -89,6 +129,8 @@ std::vector<unsigned char> readCanvas(const Canvas &c) {
 }
 
 void closeCanvas(Canvas &c) {
+  if (c.framebuffer) glDeleteFramebuffers(1, &c.framebuffer);
+  if (c.buffer) glDeleteRenderbuffers(1, &c.buffer);
   if (c.context) {
     eglMakeCurrent(c.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglDestroyContext(c.display, c.context);

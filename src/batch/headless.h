@@ -10,6 +10,8 @@ struct Canvas {
   void *display = nullptr;   // EGLDisplay
   void *context = nullptr;   // EGLContext
   void *surface = nullptr;   // EGLSurface
+  int samples = 0;           // per pixel, when drawing into a multisampled buffer
+  unsigned buffer = 0, framebuffer = 0;
 };
 
 const int CANVAS_MAX = 8192; // pixels either way
@@ -17,9 +19,10 @@ const int CANVAS_MAX = 8192; // pixels either way
 // "WIDTHxHEIGHT", each 1 to CANVAS_MAX; otherwise error says so.
 bool readSize(const std::string &text, int &width, int &height, std::string &error);
 
-// Makes a current context drawing into a width x height surface; on a
-// failure says why (no usable GL, a size GL refuses).
-bool openCanvas(Canvas &c, int width, int height, std::string &error);
-// The picture as RGB bytes, top row first.
+// Makes a current context drawing into a width x height surface, through a
+// buffer of that many samples a pixel when samples > 1; on a failure says
+// why (no usable GL, a size or a count of samples GL refuses).
+bool openCanvas(Canvas &c, int width, int height, int samples, std::string &error);
+// The picture as RGB bytes, top row first (the samples of a pixel averaged).
 std::vector<unsigned char> readCanvas(const Canvas &c);
 void closeCanvas(Canvas &c);

@@ -26,9 +26,9 @@ namespace {
 // What the subcommands share: the settings file and the picture's size.
 struct Common {
   std::string from, out, size = "950x710"; // the viewer's scene at its start-up size
-  int width = 950, height = 710, frame = 1, frames = 100, fps = 30;
+  int width = 950, height = 710, frame = 1, frames = 100, fps = 30, samples = 0;
   bool maxima = false, frameGiven = false, pixelWidths = false;
-  Look look() const { return {width, height, pixelWidths}; }
+  Look look() const { return {width, height, pixelWidths, samples}; }
   std::string video;
 };
 
@@ -42,6 +42,9 @@ void addPicture(CLI::App *c, Common &o) {
   c->add_flag("--pixel-widths", o.pixelWidths,
               "lines and points as many pixels wide as on the screen, whatever the size "
               "(else as thick against the height as on the screen)");
+  c->add_option("--samples", o.samples,
+                "smooth edges: each pixel the mean of N samples (Mesa's renderer draws 4 at most)")
+      ->check(CLI::Range(1, 64));
 }
 
 // ======== render =====================================================================
@@ -53,6 +56,8 @@ int render(const Settings &s, const Common &o) {
     return refuse("--frame picks a frame of Dynamic or Segment playback; these settings have "
                   "Static, whose every frame is the same",
                   2);
+  if (o.samples > 1 && ext != "png")
+    return refuse("--samples smooths the pixels of a PNG; ." + ext + " pictures are vectors", 2);
   int k = shownFrame(s, o.frame);
   if (ext == "png") {
     auto keep = [&](int, const std::vector<unsigned char> &rgb) {

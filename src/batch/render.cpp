@@ -73,7 +73,7 @@ int shownFrame(const Settings &s, int frame) {
 bool drawFrames(const Settings &s, const Look &look, int first, int last, const TakeFrame &take,
                 std::string &error) {
   Canvas c;
-  if (!openCanvas(c, look.width, look.height, error)) return false;
+  if (!openCanvas(c, look.width, look.height, look.samples, error)) return false;
   Picture pic = prepare(s, c, look);
   bool going = true;
   for (int k = 1; k <= last && going; k++) {
@@ -121,7 +121,7 @@ static void reproducibleDate(std::string &file, const std::string &format) {
 bool vectorPicture(const Settings &s, const Look &look, int frame, const std::string &format,
                    std::string &out, std::string &error) {
   Canvas c;
-  if (!openCanvas(c, look.width, look.height, error)) return false;
+  if (!openCanvas(c, look.width, look.height, 0, error)) return false;
   Picture pic = prepare(s, c, look);
   for (int k = 1; k < frame; k++) nextFrame(s, pic);
 

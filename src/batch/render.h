@@ -18,10 +18,12 @@ int shownFrame(const Settings &s, int frame);
 
 // The picture's size. Its lines and points are as thick against its height
 // as the viewer's against its scene's start-up height (710), or as many
-// pixels with pixelWidths.
+// pixels with pixelWidths. With samples > 1 each pixel is the mean of that
+// many samples (vector pictures have no pixels and ignore it).
 struct Look {
   int width = 950, height = 710;
   bool pixelWidths = false;
+  int samples = 0;
 };
 
 // take(k, rgb) for each frame k from first to last, rgb top row first;

@@ -34,6 +34,10 @@ covered() { convert "$WORK/$1" -colorspace gray -threshold 10% -format '%[fx:mea
   "$BATCH" render --size 1900x1420 --pixel-widths -o "$WORK/w2p.png" || fail "render at twice the size"
 awk -v a="$(covered w1.png)" -v b="$(covered w2.png)" -v c="$(covered w2p.png)" \
   'BEGIN { exit !(b > 0.85 * a && c < 0.7 * a) }' || fail "line widths do not follow the picture's size"
+# Multisampled, the curve's edges take shades between it and the background.
+"$BATCH" render --samples 4 -o "$WORK/w1s.png" || fail "render --samples 4 ended with $?"
+colours() { convert "$WORK/$1" -format %k info:; }
+[ "$(colours w1s.png)" -gt $((2 * $(colours w1.png))) ] || fail "--samples 4 left the edges hard"
 "$BATCH" animate -n 10 --size 160x100 -o "$WORK/f" || fail "animate ended with $?"
 for k in 1 2 3 4 5 6 7 8 9 10; do
   "$BATCH" render --frame "$k" --size 160x100 -o "$WORK/r.png"
@@ -106,6 +110,8 @@ refused "a missing settings file" 2 "$BATCH" export -s "$WORK/none.toml" -o "$WO
 refused "an unknown subcommand" 2 "$BATCH" draw -o "$WORK/out.csv"
 grep -q "draw: no such subcommand" "$WORK/err" || fail "the unknown subcommand was not named"
 refused "a picture of no known format" 2 "$BATCH" render -o "$WORK/out.csv"
+refused "more samples than GL draws" 1 "$BATCH" render --samples 64 -o "$WORK/out.png"
+refused "samples in a vector picture" 2 "$BATCH" render --samples 4 -o "$WORK/out.svg"
 refused "a size past 8192" 2 "$BATCH" render --size 8193x10 -o "$WORK/out.csv"
 refused "a video without ffmpeg" 2 env PATH=/nonexistent "$BATCH" animate --video "$WORK/out.csv"
 printf 'playback = "static"\n' >"$WORK/static.toml"
