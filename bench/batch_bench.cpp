@@ -1,7 +1,8 @@
 // Batch benchmark: Runge-Kutta steps per second of the bifurcation sweep
-// and of repeated Lyapunov runs, on one thread against a bare loop of the
-// viewer's rk4 step, and on every core against one. Rounds alternate the
-// kinds of run; medians of five. Figures compare as ratios within one run.
+// and of the Lyapunov runs (repeats and a sweep along c), on one thread
+// against a bare loop of the viewer's rk4 step, and on every core against
+// one. Rounds alternate the kinds of run; medians of five. Figures compare
+// as ratios within one run.
 //   batch_bench
 #include <tbb/global_control.h>
 #include <tbb/info.h>
@@ -50,11 +51,30 @@ LyapunovRun lorenzRun() {
   return r;
 }
 
+// Roessler's exponents along c, as lyapunov --sweep runs them.
+LyapunovRun roesslerRun() {
+  LyapunovRun r;
+  r.model = &models[1], r.p[0] = 0.2, r.p[1] = 0.2, r.p[2] = 5.7;
+  r.dt = 0.005f, r.start[0] = 5, r.start[1] = 5, r.start[2] = 1;
+  r.transient = 50, r.time = 400;
+  return r;
+}
+
 double runsOnAllCores(const LyapunovRun &r, int runs) {
   return seconds([&] {
     tbb::parallel_for(0, runs, [&](int k) {
       LyapunovRun own = r;
       own.start[0] += 0.01 * k;
+      lyapunov(own);
+    });
+  });
+}
+
+double exponentSweep(const LyapunovRun &r, int values) {
+  return seconds([&] {
+    tbb::parallel_for(0, values, [&](int k) {
+      LyapunovRun own = r;
+      own.p[2] = 2 + 4.0 * k / (values - 1);
       lyapunov(own);
     });
   });
@@ -67,7 +87,8 @@ int main() {
   const int values = 4 * cores, runs = 4 * cores;
   const double sweepSteps = (double)values * (400 / 0.005f);
   const long bare = 20000000;
-  std::vector<double> tBare, tOne, tAll, tRunOne, tRunAll;
+  const double exponentSteps = (double)values * ((50 + 400) / 0.005f);
+  std::vector<double> tBare, tOne, tAll, tRunOne, tRunAll, tExpOne, tExpAll;
   // The bare loop steps the sweep's attractor at its start-up parameters.
   const double p[3] = {0.2f, 0.2f, 5.7f};
   for (int round = 0; round < 5; round++) {
@@ -81,11 +102,14 @@ int main() {
       tbb::global_control one(tbb::global_control::max_allowed_parallelism, 1);
       tOne.push_back(seconds([&] { sweepAll(sweep(values)); }));
       tRunOne.push_back(runsOnAllCores(lorenzRun(), runs));
+      tExpOne.push_back(exponentSweep(roesslerRun(), values));
     }
     tAll.push_back(seconds([&] { sweepAll(sweep(values)); }));
     tRunAll.push_back(runsOnAllCores(lorenzRun(), runs));
+    tExpAll.push_back(exponentSweep(roesslerRun(), values));
   }
   double bareRate = bare / median(tBare), oneRate = sweepSteps / median(tOne);
+  double expRate = exponentSteps / median(tExpOne);
   std::printf("cores: %d\n", cores);
   std::printf("%-44s %14.0f steps/s\n", "bare rk4 loop, one thread", bareRate);
   std::printf("%-44s %14.0f steps/s  %.2fx the bare loop\n", "bifurcation sweep, one thread",
@@ -94,5 +118,9 @@ int main() {
               median(tOne) / median(tAll), median(tOne) / median(tAll) / cores);
   std::printf("%-44s %14.2fx  (%.2fx the core count)\n", "lyapunov --repeat, every core / one",
               median(tRunOne) / median(tRunAll), median(tRunOne) / median(tRunAll) / cores);
+  std::printf("%-44s %14.0f steps/s  %.2fx the bare loop\n", "lyapunov sweep (twin), one thread",
+              expRate, expRate / bareRate);
+  std::printf("%-44s %14.2fx  (%.2fx the core count)\n", "lyapunov sweep, every core / one",
+              median(tExpOne) / median(tExpAll), median(tExpOne) / median(tExpAll) / cores);
   return 0;
 }
