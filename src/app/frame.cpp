@@ -5,6 +5,7 @@
 
 #include <GL/freeglut.h>
 
+#include "app/keep.h"
 #include "app/viewer.h"
 #include "render/picture.h"
 #include "render/scene.h"
@@ -45,13 +46,31 @@ void idle() {
   glutPostRedisplay();
 }
 
+// ======== Ctrl+S ====================================================================
+// The scene as this frame drew it, with the settings from before it (in
+// Segment playback the frame moves the start), into the pictures folder.
+void keepScene(const Settings &viewed) {
+  viewer.input.keepAsked = false;
+  int x, y, w, h;
+  ui::master.get_viewport_area(&x, &y, &w, &h);
+  const Settings &s = viewed;
+  int frame = s.dynamic == 0 ? 0 : playbackFrame(s.dynamic, s.tmin, s.tmaxstatic, viewer.pic.tmax);
+  std::string said = keepPicture(picturesFolder(), readRgb(x, y, w, h), w, h, viewed, frame);
+  viewer.notice = {said, std::chrono::steady_clock::now() + std::chrono::seconds(5)};
+}
+
 // ======== The frame =================================================================
 void draw() {
   viewer.frameStart = std::chrono::steady_clock::now();
   ui::master.beginFrame(); // the panels take their input before the scene reads it
   glutPostRedisplay();     // the next frame follows without any input
+  const bool keep = viewer.input.keepAsked;
+  const Settings viewed = keep ? viewedSettings(viewer.set, viewer.pic) : Settings{};
   drawScene(viewer.set, viewer.pic, overdue);
   zoomKeyStep(viewer.set, viewer.input);
-  ui::master.renderFrame(); // the panels, over the scene
+  if (keep) keepScene(viewed); // before anything covers the scene
+  const Viewer &v = viewer;
+  ui::master.renderFrame(textOverScene(v.set, v.pic, v.input, v.times, v.notice)); // over the scene
   glutSwapBuffers();
+  timeFrame(viewer.times, viewer.frameStart);
 }

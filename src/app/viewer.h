@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "app/screen.h"
 #include "render/picture.h"
 #include "state/settings.h"
 #include "ui/input.h"
@@ -16,6 +17,8 @@ struct Viewer {
   Input input;                                      // keys held, zoom cursor, last pointer
   Rollouts rollouts;                                // which rollouts start open
   std::chrono::steady_clock::time_point frameStart; // when the frame being drawn began
+  FrameTimes times;                                 // of the frames drawn, for the readout
+  Notice notice;                                    // a line over the scene for a while
 };
 
 extern Viewer viewer;

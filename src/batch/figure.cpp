@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "batch/render.h"
+#include "state/files.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <algorithm>
-#include <cstddef>
 #include <cstdio>
+
+#include "render/scene.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ bool openCanvas(Canvas &c, int width, int height, int samples, std::string &erro
   return true;
 }
 
-// GL reads from the bottom row up.
+// A multisampled buffer is resolved into the surface first.
 std::vector<unsigned char> readCanvas(const Canvas &c) {
   if (c.framebuffer) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, c.framebuffer);
@@ -117,15 +117,9 @@ std::vector<unsigned char> readCanvas(const Canvas &c) {
                       GL_NEAREST);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
   }
-  size_t row = (size_t)c.width * 3;
-  std::vector<unsigned char> up(row * c.height), down(row * c.height);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, c.width, c.height, GL_RGB, GL_UNSIGNED_BYTE, up.data());
+  std::vector<unsigned char> rgb = readRgb(0, 0, c.width, c.height);
   if (c.framebuffer) glBindFramebuffer(GL_FRAMEBUFFER, c.framebuffer);
-  for (int r = 0; r < c.height; r++)
-    std::copy_n(up.begin() + (std::ptrdiff_t)(row * r), row,
-                down.begin() + (std::ptrdiff_t)(row * (c.height - 1 - r)));
-  return down;
+  return rgb;
 }
 
 void closeCanvas(Canvas &c) {

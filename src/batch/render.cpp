@@ -4,7 +4,6 @@
 
 #include <GL/gl.h>
 #include <gl2ps.h>
-#include <stb_image_write.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -82,15 +81,6 @@ bool drawFrames(const Settings &s, const Look &look, int first, int last, const 
   }
   closeCanvas(c);
   return true;
-}
-
-std::string pngOf(const std::vector<unsigned char> &rgb, int width, int height) {
-  std::string png;
-  auto append = [](void *ctx, void *data, int size) {
-    static_cast<std::string *>(ctx)->append(static_cast<const char *>(data), (size_t)size);
-  };
-  stbi_write_png_to_func(append, &png, width, height, 3, rgb.data(), width * 3);
-  return png;
 }
 
 // The frames before go to pixels; the frame itself to GL's feedback, which

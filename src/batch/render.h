@@ -32,9 +32,6 @@ using TakeFrame = std::function<bool(int k, const std::vector<unsigned char> &rg
 bool drawFrames(const Settings &s, const Look &look, int first, int last, const TakeFrame &take,
                 std::string &error);
 
-// The PNG file of an RGB picture.
-std::string pngOf(const std::vector<unsigned char> &rgb, int width, int height);
-
 // One frame as vectors: format "svg", "pdf" or "eps".
 bool vectorPicture(const Settings &s, const Look &look, int frame, const std::string &format,
                    std::string &out, std::string &error);

@@ -64,15 +64,14 @@ void drawMaxMap(const Settings &set, Picture &pic, bool last) {
 }
 
 // ======== Twin divergence marker =================================================
-// Model x is 28 - ln d (28 is distance 1), model y runs down from 40 with t.
-// A distance of 0 or a non-finite logarithm gives no point; the lines stay.
+// Model x is 28 - ln d (28 is distance 1), model y runs down from 40 with t;
+// ln d is the step's, as drawStep noted it. A distance of 0 or a non-finite logarithm gives no
+// point; the lines stay.
 void drawMarker(const Settings &set, Picture &pic, bool last) {
   const Trajectory &r = pic.run;
   const SceneScale k{r.stretcher, set.zoom};
   Widths &w = pic.widths;
-  double dx = r.x - r.x2, dy = r.y - r.y2, dz = r.z - r.z2;
-  double d = std::sqrt(dx * dx + dy * dy + dz * dz);
-  double l = std::log(d);
+  double l = pic.numbers.lnd;
   const Model *model = drawnModel(set.attype);
   bool point = std::isfinite(l) && model;
   double rate = model ? model->markerRate : 0;

@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "render/overlays.h"
 #include "render/reference.h"
 #include "render/strokes.h"
@@ -20,9 +22,64 @@ Picture startUpPicture(const Settings &s) {
   return pic;
 }
 
+Settings viewedSettings(const Settings &set, const Picture &pic) {
+  Settings s = set;
+  const Trajectory &r = pic.run;
+  s.start[0] = r.xsec, s.start[1] = r.ysec, s.start[2] = r.zsec;
+  s.twinStart[0] = r.x2sec, s.twinStart[1] = r.y2sec, s.twinStart[2] = r.z2sec;
+  float m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  s.xtranslate = s.ytranslate = 0;
+  if (pic.pan.reseta != 1) s.xtranslate = m[12], s.ytranslate = m[13];
+  return s;
+}
+
+// ======== The readout's numbers ====================================================
+double lndSlope(const FrameNumbers &f) {
+  double den = f.n * f.stt - f.st * f.st;
+  if (f.n < 2 || !(den > 0)) return NAN;
+  return (f.n * f.stl - f.st * f.sl) / den;
+}
+
+// The distance as the divergence marker plots it.
+void noteSeparation(const Trajectory &r, FrameNumbers &f) {
+  double dx = r.x - r.x2, dy = r.y - r.y2, dz = r.z - r.z2;
+  double d = std::sqrt(dx * dx + dy * dy + dz * dz);
+  f.lnd = std::log(d);
+  if (f.saturated || !std::isfinite(f.lnd)) return;
+  if (std::isnan(f.t0)) f.t0 = r.t;
+  double t = r.t - f.t0;
+  f.n += 1, f.st += t, f.sl += f.lnd, f.stt += t * t, f.stl += t * f.lnd;
+  f.t1 = r.t;
+  f.saturated = f.lnd >= 0;
+}
+
+namespace {
+
+bool finite(const Trajectory &r) {
+  return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.z);
+}
+
+// When a replay ended outside the finite numbers: the time it left them,
+// stepping again from where the replay began (NaN and infinity, once
+// reached, never leave).
+double leftFiniteAt(const ReplaySettings &r, Trajectory tr) {
+  loadStart(tr);
+  Slopes k;
+  while (finite(tr) && (float)tr.t < r.tmax) {
+    rk4(*r.model, r.p, r.dt, tr.x, tr.y, tr.z, k);
+    tr.t = tr.t + (double)r.dt;
+  }
+  return tr.t;
+}
+
+} // namespace
+
 // ======== One step inside the window ==============================================
 // The maximum map replaces everything else; any other map value draws nothing.
 void drawStep(const Settings &set, Picture &pic, bool last) {
+  pic.numbers.steps++;
+  if (set.second == 1) noteSeparation(pic.run, pic.numbers);
   if (set.map == 1) {
     drawMaxMap(set, pic, last);
   } else if (set.map == 0) {
@@ -63,7 +120,13 @@ void drawScene(const Settings &set, Picture &pic, bool (*cut)()) {
   // at the scale the previous picture's last step left
   drawReference(set, {pic.run.stretcher, set.zoom}, pic.widths);
   StepContext ctx{&set, &pic};
-  replaySteps(replaySettings(set, pic.tmax), pic.run, drawThrough, &ctx, cut);
+  const Trajectory before = pic.run;
+  const ReplaySettings replay = replaySettings(set, pic.tmax);
+  const double leftAt = pic.numbers.leftFiniteAt;
+  pic.numbers = FrameNumbers{};
+  replaySteps(replay, pic.run, drawThrough, &ctx, cut);
+  if (!finite(pic.run))
+    pic.numbers.leftFiniteAt = std::isnan(leftAt) ? leftFiniteAt(replay, before) : leftAt;
   glPopMatrix();
   glFlush();
 }

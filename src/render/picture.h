@@ -3,11 +3,31 @@
 // from a record of its own.
 #pragma once
 
+#include <cmath>
+
 #include "render/heldpoints.h"
 #include "render/scene.h"
 #include "render/widths.h"
 #include "sim/core.h"
 #include "state/settings.h"
+
+// What a replay came to, for the viewer's readout. With the twin, ln d is
+// fitted by least squares against t over the drawn steps from the first to
+// the one where it first reaches 0 (beyond it the distance saturates): its
+// slope estimates the largest Lyapunov exponent over that finite time.
+struct FrameNumbers {
+  long steps = 0;                                 // drawn this frame
+  double lnd = NAN;                               // ln d at the latest step
+  double n = 0, st = 0, sl = 0, stt = 0, stl = 0; // the fit's sums, t counted from t0
+  double t0 = NAN, t1 = NAN;                      // the fit's first and last step
+  bool saturated = false;                         // ln d has reached 0: the fit is closed
+  double leftFiniteAt = NAN; // replay time the main trajectory left the finite numbers
+};
+// Notes the twin's distance after the latest step of r, and adds it to the
+// fit until the fit is closed.
+void noteSeparation(const Trajectory &r, FrameNumbers &f);
+// The fitted slope; NaN under two points.
+double lndSlope(const FrameNumbers &f);
 
 // What a picture is drawn from besides the settings, and what it leaves
 // for the next one.
@@ -19,11 +39,18 @@ struct Picture {
   Widths widths;              // the widths in force, and literalCalls
   HeldPoints held;            // marker points not drawn yet
   bool mapPointDrawn = false; // this frame has drawn a maximum-map point
+  FrameNumbers numbers;       // of the latest replay
 };
 
 // The picture the viewer starts with under s: both trajectories at the
 // main start, the twin to start from its own; the scale at 1.
 Picture startUpPicture(const Settings &s);
+
+// The settings that draw this picture again: the start states as the
+// trajectory holds them, and the pan as the modelview matrix holds it
+// (every drag added in single precision); a Reset not yet drawn takes the
+// pan out.
+Settings viewedSettings(const Settings &set, const Picture &pic);
 
 // The drawing of one step inside the time window; last: the frame's final step.
 void drawStep(const Settings &set, Picture &pic, bool last);

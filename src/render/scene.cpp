@@ -4,6 +4,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cstddef>
+
 namespace {
 const int nx = 1, ny = 1; // the mapping's divisors, never changed
 } // namespace
@@ -17,6 +20,17 @@ void setViewportAndFrustum(int x, int y, int width, int height) {
   glLoadIdentity();
   glFrustum(-1, 1, -1, 1, 5, 15);
   glMatrixMode(GL_MODELVIEW);
+}
+
+// GL packs each row to 4 bytes and reads from the bottom row up.
+std::vector<unsigned char> readRgb(int x, int y, int width, int height) {
+  const size_t row = (size_t)width * 3, packed = (row + 3) & ~(size_t)3;
+  std::vector<unsigned char> up(packed * height), rgb(row * height);
+  glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, up.data());
+  for (int r = 0; r < height; r++)
+    std::copy_n(up.begin() + (std::ptrdiff_t)(packed * r), row,
+                rgb.begin() + (std::ptrdiff_t)(row * (height - 1 - r)));
+  return rgb;
 }
 
 // ======== Camera ==============================================================

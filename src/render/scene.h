@@ -2,9 +2,15 @@
 // at the start of a frame, and the model-to-scene mapping.
 #pragma once
 
+#include <vector>
+
 // glViewport, then the projection matrix loaded with the scene's square
 // frustum; leaves the modelview matrix current.
 void setViewportAndFrustum(int x, int y, int width, int height);
+
+// The pixels of a rectangle of the framebuffer, GL coordinates, as RGB
+// rows from the top.
+std::vector<unsigned char> readRgb(int x, int y, int width, int height);
 
 // The pan at the last re-anchoring, and whether the next frame takes the
 // pan made since then back out (set by Reset).

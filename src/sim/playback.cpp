@@ -8,3 +8,14 @@ void advancePlayback(int dynamic, float tmin, float tmaxstatic, float &tmax) {
   if (tmax > tmaxstatic) tmax = tmin;
   if (d == 0) tmax = tmaxstatic;
 }
+
+int playbackFrame(int dynamic, float tmin, float tmaxstatic, float tmax) {
+  float t = dynamic == 1 ? tmin : tmaxstatic;
+  double cycle = ((double)tmaxstatic - tmin) / 0.1 + 2;
+  const int most = cycle < 1e7 ? (int)cycle : 10000000;
+  for (int k = 1; k <= most; k++) {
+    advancePlayback(dynamic, tmin, tmaxstatic, t);
+    if (t == tmax) return k;
+  }
+  return 0;
+}

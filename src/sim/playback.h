@@ -5,3 +5,8 @@
 // dynamic says (0 Static, 1 Dynamic, 2 Segment), within tmin and the
 // user's end time tmaxstatic.
 void advancePlayback(int dynamic, float tmin, float tmaxstatic, float &tmax);
+
+// The frame of playback, counted from 1 as frames follow from the
+// settings (tmax starting at tmin in Dynamic, at tmaxstatic otherwise),
+// whose replay ends at tmax; 0 when no frame of one cycle does.
+int playbackFrame(int dynamic, float tmin, float tmaxstatic, float tmax);

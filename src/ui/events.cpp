@@ -3,7 +3,7 @@
 //   drag: whoever took the press, wherever the pointer goes; ImGui sees every move
 //   release: whoever took the press
 //   keys: a field being edited, else the scene; every key release reaches the scene;
-//     Shift, Ctrl and Alt reach ImGui as they go down and up
+//     Shift, Ctrl and Alt reach ImGui as they go down and up; function keys, the scene too
 //   wheel: over a panel it scrolls the panel; in the scene it is a button like any other
 #include <imgui.h>
 
@@ -176,6 +176,8 @@ void Master::keyUpEvent(unsigned char c, int px, int py, int mods) {
 // release and drop the characters typed next.
 void Master::specialEvent(int key, bool down, int mods) {
   if (!ImGui::GetCurrentContext()) return;
+  if (down && key >= 1 && key <= 12 && !ImGui::GetIO().WantCaptureKeyboard && special)
+    special(key, 0); // F1 to F12
   if (key >= 112 && key <= 117) {
     int bit = key <= 113 ? 1 : key <= 115 ? 2 : 4;
     modifiers = down ? modifiers | bit : modifiers & ~bit;

@@ -19,13 +19,38 @@ void installInput(Settings &set, Picture &pic, Input &in) {
   ui::master.set_glutKeyboardFunc(
       [s, p, i](unsigned char key, int, int) { myKeyboardFunc(*s, *p, *i, key); });
   ui::master.set_glutKeyboardUpFunc([i](unsigned char key, int, int) { keyboardUp(*i, key); });
+  ui::master.set_glutSpecialFunc([i](int key, int) { specialKey(*i, key); });
+}
+
+const std::vector<std::string> &helpLines() {
+  static const std::vector<std::string> lines = {
+      "Left drag\tturn the scene",
+      "Right drag\tmove the scene",
+      "z + mouse up, down\tzoom in, out",
+      "Mouse wheel\tzoom in, out (over a panel: scroll it)",
+      "Space\tadd the increments (dX) to the parameters",
+      "s\twith the twin on: both curves start again from the head, 1e-9 apart",
+      "Ctrl+S\tsave the scene as PNG, with its settings, in your pictures folder",
+      "p\tprint the settings on standard output",
+      "i\tshow or hide the numbers (time, state, frame, twin's ln d)",
+      "h or F1\tshow or hide this help",
+      "Panels\ttype a number and press Enter; Esc abandons it or closes a list",
+      "Arrows of a number\tclick: one step; drag up or down: change it smoothly",
+  };
+  return lines;
 }
 
 // ======== Buttons ================================================================
-// A press chooses what a drag does until the other button is pressed.
+// A press chooses what a drag does until the other button is pressed. A
+// notch of the wheel (buttons 3 up, 4 down) zooms by 0.1, what 25 pixels
+// of the z gesture do.
 void MouseDown(Settings &set, Input &in, int button, int state, int x, int y) {
   in.xmouseold = x;
   in.ymouseold = y;
+  if (state == GLUT_DOWN && (button == 3 || button == 4)) {
+    set.zoom = (float)(set.zoom + (button == 3 ? 0.1 : -0.1));
+    setWithin(settingRow(set, "zoom"), set.zoom);
+  }
   Settings *s = &set;
   Input *i = &in;
   if (state == GLUT_DOWN && button == GLUT_LEFT_BUTTON) {
@@ -118,32 +143,29 @@ void reseed(Settings &set, Picture &pic) {
   glutPostRedisplay();
 }
 
-// The start states as the trajectory holds them, and the pan as the
-// modelview matrix holds it, every drag added in single precision, so that
-// a picture rendered from it is the very same; a Reset not yet drawn takes
-// the pan out.
+// What p prints: the view as a settings file the batch program reads.
 void printSettings(const Settings &set, const Picture &pic) {
-  Settings s = set;
-  const Trajectory &r = pic.run;
-  s.start[0] = r.xsec, s.start[1] = r.ysec, s.start[2] = r.zsec;
-  s.twinStart[0] = r.x2sec, s.twinStart[1] = r.y2sec, s.twinStart[2] = r.z2sec;
-  float m[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, m);
-  s.xtranslate = s.ytranslate = 0;
-  if (pic.pan.reseta != 1) s.xtranslate = m[12], s.ytranslate = m[13];
-  std::fputs(settingsText(s).c_str(), stdout);
+  std::fputs(settingsText(viewedSettings(set, pic)).c_str(), stdout);
   std::fflush(stdout);
 }
 
 } // namespace
 
 // p prints the settings as a file the batch program reads, so that a view
-// found by hand can be rendered or exported there.
+// found by hand can be rendered or exported there; Ctrl+S (character 19)
+// keeps the picture with them.
 void myKeyboardFunc(Settings &set, Picture &pic, Input &in, unsigned char key) {
   in.KeyDown[key] = 1;
   if (key == ' ') stepParameters(set);
   if (key == 's') reseed(set, pic);
   if (key == 'p') printSettings(set, pic);
+  if (key == 'h') in.help = !in.help;
+  if (key == 'i') in.readout = !in.readout;
+  if (key == 19) in.keepAsked = true;
+}
+
+void specialKey(Input &in, int key) {
+  if (key == GLUT_KEY_F1) in.help = !in.help;
 }
 
 void keyboardUp(Input &in, unsigned char key) {

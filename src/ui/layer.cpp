@@ -10,6 +10,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -21,8 +22,13 @@ Master master;
 
 namespace {
 
-const float SPINNER_LABEL_W = 52; // label column of a spinner, pixels
-const float LISTBOX_LABEL_W = 88; // label column of a listbox, pixels
+const float SPINNER_LABEL_W = 52; // label column of a spinner, pixels at scale 1
+const float LISTBOX_LABEL_W = 88; // label column of a listbox, pixels at scale 1
+
+// Pixels at the panels' scale.
+float px(float v) {
+  return v * master.scale;
+}
 
 } // namespace
 
@@ -44,18 +50,18 @@ Spinner *Panel::findSpinner(const std::string &label) {
 // An embossed frame around a title and the contents.
 void Panel::layout() {
   ImVec2 p0 = ImGui::GetCursorScreenPos();
-  ImGui::Indent(4);
+  ImGui::Indent(px(4));
   ImGui::TextUnformatted(name.c_str());
-  ImGui::Indent(6);
+  ImGui::Indent(px(6));
   layoutChildren();
-  ImGui::Unindent(10);
-  ImGui::Dummy(ImVec2(0, 1));
+  ImGui::Unindent(px(10));
+  ImGui::Dummy(ImVec2(0, px(1)));
   ImVec2 p1 = ImGui::GetCursorScreenPos();
   float right = ImGui::GetWindowPos().x + ImGui::GetWindowContentRegionMax().x;
   ImDrawList *dl = ImGui::GetWindowDrawList();
   dl->AddRect(ImVec2(p0.x + 1, p0.y + 1), ImVec2(right + 1, p1.y), IM_COL32(255, 255, 255, 60));
   dl->AddRect(p0, ImVec2(right, p1.y - 1), IM_COL32(0, 0, 0, 160));
-  ImGui::Dummy(ImVec2(0, 2));
+  ImGui::Dummy(ImVec2(0, px(2)));
 }
 
 // Open or closed is kept here, not by ImGui under the header's id, which
@@ -64,9 +70,9 @@ void Rollout::layout() {
   ImGui::SetNextItemOpen(open != 0, ImGuiCond_Always);
   open = ImGui::CollapsingHeader(name.c_str());
   if (!open) return;
-  ImGui::Indent(8);
+  ImGui::Indent(px(8));
   layoutChildren();
-  ImGui::Unindent(8);
+  ImGui::Unindent(px(8));
 }
 
 void RadioGroup::layout() {
@@ -102,11 +108,11 @@ void Listbox::layout() {
   float x0 = ImGui::GetCursorPosX();
   ImGui::AlignTextToFramePadding();
   ImGui::TextUnformatted(name.c_str());
-  ImGui::SameLine(x0 + LISTBOX_LABEL_W);
+  ImGui::SameLine(x0 + px(LISTBOX_LABEL_W));
   const char *shown = "";
   for (auto &it : items)
     if (it.first == *var) shown = it.second.c_str();
-  ImGui::SetNextItemWidth(120);
+  ImGui::SetNextItemWidth(px(120));
   if (ImGui::BeginCombo("##items", shown)) {
     for (auto &it : items)
       if (ImGui::Selectable(it.second.c_str(), it.first == *var)) *var = it.first;
@@ -166,9 +172,9 @@ void Spinner::layout() {
   float x0 = ImGui::GetCursorPosX();
   ImGui::AlignTextToFramePadding();
   ImGui::TextUnformatted(name.c_str());
-  ImGui::SameLine(x0 + SPINNER_LABEL_W);
+  ImGui::SameLine(x0 + px(SPINNER_LABEL_W));
   if (!editing) std::snprintf(text, sizeof text, "%s", formatFloat(*var).c_str());
-  ImGui::SetNextItemWidth(84);
+  ImGui::SetNextItemWidth(px(84));
   ImGui::InputText("##value", text, sizeof text,
                    ImGuiInputTextFlags_CharsScientific | ImGuiInputTextFlags_AutoSelectAll);
   // Checked every frame rather than on the deactivation event, which a
@@ -186,10 +192,10 @@ void Spinner::layout() {
 // A click steps to the next multiple of the step; a vertical drag on either
 // arrow changes the value by half a step per pixel, up to increase.
 void Spinner::arrows() {
-  ImGui::SameLine(0, 2);
+  ImGui::SameLine(0, px(2));
   bool up = ImGui::ArrowButton("##up", ImGuiDir_Up);
   bool upHeld = ImGui::IsItemActive();
-  ImGui::SameLine(0, 2);
+  ImGui::SameLine(0, px(2));
   bool down = ImGui::ArrowButton("##down", ImGuiDir_Down);
   bool downHeld = ImGui::IsItemActive();
 
@@ -323,9 +329,10 @@ Subwindow *Master::create_subwindow(int, int position) {
   return s;
 }
 
-void Master::init() {
+void Master::init(float withScale, const char *fontFile) {
   ImGui::CreateContext();
   ImGuiIO &io = ImGui::GetIO();
+  scale = withScale;
   io.IniFilename = nullptr;
   io.LogFilename = nullptr;
   // A steady caret: a field being edited changes only when its text does.
@@ -359,6 +366,11 @@ void Master::init() {
   st.FramePadding = ImVec2(4, 2);
   st.ItemSpacing = ImVec2(6, 3);
   st.Colors[ImGuiCol_WindowBg] = ImVec4(0.16f, 0.17f, 0.19f, 1.0f); // opaque over the scene
+  if (scale == 1) return;
+  st.ScaleAllSizes(scale);
+  // The bitmap font only doubles its pixels; a TrueType font stays crisp.
+  if (!fontFile || !io.Fonts->AddFontFromFileTTF(fontFile, std::round(13 * scale)))
+    io.FontGlobalScale = scale;
 }
 
 // Docked without title, move or resize; each fits its content along one axis.
@@ -389,6 +401,7 @@ static void layoutDocked(Subwindow *s, const char *id, ImVec2 pos, ImVec2 pivot,
 void Master::beginFrame() {
   if (!ImGui::GetCurrentContext()) return;
   ImGuiIO &io = ImGui::GetIO();
+  if (frameOpen) ImGui::EndFrame();
   trickleInput();
   if (newFrameHook) {
     newFrameHook();
@@ -407,7 +420,7 @@ void Master::beginFrame() {
   float bw = W - rw > 1 ? W - rw : 1;
   // Half the window at most, so that the scene keeps the other half.
   if (bottom) layoutDocked(bottom, "##bottom", ImVec2(0, H), ImVec2(0, 1), ImVec2(bw, 0), h / 2);
-  ImGui::Render();
+  frameOpen = true;
 
   int bh = bottom ? bottom->height : 0;
   if (rw == lastRightW && bh == lastBottomH) return;
@@ -415,8 +428,63 @@ void Master::beginFrame() {
   if (reshape) reshape(winW, winH);
 }
 
-void Master::renderFrame() {
-  if (ImGui::GetCurrentContext() && renderHook) renderHook();
+// ---- Text over the scene -----------------------------------------------------
+namespace {
+
+const ImGuiWindowFlags TEXT_BOX = ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize |
+                                  ImGuiWindowFlags_NoMove | ImGuiWindowFlags_AlwaysAutoResize |
+                                  ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoInputs |
+                                  ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav;
+
+// Lines whose text changes every frame: the box takes their width at once
+// rather than the last frame's.
+void layoutLines(const TextBox &b) {
+  if (!b.table) {
+    float w = 0;
+    for (const std::string &line : b.lines) w = std::max(w, ImGui::CalcTextSize(line.c_str()).x);
+    ImGui::Dummy(ImVec2(w, 0));
+    for (const std::string &line : b.lines) ImGui::TextUnformatted(line.c_str());
+    return;
+  }
+  if (!ImGui::BeginTable("##lines", 2, ImGuiTableFlags_SizingFixedFit)) return;
+  for (const std::string &line : b.lines) {
+    size_t tab = line.find('\t');
+    ImGui::TableNextColumn();
+    ImGui::TextUnformatted(line.substr(0, tab).c_str());
+    ImGui::TableNextColumn();
+    ImGui::TextUnformatted(tab == std::string::npos ? "" : line.c_str() + tab + 1);
+  }
+  ImGui::EndTable();
+}
+
+} // namespace
+
+// Each box inside the scene's part of the window, a margin from its edges.
+void Master::renderFrame(const std::vector<TextBox> &boxes) {
+  if (!ImGui::GetCurrentContext() || !frameOpen) return;
+  int x, y, w, h;
+  get_viewport_area(&x, &y, &w, &h);
+  const float margin = px(8), top = (float)(winH - y - h); // GL's y grows upwards
+  std::string text;
+  for (size_t k = 0; k < boxes.size(); k++) {
+    const TextBox &b = boxes[k];
+    ImVec2 at(margin, top + margin), pivot(0, 0);
+    if (b.place == TextBox::CENTRE)
+      at = ImVec2((float)w / 2, top + (float)h / 2), pivot = ImVec2(0.5f, 0.5f);
+    if (b.place == TextBox::BOTTOM_LEFT)
+      at = ImVec2(margin, top + (float)h - margin), pivot = ImVec2(0, 1);
+    ImGui::SetNextWindowPos(at, ImGuiCond_Always, pivot);
+    ImGui::SetNextWindowBgAlpha(0.8f);
+    ImGui::Begin(("##text" + std::to_string(k)).c_str(), nullptr, TEXT_BOX);
+    layoutLines(b);
+    ImGui::End();
+    for (const std::string &line : b.lines) text += line + "\n";
+  }
+  ImGui::Render();
+  frameOpen = false;
+  if (renderHook) renderHook();
+  if (text != shownText && textHook) textHook(text);
+  shownText = text;
 }
 
 // Never negative, however small the window.

@@ -170,6 +170,15 @@ public:
   std::vector<float> columnWidths; // each column's contents, as last laid out
 };
 
+// ======== Text over the scene ===================================================
+// A box of lines over the scene, which takes no input. In a table, each
+// line's text before a tab is its first column.
+struct TextBox {
+  enum Place { TOP_LEFT, CENTRE, BOTTOM_LEFT } place;
+  std::vector<std::string> lines;
+  bool table = false;
+};
+
 // ======== The layer ===========================================================
 class Master {
 public:
@@ -188,10 +197,14 @@ public:
   void set_glutPassiveMotionFunc(Handler2 f) { passive = std::move(f); }
   void set_glutKeyboardFunc(KeyHandler f) { keyboard = std::move(f); }
   void set_glutKeyboardUpFunc(KeyHandler f) { keyboardUp = std::move(f); }
+  void set_glutSpecialFunc(Handler2 f) { special = std::move(f); } // key, and 0
 
-  void init();        // creates the ImGui context and style
-  void beginFrame();  // lays out both panels; a size change re-runs reshape
-  void renderFrame(); // draws them over the scene
+  // Creates the ImGui context and style; at a scale other than 1 the text
+  // is drawn with the TrueType font file (if it opens) and every size scaled.
+  void init(float scale = 1, const char *fontFile = nullptr);
+  void beginFrame(); // lays out both panels; a size change re-runs reshape
+  // Lays out the boxes over the scene, then draws them and the panels.
+  void renderFrame(const std::vector<TextBox> &boxes = {});
 
   // Window events, from the GLUT callbacks (or a test).
   void reshapeEvent(int w, int h);
@@ -211,7 +224,7 @@ public:
   bool inputWaiting() const;
   bool buttonHeld() const { return owner[0] != NONE || owner[1] != NONE || owner[2] != NONE; }
 
-  Handler2 reshape, motion, passive;
+  Handler2 reshape, motion, passive, special;
   Handler4 mouse;
   KeyHandler keyboard, keyboardUp;
 
@@ -220,6 +233,10 @@ public:
   void (*newFrameHook)() = nullptr;
   void (*renderHook)() = nullptr;
   bool (*windowInputHook)() = nullptr;
+  // Told the boxes' text, a line each, whenever it changes (the window
+  // publishes it for tools that read the screen).
+  void (*textHook)(const std::string &text) = nullptr;
+  float scale = 1; // of the panels' text and sizes
 
   Subwindow *right = nullptr, *bottom = nullptr;
   int winW = 0, winH = 0; // main window, pixels
@@ -243,6 +260,8 @@ private:
   bool toldImGui[3] = {}; // ImGui has this button's press
   int lastRightW = -1, lastBottomH = -1;
   int modifiers = 0;      // as the special keys left them
+  bool frameOpen = false; // an ImGui frame was begun and not yet rendered
+  std::string shownText;  // the boxes' text, as last told
   bool tookInput = false; // this frame handed ImGui a button, key or character
 };
 

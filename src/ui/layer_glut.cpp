@@ -111,14 +111,24 @@ bool windowInput() {
   return look.seen;
 }
 
+void publishText(const std::string &text) {
+  Display *d = glXGetCurrentDisplay();
+  GLXDrawable w = glXGetCurrentDrawable();
+  if (!d || !w) return;
+  XChangeProperty(d, w, XInternAtom(d, "TRESOLVA_TEXT", False),
+                  XInternAtom(d, "UTF8_STRING", False), 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char *>(text.data()), (int)text.size());
+}
+
 } // namespace
 
-void ui::attachToWindow() {
-  master.init();
+void ui::attachToWindow(float scale, const char *fontFile) {
+  master.init(scale, fontFile);
   ImGui_ImplOpenGL2_Init();
   master.newFrameHook = newFrame;
   master.renderHook = render;
   master.windowInputHook = windowInput;
+  master.textHook = publishText;
   glutReshapeFunc(reshapeCb);
   glutMouseFunc(mouseCb);
   glutMotionFunc(motionCb);

@@ -28,6 +28,7 @@ TEST(Overlays, MarkerStartsAtTheLogOfTheStartingDistanceAndFallsWithTime) {
     loadStart(pic.run);
     pic.run.t = c.t;
     clearGl();
+    noteSeparation(pic.run, pic.numbers);
     drawMarker(set, pic, true);
     EXPECT_NEAR((glCalls.at(3).a[0] + 0.5) * 20, c.x, 0.01) << c.offset << " t " << c.t;
     EXPECT_NEAR((glCalls.at(3).a[2] - 0.5) * 25, c.y, 1e-4) << c.offset << " t " << c.t;
