@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png: the viewer under Xvfb a few seconds after
-# start, with the twin trajectory on.
+# start, with the twin trajectory on, re-seeded by s, and the readout.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
@@ -12,6 +12,9 @@ start_app
 wait_for "the curve" curve_drawn
 click $TWIN
 wait_for "the twin" twin_drawn
+xdotool mousemove 400 300 key s key i
+within "the readout's estimate and frame rate" eval 'shows_text "slope of ln d = " && shows_text "frames a second"'
+wait_for "the readout on the screen" true
 mkdir -p docs
 convert "$WORK/shot.ppm" docs/screenshot.png
 echo "wrote docs/screenshot.png"

@@ -85,9 +85,11 @@ std::string keptSettingsText(const Settings &viewed, const std::string &name, in
                              int frame) {
   std::string size = std::to_string(width) + "x" + std::to_string(height);
   std::string framed = frame > 0 ? " --frame " + std::to_string(frame) : "";
-  return "# The view saved as " + name + ".png; draw it again, at any size, with\n" +
-         "#   tresolva-batch render -s " + name + ".toml" + framed + " --size " + size + " -o " +
-         name + ".png\n" + settingsText(viewed);
+  return "# The view saved as " + name + ".png, drawn again pixel for pixel by\n" +
+         "#   tresolva-batch render -s " + name + ".toml" + framed + " --size " + size +
+         " --pixel-widths -o " + name + ".png\n" +
+         "# (at another --size, without --pixel-widths, the lines keep their thickness\n" +
+         "# against the picture's height).\n" + settingsText(viewed);
 }
 
 std::string keepPicture(const std::string &folder, const std::vector<unsigned char> &rgb, int width,

@@ -9,15 +9,18 @@ namespace {
 
 const double LONG_FRAME_S = 0.5; // from here on, the readout says frames are slow
 
-std::string format(const char *f, double a, double b = 0, double c = 0) {
+template <typename... Numbers> std::string format(const char *f, Numbers... v) {
   char text[160];
-  std::snprintf(text, sizeof text, f, a, b, c);
+  std::snprintf(text, sizeof text, f, v...);
   return text;
 }
 
 void twinLines(const FrameNumbers &n, std::vector<std::string> &lines) {
   lines.push_back(format("ln d = %.4f (the twin's distance, now)", n.lnd));
   double slope = lndSlope(n);
+  if (std::isnan(slope) && n.saturated)
+    lines.push_back("no slope of ln d: it had reached 0 by the first step drawn "
+                    "(a lower tmin shows its rise)");
   if (std::isnan(slope)) return;
   lines.push_back(format("slope of ln d = %.4f, fitted from t = %.6g to %.6g:", slope, n.t0, n.t1));
   lines.push_back("  a finite-time estimate of the largest Lyapunov exponent");
@@ -43,9 +46,10 @@ std::vector<std::string> readoutLines(const Settings &set, const Picture &pic,
   std::vector<std::string> lines = {
       format("t = %.6g (the time reached)", r.t),
       format("x = %.6g, y = %.6g, z = %.6g (the head)", r.x, r.y, r.z),
-      format("%.0f steps drawn", (double)n.steps),
-      format("frame: %.1f ms, %.1f frames a second", times.last * 1000, times.perSecond),
-  };
+      format("%.0f steps drawn", (double)n.steps)};
+  lines.push_back(times.perSecond > 0 ? format("frame: %.1f ms, %.1f frames a second",
+                                               times.last * 1000, times.perSecond)
+                                      : format("frame: %.1f ms", times.last * 1000));
   if (times.last > LONG_FRAME_S)
     lines.push_back(format("Each frame takes %.1f s: the picture changes as one ends", times.last));
   if (set.second == 1) twinLines(n, lines);

@@ -7,8 +7,10 @@ PIXELS=$2
 BATCH=${3:-}
 # On a private Xvfb display of its own, which keeps running as it was when
 # its last client leaves, so that the program can be started again.
+# E2E_SCREEN may ask for another screen (its size and resolution).
 [ -n "${E2E_XVFB:-}" ] ||
-  E2E_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$@"
+  E2E_XVFB=1 exec xvfb-run -a -s "${E2E_SCREEN:--screen 0 1280x1024x24 -dpi 96} -noreset" \
+    bash "$0" "$@"
 WORK=$(mktemp -d)
 DEADLINE=${E2E_DEADLINE:-60}   # seconds any one expectation may take
 APP_PID=""
@@ -38,7 +40,6 @@ within() {
 start_app() {
   "$APP" >"$WORK/app.log" 2>&1 &
   APP_PID=$!
-  W=1200 H=750
   mapped() {
     alive || fail "tresolva exited: $(cat "$WORK/app.log")"
     WID=$(xdotool search --onlyvisible --name '^Tresolva$' 2>/dev/null | head -n1)
@@ -47,6 +48,7 @@ start_app() {
   within "no Tresolva window" mapped
   xdotool windowmove "$WID" 0 0
   within "the window did not move to the origin" geometry "Position: 0,0"
+  read -r W H < <(xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
 }
 geometry() { xdotool getwindowgeometry "$WID" | grep -q "$1"; }
 
@@ -185,6 +187,11 @@ open_rollouts() {
     wait_for "rollout $k to open" opened
   done
 }
+
+# The text the program shows over its scene (help, readout, notices), as
+# it publishes it on its window.
+overlay() { xprop -id "$WID" TRESOLVA_TEXT 2>/dev/null | sed -n 's/^TRESOLVA_TEXT(UTF8_STRING) = "//p' | sed 's/\\n/\n/g; s/"$//'; }
+shows_text() { overlay | grep -q "$1"; }
 
 # Keeps the last screenshot for a person to look at: keep NAME
 keep() { [ -z "${E2E_SHOTS:-}" ] || { mkdir -p "$E2E_SHOTS" && convert "$WORK/shot.ppm" "$E2E_SHOTS/$1.png"; }; }

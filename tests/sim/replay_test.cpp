@@ -79,3 +79,19 @@ TEST(Replay, PlaybackGrowsDynamicByATenthAndFallsBackToTmin) {
     EXPECT_EQ(tmax, c.want) << "mode " << c.mode << " from " << c.tmax << " to " << c.tmaxstatic;
   }
 }
+
+// A picture kept from the viewer names the frame render --frame draws:
+// Dynamic's k-th frame ends k tenths past tmin (as the floats add up),
+// Segment's window ends at tmax from its first frame on, and an end that
+// no frame reaches (tmin moved while Dynamic grew) names none.
+TEST(Replay, PlaybackFrameNamesTheFrameThatEndsAtTmax) {
+  const float grown = (float)((double)50.1f + 0.1);
+  const struct {
+    int mode;
+    float tmax;
+    int frame;
+  } cases[] = {{1, 50.1f, 1}, {1, grown, 2}, {1, 50.15f, 0}, {2, 200, 1}, {2, 150, 0}};
+  for (const auto &c : cases)
+    EXPECT_EQ(playbackFrame(c.mode, 50, 200, c.tmax), c.frame)
+        << "mode " << c.mode << " " << c.tmax;
+}

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# What a class sees besides the curve: h and F1 show and hide the help; i
+# shows the numbers behind the picture, whose slope of ln d is the fit this
+# test makes of the same run exported; Ctrl+S keeps the scene as the screen
+# shows it, with settings that render it again, or says on screen why not
+# and leaves no file; the wheel zooms by a tenth a notch; a run that leaves
+# the finite numbers says so until Reset; slow frames are named.
+source "$(dirname "$0")/lib.sh" "$@"
+mkdir -p "$WORK/config"
+export XDG_CONFIG_HOME="$WORK/config"
+unset XDG_PICTURES_DIR
+pictures() { printf 'XDG_PICTURES_DIR="%s"\n' "$1" >"$WORK/config/user-dirs.dirs"; }
+pictures "$WORK/pictures/tresolva" # missing: made by the first picture kept
+start_app
+wait_for "the first picture" curve_drawn
+
+# ---- Help
+xdotool mousemove 400 300 key h
+within "h to show the help" shows_text "h or F1"
+xdotool key F1
+within "F1 to hide the help" eval '! shows_text "h or F1"'
+
+# ---- The readout of a still picture with the twin.
+# The twin, carried apart by the sliding start, is saturated from tmin
+# on; s re-seeds both 1e-9 apart and opens the window at 0.
+enter() { click $1 $2 && xdotool type "$3" && xdotool key Return; }
+click $STATIC
+click $TWIN
+wait_for "the twin" twin_drawn
+xdotool mousemove 400 300 key i
+within "the readout to say ln d had saturated" shows_text "no slope of ln d: it had reached 0"
+xdotool key s
+within "the readout's slope of ln d" shows_text "slope of ln d = "
+settings_printed() { # the view as p prints it, into $WORK/$1
+  local before=$(grep -c "^pan_y" "$WORK/app.log")
+  xdotool key p
+  within "the settings on standard output" eval '[ "$(grep -c "^pan_y" "$WORK/app.log")" -gt "$before" ]'
+  awk '/^# Tresolva settings/ { n++; text = "" } { text = text $0 "\n" } END { printf "%s", text }' \
+    "$WORK/app.log" >"$WORK/$1"
+}
+settings_printed view.toml
+env -u DISPLAY "$BATCH" export -s "$WORK/view.toml" -o "$WORK/run.csv" || fail "export ended with $?"
+# Least squares of ln d against t over the rows up to the first ln d >= 0.
+fitted=$(awk -F, 'NR == 1 || closed || $8 ~ /inf|nan/ { next }
+  { if (n == 0) t0 = $1; t = $1 - t0; n++; st += t; sl += $8; stt += t * t; stl += t * $8
+    closed = $8 >= 0 }
+  END { printf "%.4f", (n * stl - st * sl) / (n * stt - st * st) }' "$WORK/run.csv")
+shown=$(overlay | sed -n 's/^slope of ln d = \([-0-9.]*\),.*/\1/p')
+awk -v a="$fitted" -v b="$shown" 'BEGIN { exit !(a - b < 0.00051 && b - a < 0.00051) }' ||
+  fail "the readout's slope $shown is not the exported run's $fitted"
+overlay | grep -q "^$(($(wc -l <"$WORK/run.csv") - 1)) steps drawn" || fail "the steps drawn: $(overlay)"
+keep readout
+slope() { overlay | sed -n 's/^slope of ln d = \([-0-9.]*\),.*/\1/p'; }
+for k in 1 2 3; do # both curves re-seeded on the attractor, 1e-9 apart
+  was=$(slope)
+  xdotool key s
+  changed_slope() { local now=$(slope); [ -n "$now" ] && [ "$now" != "$was" ]; }
+  within "s to change the slope" changed_slope
+  echo "slope of ln d after s pressed $k times: $(slope)"
+done
+
+# ---- Ctrl+S keeps the scene: the screen's pixels, and settings that
+# render the same pixels.
+xdotool key i
+within "the readout to go" eval '[ -z "$(overlay)" ]'
+xdotool key ctrl+s
+within "the notice of the saved picture" shows_text "saved to $WORK/pictures/tresolva/tresolva-"
+png=$(ls "$WORK"/pictures/tresolva/*.png)
+toml=${png%.png}.toml
+[ -f "$toml" ] || fail "no settings beside $png"
+within "the notice to pass" eval '[ -z "$(overlay)" ]'
+read -r sw sh < <(identify -format "%w %h" "$png")
+convert "$png" "ppm:$WORK/kept.ppm"
+same_as_kept() { [ "$(differ "$WORK/kept.ppm" "$WORK/shot.ppm" 0 0 "$sw" "$sh")" -eq 0 ]; }
+wait_for "the screen to show the kept picture" same_as_kept
+again=$(sed -n "s|^#   tresolva-batch render -s $(basename "$toml") \(--size ${sw}x$sh --pixel-widths\) -o .*|\1|p" "$toml")
+[ -n "$again" ] || fail "the settings do not say how to draw the picture again"
+env -u DISPLAY "$BATCH" render -s "$toml" $again -o "$WORK/again.png" || fail "render"
+convert "$WORK/again.png" "ppm:$WORK/again.ppm"
+[ "$(differ "$WORK/kept.ppm" "$WORK/again.ppm" 0 0 "$sw" "$sh")" -eq 0 ] ||
+  fail "the kept settings render another picture"
+# A folder that cannot be made, and a full disk: a line on the screen, no file.
+not_kept() { # WHY FOLDER
+  pictures "$2"
+  xdotool key ctrl+s
+  within "the line saying why nothing was kept ($1)" shows_text "not saved: .*$1"
+  [ -z "$(find "$2" -type f 2>/dev/null)" ] || fail "a failed save left $(find "$2" -type f)"
+}
+not_kept "Not a directory" "$WORK/run.csv/pictures"
+mkdir "$WORK/full"
+if mount -t tmpfs -o size=12k tmpfs "$WORK/full" 2>/dev/null; then
+  trap 'kill "$APP_PID" 2>/dev/null; umount "$WORK/full"; rm -rf "$WORK"' EXIT
+  not_kept "No space left" "$WORK/full"
+else
+  echo "SKIP: the full-disk check needs to mount a tmpfs (run as root)"
+fi
+
+# ---- The wheel: a tenth of zoom a notch.
+zoom_is() {
+  settings_printed wheel.toml
+  grep -qx "zoom = $1" "$WORK/wheel.toml" || fail "after $2 the zoom is $(grep '^zoom' "$WORK/wheel.toml")"
+}
+xdotool mousemove --sync 400 300 click 4
+zoom_is 1.1 "a notch up"
+xdotool click 5 click 5
+zoom_is 0.9 "two notches down"
+
+# ---- dt 0.5 leaves the finite numbers; Reset brings the run back.
+enter $DT 0.5
+within "the line saying the run left the finite numbers" shows_text "left the finite numbers at t = "
+press -2
+within "Reset to clear the line" eval '! shows_text "left the finite"'
+
+# ---- Frames over half a second are named (Static: 2e6 steps a frame).
+click $STATIC
+enter $TMAX 10000
+xdotool mousemove 400 300 key i
+within "the readout to name the slow frames" shows_text "Each frame takes"
+echo "classroom: ok"
