@@ -436,13 +436,16 @@ const ImGuiWindowFlags TEXT_BOX = ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags
                                   ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoInputs |
                                   ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav;
 
-// Lines whose text changes every frame: the box takes their width at once
-// rather than the last frame's.
+// Lines whose text changes every frame: the box takes their width at once,
+// not the last frame's.
+float widest(const std::vector<std::string> &lines) {
+  float w = 0;
+  for (const std::string &line : lines) w = std::max(w, ImGui::CalcTextSize(line.c_str()).x);
+  return w;
+}
+
 void layoutLines(const TextBox &b) {
   if (!b.table) {
-    float w = 0;
-    for (const std::string &line : b.lines) w = std::max(w, ImGui::CalcTextSize(line.c_str()).x);
-    ImGui::Dummy(ImVec2(w, 0));
     for (const std::string &line : b.lines) ImGui::TextUnformatted(line.c_str());
     return;
   }
@@ -475,6 +478,7 @@ void Master::renderFrame(const std::vector<TextBox> &boxes) {
       at = ImVec2(margin, top + (float)h - margin), pivot = ImVec2(0, 1);
     ImGui::SetNextWindowPos(at, ImGuiCond_Always, pivot);
     ImGui::SetNextWindowBgAlpha(0.8f);
+    if (!b.table) ImGui::SetNextWindowContentSize(ImVec2(widest(b.lines), 0));
     ImGui::Begin(("##text" + std::to_string(k)).c_str(), nullptr, TEXT_BOX);
     layoutLines(b);
     ImGui::End();
