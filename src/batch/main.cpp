@@ -25,8 +25,8 @@ namespace {
 
 // What the subcommands share: the settings file and the picture's size.
 struct Common {
-  std::string from, out, size = "950x710"; // the viewer's scene at its start-up size
-  int width = 950, height = 710, frame = 1, frames = 100, fps = 30, samples = 0;
+  std::string from, out, size = std::to_string(SCENE_WIDTH) + "x" + std::to_string(SCENE_HEIGHT);
+  int width = SCENE_WIDTH, height = SCENE_HEIGHT, frame = 1, frames = 100, fps = 30, samples = 0;
   bool maxima = false, frameGiven = false, pixelWidths = false;
   Look look() const { return {width, height, pixelWidths, samples}; }
   std::string video;

@@ -22,7 +22,7 @@ namespace {
 // the modelview matrix as the viewer keeps it.
 Picture prepare(const Settings &s, const Canvas &c, const Look &look) {
   Picture pic = startUpPicture(s);
-  if (!look.pixelWidths) pic.widths.scale = (float)look.height / 710;
+  if (!look.pixelWidths) pic.widths.scale = (float)look.height / SCENE_HEIGHT;
   loadStart(pic.run);
   pic.run.stretcher = models[s.attype].stretcher;
   pic.tmax = s.dynamic == 1 ? s.tmin : s.tmaxstatic;

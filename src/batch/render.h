@@ -16,12 +16,15 @@
 // frame and Segment moves its start ten steps a frame.
 int shownFrame(const Settings &s, int frame);
 
+// The viewer's scene at start-up: its 1200 x 750 window less the panels.
+const int SCENE_WIDTH = 950, SCENE_HEIGHT = 717;
+
 // The picture's size. Its lines and points are as thick against its height
-// as the viewer's against its scene's start-up height (710), or as many
-// pixels with pixelWidths. With samples > 1 each pixel is the mean of that
+// as the viewer's against its scene's start-up height, or as many pixels
+// with pixelWidths. With samples > 1 each pixel is the mean of that
 // many samples (vector pictures have no pixels and ignore it).
 struct Look {
-  int width = 950, height = 710;
+  int width = SCENE_WIDTH, height = SCENE_HEIGHT;
   bool pixelWidths = false;
   int samples = 0;
 };

@@ -46,6 +46,7 @@ const char *const controlLines[] = {
     "Change parameter",
     "X by dX:",
     "space bar.",
+    "Every key: h or F1.",
 };
 
 // Each attractor's equations and map, a separator after each.
@@ -62,7 +63,7 @@ void buildBottom(Subwindow *b, Settings &set, Picture &pic, const Rollouts &o) {
   b->add_column(1);
   buildInfo(b, b->add_rollout("Info", o.open, PANEL_EMBOSSED));
   b->add_column(1);
-  addLines(b, b->add_rollout("Controls", o.open2, PANEL_EMBOSSED), controlLines, 8);
+  addLines(b, b->add_rollout("Controls", o.open2, PANEL_EMBOSSED), controlLines, 9);
   for (const char *key : {"axes", "box", "grid", "tracer", "maximum_map"}) {
     b->add_column(1);
     checkbox(b, set, key);

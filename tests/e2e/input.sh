@@ -68,7 +68,7 @@ printed() { grep -q "^pan_y" "$WORK/app.log"; }
 wait_for "the settings on standard output" printed
 sed -n '/^# Tresolva settings/,$p' "$WORK/app.log" >"$WORK/view.toml"
 scene_h=$((750 - $(count panel 2 0 1 750) - 2))
-env -u DISPLAY "$BATCH" render -s "$WORK/view.toml" --size "950x$scene_h" --pixel-widths -o "$WORK/render.png" ||
+env -u DISPLAY "$BATCH" render -s "$WORK/view.toml" --size "950x$scene_h" -o "$WORK/render.png" ||
   fail "tresolva-batch render failed"
 convert "$WORK/render.png" "ppm:$WORK/render.ppm"
 differing=$(differ "$WORK/viewer.ppm" "$WORK/render.ppm" 0 0 950 "$scene_h")
