@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Soak: random drags with each button and wheel turns, random keys (space, s, z held and
-# released), random clicks over both panels (all but Quit) and window
-# resizes down to 1 x 1, for SOAK_SECONDS (60 unless set; longer by hand:
+# Soak: random drags with each button and wheel turns, random keys (space,
+# s, z held and released, the help and the readout shown and hidden),
+# random clicks over both panels (all but Quit) and window resizes down to
+# 1 x 1, for SOAK_SECONDS (60 unless set; longer by hand:
 # SOAK_SECONDS=900 tests/e2e/soak.sh TRESOLVA PIXELS). Then Reset: the
 # panel shows the start-up settings, wherever the rollouts left open have
 # moved them; the program still runs and draws, raised no GL error (given
@@ -32,9 +33,11 @@ drag() {
 
 keys() {
   local x=$(rnd 0 $((W - 1))) y=$(rnd 0 $((H - 1)))
-  case $(rnd 0 2) in
+  case $(rnd 0 4) in
   0) xdotool key space ;;
   1) xdotool key s ;;
+  3) xdotool key h ;;
+  4) xdotool key i ;;
   2) xdotool mousemove --sync "$x" "$y" keydown z
      for _ in 1 2 3; do xdotool mousemove "$x" "$(pos $((y + $(rnd -30 30))))"; done
      xdotool keyup z ;;
