@@ -25,7 +25,9 @@ const double OVERDUE_S = 0.1; // no shorter frame is ever cut
 
 bool overdue() {
   std::chrono::duration<double> ran = std::chrono::steady_clock::now() - viewer.frameStart;
-  return ran.count() > OVERDUE_S && ui::master.inputWaiting();
+  bool cut = ran.count() > OVERDUE_S && ui::master.inputWaiting();
+  viewer.frameCut = viewer.frameCut || cut;
+  return cut;
 }
 
 // ======== Viewport ==================================================================
@@ -49,6 +51,8 @@ void idle() {
 // ======== Ctrl+S ====================================================================
 // The scene as this frame drew it, with the settings from before it (in
 // Segment playback the frame moves the start), into the pictures folder.
+// Only a frame drawn whole is kept: one cut short by input (the key's own
+// release, on a slow machine) leaves the request to the next.
 void keepScene(const Settings &viewed) {
   viewer.input.keepAsked = false;
   int x, y, w, h;
@@ -62,13 +66,14 @@ void keepScene(const Settings &viewed) {
 // ======== The frame =================================================================
 void draw() {
   viewer.frameStart = std::chrono::steady_clock::now();
+  viewer.frameCut = false;
   ui::master.beginFrame(); // the panels take their input before the scene reads it
   glutPostRedisplay();     // the next frame follows without any input
   const bool keep = viewer.input.keepAsked;
   const Settings viewed = keep ? viewedSettings(viewer.set, viewer.pic) : Settings{};
   drawScene(viewer.set, viewer.pic, overdue);
   zoomKeyStep(viewer.set, viewer.input);
-  if (keep) keepScene(viewed); // before anything covers the scene
+  if (keep && !viewer.frameCut) keepScene(viewed); // before anything covers the scene
   const Viewer &v = viewer;
   ui::master.renderFrame(textOverScene(v.set, v.pic, v.input, v.times, v.notice)); // over the scene
   glutSwapBuffers();

@@ -17,6 +17,7 @@ struct Viewer {
   Input input;                                      // keys held, zoom cursor, last pointer
   Rollouts rollouts;                                // which rollouts start open
   std::chrono::steady_clock::time_point frameStart; // when the frame being drawn began
+  bool frameCut = false;                            // input ended this frame early
   FrameTimes times;                                 // of the frames drawn, for the readout
   Notice notice;                                    // a line over the scene for a while
 };
