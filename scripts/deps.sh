@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the viewer needs and are missing: "run" for
 # building and running it, "test" adds what the headless tests use, "check"
-# the code-quality tools.
+# the code-quality tools; "web" is what the web page is built with.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libimgui-dev freeglut3-dev libgl-dev libx11-dev
@@ -11,9 +11,13 @@ packages=(build-essential cmake pkg-config libimgui-dev freeglut3-dev libgl-dev 
 if [ "${1:-run}" = check ]; then
   packages+=(clang-format clang-tidy cppcheck libgtest-dev)
 fi
+if [ "${1:-run}" = web ]; then
+  packages=(emscripten python3 libtomlplusplus-dev)
+fi
 if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
-            desktop-file-utils libxml2-utils groff-base man-db dpkg-dev ffmpeg time)
+            desktop-file-utils libxml2-utils groff-base man-db dpkg-dev ffmpeg time
+            emscripten chromium)
 fi
 
 missing=()

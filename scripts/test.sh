@@ -5,7 +5,8 @@
 # checks and the first meeting with the viewer (mouse and keys) again in a
 # build with AddressSanitizer and UndefinedBehaviorSanitizer
 # (the tests that end the program through Quit are left out there: the
-# leak check at exit counts what the toolkit and Mesa still hold).
+# leak check at exit counts what the toolkit and Mesa still hold). The web
+# page is built with emscripten and tested in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
@@ -19,4 +20,4 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
   -DTRESOLVA_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$jobs" --target unit_tests tresolva tresolva-batch pixels
 ASAN_OPTIONS=abort_on_error=0:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure -j2 -E '^(pixels_gl|e2e_(panels|longframes|soak))$'
+  ctest --test-dir build-asan --output-on-failure -j2 -E '^(pixels_gl|web_page|e2e_(panels|longframes|soak|hidpi))$'

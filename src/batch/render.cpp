@@ -17,22 +17,8 @@
 namespace {
 
 // ======== The picture for a settings file ===========================================
-// As if the settings had been in force for a while: the background already
-// cleared with, the model's scale already left by a step. The pan goes into
-// the modelview matrix as the viewer keeps it.
 Picture prepare(const Settings &s, const Canvas &c, const Look &look) {
-  Picture pic = startUpPicture(s);
-  if (!look.pixelWidths) pic.widths.scale = (float)look.height / SCENE_HEIGHT;
-  loadStart(pic.run);
-  pic.run.stretcher = models[s.attype].stretcher;
-  pic.tmax = s.dynamic == 1 ? s.tmin : s.tmaxstatic;
-
-  setViewportAndFrustum(0, 0, c.width, c.height);
-  glLoadIdentity();
-  glTranslatef((float)s.xtranslate, (float)s.ytranslate, 0);
-  float b = (float)s.bg;
-  glClearColor(b, b, b, b);
-  return pic;
+  return pictureOf(s, c.width, c.height, look.pixelWidths ? 1 : (float)look.height / SCENE_HEIGHT);
 }
 
 void nextFrame(const Settings &s, Picture &pic) {

@@ -22,6 +22,21 @@ Picture startUpPicture(const Settings &s) {
   return pic;
 }
 
+Picture pictureOf(const Settings &s, int width, int height, float widthScale) {
+  Picture pic = startUpPicture(s);
+  pic.widths.scale = widthScale;
+  loadStart(pic.run);
+  pic.run.stretcher = models[s.attype].stretcher;
+  pic.tmax = s.dynamic == 1 ? s.tmin : s.tmaxstatic;
+
+  setViewportAndFrustum(0, 0, width, height);
+  glLoadIdentity();
+  glTranslatef((float)s.xtranslate, (float)s.ytranslate, 0);
+  float b = (float)s.bg;
+  glClearColor(b, b, b, b);
+  return pic;
+}
+
 Settings viewedSettings(const Settings &set, const Picture &pic) {
   Settings s = set;
   const Trajectory &r = pic.run;

@@ -46,6 +46,14 @@ struct Picture {
 // main start, the twin to start from its own; the scale at 1.
 Picture startUpPicture(const Settings &s);
 
+// The picture of a settings record in a width x height framebuffer, as if
+// the settings had been in force for a while: the background already
+// cleared with, the model's scale already left by a step, the pan in the
+// modelview matrix as the viewer keeps it; lines and points widthScale
+// times as wide as on the screen. Its first frame comes after one step of
+// the playback (advancePlayback), as in the viewer.
+Picture pictureOf(const Settings &s, int width, int height, float widthScale);
+
 // The settings that draw this picture again: the start states as the
 // trajectory holds them, and the pan as the modelview matrix holds it
 // (every drag added in single precision); a Reset not yet drawn takes the

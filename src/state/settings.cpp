@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <vector>
@@ -201,6 +202,7 @@ std::string take(const Setting &f, const toml::node &node) {
 
 } // namespace
 
+#ifndef __EMSCRIPTEN__
 std::string shortest(double v) {
   char buf[64];
   auto r = std::to_chars(buf, buf + sizeof buf, v);
@@ -216,6 +218,28 @@ std::string shortest(float v) {
   std::from_chars(buf, r.ptr, back);
   return (float)back == v ? std::string(buf, r.ptr) : shortest((double)v);
 }
+#else
+// The web page's C++ library has no floating-point to_chars: the fewest
+// significant digits that read back as v, as %g writes them (the same
+// value, if not always the same text, as the desktop writes).
+std::string shortest(double v) {
+  char buf[64];
+  for (int digits = 1; digits <= 17; digits++) {
+    std::snprintf(buf, sizeof buf, "%.*g", digits, v);
+    if (std::strtod(buf, nullptr) == v) break;
+  }
+  return buf;
+}
+
+std::string shortest(float v) {
+  char buf[64];
+  for (int digits = 1; digits <= 9; digits++) {
+    std::snprintf(buf, sizeof buf, "%.*g", digits, (double)v);
+    if ((float)std::strtod(buf, nullptr) == v) return buf;
+  }
+  return shortest((double)v);
+}
+#endif
 
 std::string settingsText(const Settings &s) {
   Settings copy = s;
