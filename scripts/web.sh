@@ -22,7 +22,7 @@ printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -I{} sh -c \
   'emcc "$@" -c {} -o '"$out"'/obj/$(basename {} .cpp).o' sh "${flags[@]}"
 emcc "${flags[@]}" "$out"/obj/*.o -o "$out/site/tresolva.js" \
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1 \
-  -sEXPORTED_FUNCTIONS=_main,_tresolva_settings,_tresolva_state -sEXPORTED_RUNTIME_METHODS=ccall
+  -sEXPORTED_FUNCTIONS=_main,_tresolva_settings,_tresolva_state,_tresolva_figures -sEXPORTED_RUNTIME_METHODS=ccall
 cp src/web/index.html "$out/site/index.html"
 echo "built $out/site: $(ls "$out/site" | tr '\n' ' ')"
 [ $serve = 1 ] || exit 0

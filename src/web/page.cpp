@@ -9,6 +9,7 @@
 #include <string>
 
 #include "render/picture.h"
+#include "sim/core.h"
 #include "sim/playback.h"
 #include "state/settings.h"
 
@@ -20,6 +21,7 @@ struct Page {
   Picture pic;
   int width = 950, height = 717; // the canvas, the viewer's scene at start-up
   long frames = 0;               // drawn since the settings were given
+  double firstFrameMs = 0;       // when the first frame was complete, from navigation
   std::string text;              // what the last hook returned
 };
 Page page;
@@ -34,6 +36,7 @@ void frame() {
   advancePlayback(page.set.dynamic, page.set.tmin, page.set.tmaxstatic, page.pic.tmax);
   drawScene(page.set, page.pic);
   page.frames++;
+  if (page.firstFrameMs == 0) page.firstFrameMs = emscripten_get_now();
 }
 
 bool openCanvas() {
@@ -74,6 +77,22 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_state() {
   char line[512];
   std::snprintf(line, sizeof line, "%ld %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g",
                 page.frames, r.t, r.x, r.y, r.z, r.x2, r.y2, r.z2, page.pic.xmaxold);
+  page.text = line;
+  return page.text.c_str();
+}
+
+// Figures for the notes: "first-frame-ms rk4-steps-a-second", the second
+// from steps Lorenz steps of the core's rk4 alone.
+EMSCRIPTEN_KEEPALIVE const char *tresolva_figures(double steps) {
+  const double p[3] = {28, 10, 8.0 / 3};
+  double x = 5, y = 5, z = 5, began = emscripten_get_now();
+  Slopes k;
+  for (double n = 0; n < steps; n++) rk4(models[0], p, 0.005f, x, y, z, k);
+  double seconds = (emscripten_get_now() - began) / 1000;
+  static volatile double kept;
+  kept = x; // the loop's result is used, so the loop stays
+  char line[128];
+  std::snprintf(line, sizeof line, "%.0f %.0f", page.firstFrameMs, steps / seconds);
   page.text = line;
   return page.text.c_str();
 }
