@@ -205,6 +205,8 @@ def check(browser, batch, work, name, text, state):
     with open(mine, "wb") as f:
         f.write(base64.b64decode(shot))
     subprocess.run([batch, "render", "-s", toml, "-o", theirs], check=True, env=dict(os.environ, DISPLAY=""))
+    if os.environ.get("E2E_SHOTS"):  # for a person to look at
+        subprocess.run(["cp", mine, os.environ["E2E_SHOTS"]], check=True)
     w, h, a = ppm(mine)
     w2, h2, b = ppm(theirs)
     if (w, h) != (w2, h2):
