@@ -112,8 +112,11 @@ press -2
 within "Reset to clear the line" eval '! shows_text "left the finite"'
 
 # ---- Frames over half a second are named (Static: 2e6 steps a frame).
+# (i first: a key pressed while a field is still taking its Enter is typed
+# into the field.)
 click $STATIC
-enter $TMAX 10000
 xdotool mousemove 400 300 key i
+within "the readout" shows_text "steps drawn"
+enter $TMAX 10000
 within "the readout to name the slow frames" shows_text "Each frame takes"
 echo "classroom: ok"
