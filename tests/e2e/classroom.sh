@@ -112,11 +112,11 @@ press -2
 within "Reset to clear the line" eval '! shows_text "left the finite"'
 
 # ---- Frames over half a second are named (Static: 2e6 steps a frame).
-# (i first: a key pressed while a field is still taking its Enter is typed
-# into the field.)
-click $STATIC
+# (i first: a key pressed while a panel's control still holds the pointer
+# or the Enter typed into it, on a slow frame, goes to that control.)
 xdotool mousemove 400 300 key i
 within "the readout" shows_text "steps drawn"
+click $STATIC
 enter $TMAX 10000
 within "the readout to name the slow frames" shows_text "Each frame takes"
 echo "classroom: ok"
