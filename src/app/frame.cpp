@@ -57,8 +57,9 @@ void keepScene(const Settings &viewed) {
   viewer.input.keepAsked = false;
   int x, y, w, h;
   ui::master.get_viewport_area(&x, &y, &w, &h);
-  const Settings &s = viewed;
-  int frame = s.dynamic == 0 ? 0 : playbackFrame(s.dynamic, s.tmin, s.tmaxstatic, viewer.pic.tmax);
+  const int frame = viewed.dynamic == 0 ? 0
+                                        : playbackFrame(viewed.dynamic, viewed.tmin,
+                                                        viewed.tmaxstatic, viewer.pic.tmax);
   std::string said = keepPicture(picturesFolder(), readRgb(x, y, w, h), w, h, viewed, frame);
   viewer.notice = {said, std::chrono::steady_clock::now() + std::chrono::seconds(5)};
 }

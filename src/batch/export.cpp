@@ -1,8 +1,6 @@
 // The trajectory as CSV, from the simulation core.
 #include "batch/export.h"
 
-#include <cmath>
-
 #include "batch/output.h"
 #include "render/picture.h"
 #include "sim/core.h"
@@ -24,9 +22,8 @@ void addRow(void *ctx, bool last) {
   std::string &o = r.buffer;
   o += shortest(tr.t) + "," + shortest(tr.x) + "," + shortest(tr.y) + "," + shortest(tr.z);
   if (r.twin) {
-    double dx = tr.x - tr.x2, dy = tr.y - tr.y2, dz = tr.z - tr.z2;
-    double l = std::log(std::sqrt(dx * dx + dy * dy + dz * dz));
-    o += "," + shortest(tr.x2) + "," + shortest(tr.y2) + "," + shortest(tr.z2) + "," + shortest(l);
+    o += "," + shortest(tr.x2) + "," + shortest(tr.y2) + "," + shortest(tr.z2) + "," +
+         shortest(lnSeparation(tr));
   }
   o += "\n";
   if (o.size() < (1 << 20) && !last) return;

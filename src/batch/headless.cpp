@@ -62,7 +62,6 @@ bool multisample(Canvas &c, int samples, std::string &error) {
             std::to_string(c.width) + " x " + std::to_string(c.height) + " (out of memory?)";
     return false;
   }
-  c.samples = samples;
   return true;
 }
 

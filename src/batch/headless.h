@@ -6,12 +6,11 @@
 #include <vector>
 
 struct Canvas {
-  int width = 0, height = 0; // pixels
-  void *display = nullptr;   // EGLDisplay
-  void *context = nullptr;   // EGLContext
-  void *surface = nullptr;   // EGLSurface
-  int samples = 0;           // per pixel, when drawing into a multisampled buffer
-  unsigned buffer = 0, framebuffer = 0;
+  int width = 0, height = 0;            // pixels
+  void *display = nullptr;              // EGLDisplay
+  void *context = nullptr;              // EGLContext
+  void *surface = nullptr;              // EGLSurface
+  unsigned buffer = 0, framebuffer = 0; // the multisampled buffer drawn into, if any
 };
 
 const int CANVAS_MAX = 8192; // pixels either way

@@ -12,18 +12,12 @@
 #include "batch/headless.h"
 #include "render/picture.h"
 #include "render/scene.h"
-#include "sim/playback.h"
 
 namespace {
 
 // ======== The picture for a settings file ===========================================
 Picture prepare(const Settings &s, const Canvas &c, const Look &look) {
   return pictureOf(s, c.width, c.height, look.pixelWidths ? 1 : (float)look.height / SCENE_HEIGHT);
-}
-
-void nextFrame(const Settings &s, Picture &pic) {
-  advancePlayback(s.dynamic, s.tmin, s.tmaxstatic, pic.tmax);
-  drawScene(s, pic);
 }
 
 // ======== Vectors ===================================================================

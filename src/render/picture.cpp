@@ -9,6 +9,7 @@
 #include "render/overlays.h"
 #include "render/reference.h"
 #include "render/strokes.h"
+#include "sim/playback.h"
 
 Picture startUpPicture(const Settings &s) {
   Picture pic;
@@ -37,6 +38,11 @@ Picture pictureOf(const Settings &s, int width, int height, float widthScale) {
   return pic;
 }
 
+void nextFrame(const Settings &s, Picture &pic) {
+  advancePlayback(s.dynamic, s.tmin, s.tmaxstatic, pic.tmax);
+  drawScene(s, pic);
+}
+
 Settings viewedSettings(const Settings &set, const Picture &pic) {
   Settings s = set;
   const Trajectory &r = pic.run;
@@ -56,11 +62,8 @@ double lndSlope(const FrameNumbers &f) {
   return (f.n * f.stl - f.st * f.sl) / den;
 }
 
-// The distance as the divergence marker plots it.
 void noteSeparation(const Trajectory &r, FrameNumbers &f) {
-  double dx = r.x - r.x2, dy = r.y - r.y2, dz = r.z - r.z2;
-  double d = std::sqrt(dx * dx + dy * dy + dz * dz);
-  f.lnd = std::log(d);
+  f.lnd = lnSeparation(r);
   if (f.saturated || !std::isfinite(f.lnd)) return;
   if (std::isnan(f.t0)) f.t0 = r.t;
   double t = r.t - f.t0;

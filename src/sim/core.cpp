@@ -65,6 +65,11 @@ bool mapMaximum(const Model &m, const Trajectory &tr, float dt, double &top, dou
   return true;
 }
 
+double lnSeparation(const Trajectory &tr) {
+  double dx = tr.x - tr.x2, dy = tr.y - tr.y2, dz = tr.z - tr.z2;
+  return std::log(std::sqrt(dx * dx + dy * dy + dz * dz));
+}
+
 // ======== Load ==================================================================
 void loadStart(Trajectory &tr) {
   tr.x = tr.xsec, tr.y = tr.ysec, tr.z = tr.zsec;

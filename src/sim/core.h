@@ -51,6 +51,9 @@ struct MapPoint {
 };
 std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr);
 
+// The natural logarithm of the distance between the main and twin states.
+double lnSeparation(const Trajectory &tr);
+
 // Current states from the start states, t = 0; the history is kept.
 void loadStart(Trajectory &tr);
 

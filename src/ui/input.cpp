@@ -40,6 +40,13 @@ const std::vector<std::string> &helpLines() {
   return lines;
 }
 
+// The zoom plus change, in double, stored in single precision and put
+// within the zoom's limits as its spinner would.
+static void zoomBy(Settings &set, double change) {
+  set.zoom = (float)(set.zoom + change);
+  setWithin(settingRow(set, "zoom"), set.zoom);
+}
+
 // ======== Buttons ================================================================
 // A press chooses what a drag does until the other button is pressed. A
 // notch of the wheel (buttons 3 up, 4 down) zooms by 0.1, what 25 pixels
@@ -47,10 +54,7 @@ const std::vector<std::string> &helpLines() {
 void MouseDown(Settings &set, Input &in, int button, int state, int x, int y) {
   in.xmouseold = x;
   in.ymouseold = y;
-  if (state == GLUT_DOWN && (button == 3 || button == 4)) {
-    set.zoom = (float)(set.zoom + (button == 3 ? 0.1 : -0.1));
-    setWithin(settingRow(set, "zoom"), set.zoom);
-  }
+  if (state == GLUT_DOWN && (button == 3 || button == 4)) zoomBy(set, button == 3 ? 0.1 : -0.1);
   Settings *s = &set;
   Input *i = &in;
   if (state == GLUT_DOWN && button == GLUT_LEFT_BUTTON) {
@@ -92,10 +96,7 @@ void mouseTranslation(Settings &set, Input &in, int x, int y) {
 // every pointer move for the rest of the run: without z held the zoom,
 // within its limits already, is left alone.
 void mouseZoom(Settings &set, Input &in, int, int y) {
-  if (in.KeyDown[122]) {
-    set.zoom = (float)(set.zoom + (-0.004) * (y - in.ymouseold));
-    setWithin(settingRow(set, "zoom"), set.zoom);
-  }
+  if (in.KeyDown[122]) zoomBy(set, (-0.004) * (y - in.ymouseold));
   in.ymouseold = y;
 }
 

@@ -10,7 +10,6 @@
 
 #include "render/picture.h"
 #include "sim/core.h"
-#include "sim/playback.h"
 #include "state/settings.h"
 
 namespace {
@@ -33,8 +32,7 @@ void restart() {
 
 // One frame, as the viewer's idle callback and display callback make it.
 void frame() {
-  advancePlayback(page.set.dynamic, page.set.tmin, page.set.tmaxstatic, page.pic.tmax);
-  drawScene(page.set, page.pic);
+  nextFrame(page.set, page.pic);
   page.frames++;
   if (page.firstFrameMs == 0) page.firstFrameMs = emscripten_get_now();
 }
