@@ -21,7 +21,7 @@
 #include "ui/layer.h"
 #include "ui/layer_glut.h"
 #include "ui/panels.h"
-#include "ui/reset.h"
+#include "interact/actions.h"
 
 namespace {
 

@@ -127,7 +127,7 @@ void drawThrough(void *ctx, bool last) {
 // ======== The scene ===================================================================
 // The pan stays in the modelview matrix between pictures; the camera, the
 // rotation and the curve are pushed over it.
-void drawScene(const Settings &set, Picture &pic, bool (*cut)()) {
+void beginScene(const Settings &set, Picture &pic) {
   reanchorPan(set.xtranslate, set.ytranslate, pic.pan);
   clearScene(set.bg);
   forgetWidths(pic.widths);
@@ -137,14 +137,41 @@ void drawScene(const Settings &set, Picture &pic, bool (*cut)()) {
   rotateView(set.t1, set.t2);
   // at the scale the previous picture's last step left
   drawReference(set, {pic.run.stretcher, set.zoom}, pic.widths);
-  StepContext ctx{&set, &pic};
-  const Trajectory before = pic.run;
-  const ReplaySettings replay = replaySettings(set, pic.tmax);
-  const double leftAt = pic.numbers.leftFiniteAt;
+  pic.began = pic.run;
+  pic.leftAtBefore = pic.numbers.leftFiniteAt;
   pic.numbers = FrameNumbers{};
-  replaySteps(replay, pic.run, drawThrough, &ctx, cut);
+  pic.run.n = 0;
+}
+
+namespace {
+
+void endScene(const ReplaySettings &replay, Picture &pic) {
   if (!finite(pic.run))
-    pic.numbers.leftFiniteAt = std::isnan(leftAt) ? leftFiniteAt(replay, before) : leftAt;
+    pic.numbers.leftFiniteAt =
+        std::isnan(pic.leftAtBefore) ? leftFiniteAt(replay, pic.began) : pic.leftAtBefore;
   glPopMatrix();
   glFlush();
+}
+
+} // namespace
+
+void drawScene(const Settings &set, Picture &pic, bool (*cut)()) {
+  beginScene(set, pic);
+  StepContext ctx{&set, &pic};
+  const ReplaySettings replay = replaySettings(set, pic.tmax);
+  replaySteps(replay, pic.run, drawThrough, &ctx, cut);
+  endScene(replay, pic);
+}
+
+bool continueScene(const Settings &set, Picture &pic, bool (*pause)()) {
+  StepContext ctx{&set, &pic};
+  const ReplaySettings replay = replaySettings(set, pic.tmax);
+  if (!continueSteps(replay, pic.run, drawThrough, &ctx, pause)) return false;
+  endScene(replay, pic);
+  return true;
+}
+
+void abandonScene(Picture &pic) {
+  pic.numbers.leftFiniteAt = pic.leftAtBefore;
+  glPopMatrix();
 }

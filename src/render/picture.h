@@ -40,6 +40,8 @@ struct Picture {
   HeldPoints held;            // marker points not drawn yet
   bool mapPointDrawn = false; // this frame has drawn a maximum-map point
   FrameNumbers numbers;       // of the latest replay
+  Trajectory began;           // the trajectory as the scene being drawn found it
+  double leftAtBefore = NAN;  // the previous scene's leftFiniteAt
 };
 
 // The picture the viewer starts with under s: both trajectories at the
@@ -69,3 +71,10 @@ void drawStep(const Settings &set, Picture &pic, bool last);
 // The scene for the settings; cut, asked every 256 steps, may end the
 // replay early (the viewer's frame does so when input waits).
 void drawScene(const Settings &set, Picture &pic, bool (*cut)() = nullptr);
+
+// The same scene drawn in parts, for a page that must never block:
+// beginScene, then continueScene until it returns true (pause, asked every
+// 256 steps, ends a part); abandonScene drops a scene begun and not ended.
+void beginScene(const Settings &set, Picture &pic);
+bool continueScene(const Settings &set, Picture &pic, bool (*pause)());
+void abandonScene(Picture &pic);

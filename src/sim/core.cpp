@@ -81,24 +81,43 @@ void loadStart(Trajectory &tr) {
 // The twin is stepped before the main trajectory, so the slopes left for
 // the drawing are the main one's. A replay cut short ends on the step it
 // was asked at; the anchoring at step 10 comes before the first question.
-void replaySteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
-                 bool (*overdue)()) {
+namespace {
+
+enum Stop { ENDED, CUT, PAUSED };
+
+Stop steps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx, bool (*overdue)(),
+           bool (*pause)()) {
   Slopes twin;
-  for (tr.n = 0; (float)tr.n < r.tmax / r.dt; tr.n = tr.n + 1) {
+  for (; (float)tr.n < r.tmax / r.dt; tr.n = tr.n + 1) {
     shiftHistory(tr);
     anchorSegment(r, tr);
     if (r.second == 1) rk4(*r.model, r.p, r.dt, tr.x2, tr.y2, tr.z2, twin);
     rk4(*r.model, r.p, r.dt, tr.x, tr.y, tr.z, tr.k);
     tr.stretcher = r.model->stretcher;
     tr.t = tr.t + (double)r.dt;
-    bool cut = overdue && (tr.n & 255) == 255 && overdue();
+    bool asked = (tr.n & 255) == 255;
+    bool cut = overdue && asked && overdue();
     bool last = cut || !((float)(tr.n + 1) < r.tmax / r.dt);
     if ((float)tr.n > r.tmin / r.dt) drawStep(ctx, last);
-    if (cut) {
+    if (cut || (!last && pause && asked && pause())) {
       tr.n = tr.n + 1;
-      return;
+      return cut ? CUT : PAUSED;
     }
   }
+  return ENDED;
+}
+
+} // namespace
+
+void replaySteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
+                 bool (*overdue)()) {
+  tr.n = 0;
+  steps(r, tr, drawStep, ctx, overdue, nullptr);
+}
+
+bool continueSteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
+                   bool (*pause)()) {
+  return steps(r, tr, drawStep, ctx, nullptr, pause) != PAUSED;
 }
 
 // ======== The maxima of a replay ================================================

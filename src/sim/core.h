@@ -64,3 +64,10 @@ void loadStart(Trajectory &tr);
 using StepSink = void (*)(void *ctx, bool last);
 void replaySteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
                  bool (*overdue)() = nullptr);
+
+// The same replay in parts: from step tr.n on (0 begins it), until pause,
+// asked every 256 steps, stops it after a step that is not its last; true
+// once the replay has ended. Parts make the same steps, bit for bit, as one
+// replay.
+bool continueSteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
+                   bool (*pause)());

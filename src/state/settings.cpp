@@ -120,6 +120,32 @@ void setWithin(const Setting &r, float v) {
   *r.f = v < lo ? lo : v > hi ? hi : v;
 }
 
+// ======== A number's field and arrows ================================================
+float typedValue(const char *text, float v, float lo, float hi) {
+  char *end;
+  double d = std::strtod(text, &end);
+  if (end == text || std::isnan(d)) return v;
+  while (*end == ' ') end++;
+  if (*end != '\0') return v;
+  if (d <= (double)lo) return lo;
+  if (d >= (double)hi) return hi;
+  float f = (float)d;
+  return f < lo ? lo : f > hi ? hi : f;
+}
+
+double arrowStep(float v, float lo, float hi) {
+  double m = std::fabs((double)v);
+  if (!(m > 0) || !std::isfinite(m)) m = ((double)hi - (double)lo) / 100;
+  if (!(m > 0) || !std::isfinite(m)) m = 1;
+  return std::pow(10.0, std::floor(std::log10(m)) - 1);
+}
+
+float arrowClick(float v, float lo, float hi, int way) {
+  double s = arrowStep(v, lo, hi);
+  float f = (float)(std::round(((double)v + way * s) / s) * s);
+  return f < lo ? lo : f > hi ? hi : f;
+}
+
 const Settings &startUpSettings() {
   static const Settings s = [] {
     Settings s{};
@@ -254,6 +280,39 @@ std::string settingsText(const Settings &s) {
     out += "# " + f.comment + "\n" + leaf(f.key) + " = " + valueText(f) + "\n";
   }
   return out;
+}
+
+// ======== A link ====================================================================
+KeyValues linkSettings(const Settings &s, const Settings &base) {
+  Settings mine = s, theirs = base;
+  std::vector<Setting> a = settingsTable(mine), b = settingsTable(theirs);
+  KeyValues out;
+  for (size_t k = 0; k < a.size(); k++) {
+    std::string v = valueText(a[k]);
+    if (v == valueText(b[k])) continue;
+    if (!a[k].choices.empty()) v = v.substr(1, v.size() - 2);
+    out.push_back({a[k].key, v});
+  }
+  return out;
+}
+
+void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refused) {
+  std::vector<Setting> known = settingsTable(s);
+  for (const auto &[key, text] : link) {
+    auto f =
+        std::find_if(known.begin(), known.end(), [&](const Setting &c) { return c.key == key; });
+    std::string why = "unknown key";
+    if (f != known.end() && !f->choices.empty()) why = take(*f, toml::value<std::string>(text));
+    else if (f != known.end() && !f->i) {
+      char *end;
+      double d = std::strtod(text.c_str(), &end);
+      why = end == text.c_str() || *end ? "is not a number" : take(*f, toml::value<double>(d));
+    } else if (f != known.end()) {
+      why = text == "true" || text == "false" ? take(*f, toml::value<bool>(text == "true"))
+                                              : "is not true or false";
+    }
+    if (!why.empty()) refused.push_back(key + ": " + why);
+  }
 }
 
 bool readSettings(const std::string &path, Settings &s, std::string &error) {

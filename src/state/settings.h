@@ -60,6 +60,17 @@ Setting parameterRow(Settings &s, int m, int k);
 // Sets the float of row r to v within its limits; a NaN leaves it as it was.
 void setWithin(const Setting &r, float v);
 
+// The rules of a number's field and arrows on a panel, for lo to hi:
+// typed text that is not a number leaves v as it was; a number beyond the
+// limits, infinities and overflows included, lands on the nearer limit.
+float typedValue(const char *text, float v, float lo, float hi);
+// An arrow's step: a tenth of v's leading decimal digit (28 -> 1,
+// 0.005 -> 0.0001); at 0, taken from the range.
+double arrowStep(float v, float lo, float hi);
+// A click on the up (+1) or down (-1) arrow: the next multiple of the
+// step that way, within the limits.
+float arrowClick(float v, float lo, float hi, int way);
+
 // The settings the viewer starts with, from the table.
 const Settings &startUpSettings();
 
@@ -74,6 +85,16 @@ std::string settingsText(const Settings &s);
 // refusal, returns false with one line naming the file, the line and the
 // key; s is then left as it was.
 bool readSettings(const std::string &path, Settings &s, std::string &error);
+
+// A link's settings: the keys whose value in s differs from base, each
+// with its value as the file writes it (a choice by its name, unquoted),
+// in the table's order.
+using KeyValues = std::vector<std::pair<std::string, std::string>>;
+KeyValues linkSettings(const Settings &s, const Settings &base);
+// Takes a link's settings over s. A key the table lacks, or a value the
+// file would refuse, leaves s as it was for that key and adds "key: why"
+// to refused.
+void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refused);
 
 // Shortest text that reads back as the same number, locale-independent.
 std::string shortest(double v);

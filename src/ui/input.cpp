@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "interact/actions.h"
 #include "ui/layer.h"
 
 void installInput(Settings &set, Picture &pic, Input &in) {
@@ -40,13 +41,6 @@ const std::vector<std::string> &helpLines() {
   return lines;
 }
 
-// The zoom plus change, in double, stored in single precision and put
-// within the zoom's limits as its spinner would.
-static void zoomBy(Settings &set, double change) {
-  set.zoom = (float)(set.zoom + change);
-  setWithin(settingRow(set, "zoom"), set.zoom);
-}
-
 // ======== Buttons ================================================================
 // A press chooses what a drag does until the other button is pressed. A
 // notch of the wheel (buttons 3 up, 4 down) zooms by 0.1, what 25 pixels
@@ -54,7 +48,8 @@ static void zoomBy(Settings &set, double change) {
 void MouseDown(Settings &set, Input &in, int button, int state, int x, int y) {
   in.xmouseold = x;
   in.ymouseold = y;
-  if (state == GLUT_DOWN && (button == 3 || button == 4)) zoomBy(set, button == 3 ? 0.1 : -0.1);
+  if (state == GLUT_DOWN && (button == 3 || button == 4))
+    zoomBy(set, button == 3 ? WHEEL_ZOOM : -WHEEL_ZOOM);
   Settings *s = &set;
   Input *i = &in;
   if (state == GLUT_DOWN && button == GLUT_LEFT_BUTTON) {
@@ -67,36 +62,24 @@ void MouseDown(Settings &set, Input &in, int button, int state, int x, int y) {
   if (state == GLUT_UP) glutSetCursor(GLUT_CURSOR_LEFT_ARROW);
 }
 
-// ======== Rotate: half a degree per pixel =========================================
-// A jump of 200 pixels or more along one axis is dropped for that axis.
+// ======== Rotate and pan ===========================================================
 void mouseMotion(Settings &set, Input &in, int x, int y) {
-  double dx = x - in.xmouseold;
-  if (std::fabs(dx) < 200) set.t2 = set.t2 + 0.5 * dx;
-  double dy = y - in.ymouseold;
-  if (std::fabs(dy) < 200) set.t1 = set.t1 + 0.5 * dy;
+  rotateBy(set, x - in.xmouseold, y - in.ymouseold);
   in.xmouseold = x;
   in.ymouseold = y;
 }
 
-// ======== Pan: 0.01 scene units per pixel ===========================================
-// Applied to the modelview matrix outside the frame's push and pop, so it
-// stays there and acts in screen directions whatever the rotation.
 void mouseTranslation(Settings &set, Input &in, int x, int y) {
-  double dy = y - in.ymouseold, dx = x - in.xmouseold;
-  glTranslatef(0, (float)(-0.01 * dy), 0);
-  glTranslatef((float)(0.01 * dx), 0, 0);
-  set.ytranslate = set.ytranslate + (-0.01 * dy);
-  set.xtranslate = set.xtranslate + 0.01 * dx;
+  panBy(set, x - in.xmouseold, y - in.ymouseold);
   in.xmouseold = x;
   in.ymouseold = y;
 }
 
 // ======== Zoom: z held, 100 pixels up add 0.4 ========================================
-// Put within the zoom's limits, as its spinner would. The handler hears
-// every pointer move for the rest of the run: without z held the zoom,
-// within its limits already, is left alone.
+// The handler hears every pointer move for the rest of the run: without z
+// held the zoom, within its limits already, is left alone.
 void mouseZoom(Settings &set, Input &in, int, int y) {
-  if (in.KeyDown[122]) zoomBy(set, (-0.004) * (y - in.ymouseold));
+  if (in.KeyDown[122]) zoomBy(set, (-Z_ZOOM_PER_PX) * (y - in.ymouseold));
   in.ymouseold = y;
 }
 
@@ -117,30 +100,15 @@ void zoomKeyStep(Settings &set, Input &in) {
 // ======== Keys ========================================================================
 namespace {
 
-// The current attractor's parameters plus their increments, each put
-// within its limits as its spinner would.
-void stepParameters(Settings &set) {
+void stepParametersKey(Settings &set) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (drawnModel(set.attype)) {
-    float *p = set.params[set.attype];
-    const float *d = set.incs[set.attype];
-    for (int k = 0; k < 3; k++) p[k] = p[k] + d[k];
-    for (int k = 0; k < 3; k++) setWithin(parameterRow(set, set.attype, k), p[k]);
-  }
+  stepParameters(set);
   glutPostRedisplay();
 }
 
-// Both trajectories start again where the main curve ended, 1e-9 apart,
-// with the window opening at time 0.
-void reseed(Settings &set, Picture &pic) {
-  if (set.second == 1) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    set.tmin = 0;
-    Trajectory &r = pic.run;
-    r.x2sec = r.x + 1e-9, r.y2sec = r.y + 1e-9, r.z2sec = r.z + 1e-9;
-    r.xsec = r.x, r.ysec = r.y, r.zsec = r.z;
-    if (set.dynamic != 2) pic.tmax = 0;
-  }
+void reseedKey(Settings &set, Picture &pic) {
+  if (set.second == 1) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  reseed(set, pic);
   glutPostRedisplay();
 }
 
@@ -157,8 +125,8 @@ void printSettings(const Settings &set, const Picture &pic) {
 // keeps the picture with them.
 void myKeyboardFunc(Settings &set, Picture &pic, Input &in, unsigned char key) {
   in.KeyDown[key] = 1;
-  if (key == ' ') stepParameters(set);
-  if (key == 's') reseed(set, pic);
+  if (key == ' ') stepParametersKey(set);
+  if (key == 's') reseedKey(set, pic);
   if (key == 'p') printSettings(set, pic);
   if (key == 'h') in.help = !in.help;
   if (key == 'i') in.readout = !in.readout;

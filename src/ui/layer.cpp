@@ -8,6 +8,8 @@
 // Window events and their queue for ImGui are in events.cpp.
 #include "ui/layer.h"
 
+#include "state/settings.h"
+
 #include <imgui.h>
 
 #include <algorithm>
@@ -136,26 +138,12 @@ void Spinner::set_float_val(float v) {
   *var = v < lo ? lo : v > hi ? hi : v;
 }
 
-// Text that is not a number leaves the variable as it was; a number beyond
-// the limits, infinities and overflows included, lands on the nearer limit.
 void Spinner::commitText(const char *s) {
-  char *end;
-  double d = std::strtod(s, &end);
-  if (end == s || std::isnan(d)) return;
-  while (*end == ' ') end++;
-  if (*end != '\0') return;
-  if (d <= (double)lo) *var = lo;
-  else if (d >= (double)hi) *var = hi;
-  else set_float_val((float)d);
+  *var = typedValue(s, *var, lo, hi);
 }
 
-// A tenth of the value's leading decimal digit (28 -> 1, 0.005 -> 0.0001);
-// at 0, taken from the range instead.
 double Spinner::step() const {
-  double m = std::fabs((double)*var);
-  if (!(m > 0) || !std::isfinite(m)) m = ((double)hi - (double)lo) / 100;
-  if (!(m > 0) || !std::isfinite(m)) m = 1;
-  return std::pow(10.0, std::floor(std::log10(m)) - 1);
+  return arrowStep(*var, lo, hi);
 }
 
 std::string formatFloat(float v) {
@@ -205,9 +193,7 @@ void Spinner::arrows() {
     dragged = true;
   }
   if ((up || down) && !dragged) {
-    double s = step();
-    double v = std::round(((double)*var + (up ? s : -s)) / s) * s;
-    set_float_val((float)v);
+    set_float_val(arrowClick(*var, lo, hi, up ? 1 : -1));
   }
   if (!upHeld && !downHeld) dragged = false;
 }

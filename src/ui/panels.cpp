@@ -69,7 +69,7 @@ void buildBottom(Subwindow *b, Settings &set, Picture &pic, const Rollouts &o) {
     checkbox(b, set, key);
   }
   b->add_column(1);
-  b->add_button("Reset", 0, [&set, &pic](int) { reset(set, pic); });
+  b->add_button("Reset", 0, [&set, &pic](int) { resetButton(set, pic); });
   b->add_column(1);
   b->add_button("Quit", 0, [](int) { std::exit(0); });
 }
@@ -100,7 +100,7 @@ void buildRendering(Subwindow *r, Settings &set, Picture &pic) {
   checkbox(r, set, "twin");
   r->add_statictext("    Press s to recreate trajectory");
   r->add_separator();
-  r->add_button("Random Initial Condition", 0, [&pic](int) { initial(pic); });
+  r->add_button("Random Initial Condition", 0, [&pic](int) { initialButton(pic); });
   r->add_separator();
   r->add_statictext("     Miscellaneous controls");
   for (const char *key : {"tmin", "tmax", "dt", "zoom"}) spinner(r, r, settingRow(set, key));

@@ -1,10 +1,9 @@
-// The two action buttons: Reset and Random Initial Condition.
+// The two action buttons, Reset and Random Initial Condition, as the
+// panels press them: the action, then a request for the next frame.
 #pragma once
 
 #include "render/picture.h"
 #include "state/settings.h"
 
-// Parameters, times, options and view back to the start.
-void reset(Settings &set, Picture &pic);
-// A random main start, the twin 1e-9 away.
-void initial(Picture &pic);
+void resetButton(Settings &set, Picture &pic);
+void initialButton(Picture &pic);

@@ -71,6 +71,35 @@ TEST(Settings, BadLinesAreRefusedWithFileLineAndKey) {
   }
 }
 
+// A page's address carries the settings that differ from the start-up
+// ones; a bad pair leaves its key at the start-up value and is named, the
+// good pairs beside it are taken.
+TEST(Settings, LinkCarriesChangedKeysAndRefusesBadPairsOneByOne) {
+  const Settings &start = startUpSettings();
+  EXPECT_TRUE(linkSettings(start, start).empty());
+  Settings back = start;
+  std::vector<std::string> refused;
+  readLink(linkSettings(unusual(), start), back, refused);
+  EXPECT_EQ(settingsText(back), settingsText(unusual()));
+  EXPECT_TRUE(refused.empty());
+
+  const KeyValues bad = {{"colour", "3"},    {"tmin", "ten"},        {"twin", "1"},
+                         {"lines", "huge"},  {"tmin", "6000"},       {"dt", "0"},
+                         {"start.x", "nan"}, {"roessler.c", "5e1x"}, {"zoom", "2.5"}};
+  back = start;
+  refused.clear();
+  readLink(bad, back, refused);
+  EXPECT_EQ(refused,
+            (std::vector<std::string>{
+                "colour: unknown key", "tmin: is not a number", "twin: is not true or false",
+                "lines: \"huge\" is not one of \"thin\", \"thick\", \"thicker\"",
+                "tmin: 6000 is outside 0 to 5000", "dt: 0 is outside 1e-04 to 1",
+                "start.x: nan is outside -inf to inf", "roessler.c: is not a number"}));
+  Settings want = start;
+  want.zoom = 2.5f;
+  EXPECT_EQ(settingsText(back), settingsText(want));
+}
+
 // The maxima file holds the very points the viewer's maximum map plots in
 // its second frame of Static playback, for both attractors.
 TEST(Export, MaximaAreThePointsTheViewersMapPlots) {

@@ -1,7 +1,9 @@
 // Where model points land in the scene.
 #include <gtest/gtest.h>
 
+#include "render/picture.h"
 #include "render/scene.h"
+#include "sim/playback.h"
 #include "support/fake_gl.h"
 
 // The origin lands at (-0.5, -1.5, 0.5) and the centre of rotation
@@ -21,5 +23,37 @@ TEST(Scene, ModelPointsLandAboutTheCentreOfRotation) {
     sceneVertex(c.k, c.p[0], c.p[1], c.p[2]);
     for (int i = 0; i < 3; i++)
       EXPECT_NEAR(glCalls.at(0).a[i], c.want[i], 1e-6) << c.p[0] << " " << i;
+  }
+}
+
+// A page that must not block draws a frame over many animation frames: the
+// GL calls of all the parts are those of one scene, for the curve with the
+// twin and for the maximum map, in every playback mode.
+TEST(Scene, SceneDrawnInPartsSendsTheCallsOfOneScene) {
+  static int asked;
+  for (auto [map, mode] : {std::pair{0, 0}, {0, 2}, {1, 1}}) {
+    Settings set = startUpSettings();
+    set.second = 1, set.map = map, set.dynamic = mode, set.tracer = 1, set.tmaxstatic = 20;
+    auto calls = [&](bool inParts) {
+      Picture pic = pictureOf(set, 950, 717, 1);
+      clearGl();
+      for (int frame = 0; frame < 3; frame++) {
+        if (!inParts) {
+          nextFrame(set, pic);
+          continue;
+        }
+        advancePlayback(set.dynamic, set.tmin, set.tmaxstatic, pic.tmax);
+        beginScene(set, pic);
+        asked = 0;
+        while (!continueScene(set, pic, [] { return ++asked % 3 == 0; })) {}
+      }
+      std::vector<std::vector<double>> out;
+      for (const GlCall &c : glCalls) out.push_back({c.a, c.a + 6});
+      return std::pair{out, pic.run.x};
+    };
+    auto whole = calls(false), parts = calls(true);
+    EXPECT_GT(asked, 0) << map << mode;
+    EXPECT_EQ(whole.first.size(), parts.first.size()) << map << mode;
+    EXPECT_TRUE(whole == parts) << map << mode;
   }
 }

@@ -1,10 +1,12 @@
-// Reset and Random Initial Condition.
+// Reset, Random Initial Condition and the random starts' generator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
+#include "interact/actions.h"
 #include "support/startup.h"
-#include "ui/reset.h"
 
 // The twin keeps its start; the pan stays in the settings for the next frame to take out.
 TEST(Reset, BringsBackStartUpButKeepsAttractorIncrementsTwinAndPan) {
@@ -35,4 +37,17 @@ TEST(Reset, RandomStartsSpreadOverTheirRangesWithTheTwinANanoAway) {
     }
   }
   EXPECT_EQ(nearEnds, 0x3f);
+}
+
+// The page's C library has another rand: the desktop's own sequence (glibc's,
+// never seeded) is drawn everywhere, so a page and a viewer that press
+// Random Initial Condition alike get the same starts.
+TEST(Reset, RandomStartsFollowTheUnseededCLibrarySequence) {
+  std::srand(1); // what an unseeded generator starts from
+  std::vector<int> c(4000);
+  for (int &v : c) v = std::rand();
+  std::vector<int> ours(100);
+  for (int &v : ours) v = unseededRand(); // other tests have drawn fewer than 4000 before
+  auto at = std::search(c.begin(), c.end(), ours.begin(), ours.end());
+  EXPECT_TRUE(at != c.end());
 }
