@@ -146,6 +146,20 @@ float arrowClick(float v, float lo, float hi, int way) {
   return f < lo ? lo : f > hi ? hi : f;
 }
 
+float arrowDrag(float v, float lo, float hi, double dy) {
+  float f = (float)(v - dy * arrowStep(v, lo, hi) * 0.5);
+  return std::isnan(f) ? v : f < lo ? lo : f > hi ? hi : f;
+}
+
+std::string fieldText(float v) {
+  char buf[32];
+  for (int digits = 6; digits <= 9; digits++) {
+    std::snprintf(buf, sizeof buf, "%.*g", digits, (double)v);
+    if (std::strtof(buf, nullptr) == v) break;
+  }
+  return buf;
+}
+
 const Settings &startUpSettings() {
   static const Settings s = [] {
     Settings s{};
@@ -250,6 +264,10 @@ std::string shortest(float v) {
 // value, if not always the same text, as the desktop writes).
 std::string shortest(double v) {
   char buf[64];
+  if (v == std::floor(v) && std::fabs(v) < 1e16) { // whole numbers as the desktop writes them
+    std::snprintf(buf, sizeof buf, "%.0f", v);
+    return buf;
+  }
   for (int digits = 1; digits <= 17; digits++) {
     std::snprintf(buf, sizeof buf, "%.*g", digits, v);
     if (std::strtod(buf, nullptr) == v) break;
@@ -259,6 +277,7 @@ std::string shortest(double v) {
 
 std::string shortest(float v) {
   char buf[64];
+  if (v == std::floor(v) && std::fabs(v) < 1e16f) return shortest((double)v);
   for (int digits = 1; digits <= 9; digits++) {
     std::snprintf(buf, sizeof buf, "%.*g", digits, (double)v);
     if ((float)std::strtod(buf, nullptr) == v) return buf;
@@ -298,7 +317,8 @@ KeyValues linkSettings(const Settings &s, const Settings &base) {
 
 void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refused) {
   std::vector<Setting> known = settingsTable(s);
-  for (const auto &[key, text] : link) {
+  for (const auto &pair : link) {
+    const std::string &key = pair.first, &text = pair.second;
     auto f =
         std::find_if(known.begin(), known.end(), [&](const Setting &c) { return c.key == key; });
     std::string why = "unknown key";

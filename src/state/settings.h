@@ -71,6 +71,13 @@ double arrowStep(float v, float lo, float hi);
 // step that way, within the limits.
 float arrowClick(float v, float lo, float hi, int way);
 
+// A drag of dy pixels (down) on either arrow: half a step a pixel, up to
+// increase, within the limits.
+float arrowDrag(float v, float lo, float hi, double dy);
+// The field's text for v: the fewest of 6 to 9 significant digits that
+// read back as v.
+std::string fieldText(float v);
+
 // The settings the viewer starts with, from the table.
 const Settings &startUpSettings();
 

@@ -146,22 +146,13 @@ double Spinner::step() const {
   return arrowStep(*var, lo, hi);
 }
 
-std::string formatFloat(float v) {
-  char buf[32];
-  for (int digits = 6; digits <= 9; digits++) {
-    std::snprintf(buf, sizeof buf, "%.*g", digits, (double)v);
-    if (std::strtof(buf, nullptr) == v) break;
-  }
-  return buf;
-}
-
 void Spinner::layout() {
   ImGui::PushID(this);
   float x0 = ImGui::GetCursorPosX();
   ImGui::AlignTextToFramePadding();
   ImGui::TextUnformatted(name.c_str());
   ImGui::SameLine(x0 + px(SPINNER_LABEL_W));
-  if (!editing) std::snprintf(text, sizeof text, "%s", formatFloat(*var).c_str());
+  if (!editing) std::snprintf(text, sizeof text, "%s", fieldText(*var).c_str());
   ImGui::SetNextItemWidth(px(84));
   ImGui::InputText("##value", text, sizeof text,
                    ImGuiInputTextFlags_CharsScientific | ImGuiInputTextFlags_AutoSelectAll);
@@ -189,7 +180,7 @@ void Spinner::arrows() {
 
   float dy = ImGui::GetIO().MouseDelta.y;
   if ((upHeld || downHeld) && dy != 0) {
-    set_float_val((float)(*var - dy * step() * 0.5));
+    set_float_val(arrowDrag(*var, lo, hi, dy));
     dragged = true;
   }
   if ((up || down) && !dragged) {

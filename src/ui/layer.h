@@ -267,7 +267,4 @@ private:
 
 extern Master master;
 
-// The shortest text that reads back as the same float (0.005, 2.6666667).
-std::string formatFloat(float v);
-
 } // namespace ui

@@ -1,40 +1,128 @@
 // The web page's program: the viewer's scene drawn in the page's canvas
-// through WebGL2, frame after frame, from a settings record of its own;
-// and the hooks through which the page (and its tests) give it settings
-// and read what it computed.
+// through WebGL2 from a record of its own, each frame spread over as many
+// animation frames as its steps need so that the tab never freezes; and
+// the hooks through which the page's controls, keys, pointer and links
+// change the settings and read what was computed.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <GLES3/gl3.h>
+
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
+#include "interact/actions.h"
+#include "interact/readout.h"
 #include "render/picture.h"
-#include "sim/core.h"
+#include "render/scene.h"
+#include "sim/playback.h"
 #include "state/settings.h"
 
 namespace {
+
+// The steps of one animation frame stop after about this long, leaving the
+// browser the rest of its 16 ms to handle input and paint.
+const double PART_MS = 10;
 
 // The page's whole state, as the viewer's record is the viewer's.
 struct Page {
   Settings set = startUpSettings();
   Picture pic;
   int width = 950, height = 717; // the canvas, the viewer's scene at start-up
-  long frames = 0;               // drawn since the settings were given
-  double firstFrameMs = 0;       // when the first frame was complete, from navigation
-  std::string text;              // what the last hook returned
+  double starts[6];              // the start states the user last gave
+  GLuint fbo = 0, colour = 0;    // where frames are drawn, shown when complete
+
+  bool drawing = false;    // a frame is begun and not complete
+  bool shownWhole = false; // a complete frame of the current settings is on show
+  int parts = 0;           // animation frames the frame being drawn has taken
+  double partBegan = 0;    // when this animation frame's part began, ms
+  Clock::time_point frameBegan;
+  long frames = 0;         // complete since the settings were given
+  long lastFrameSteps = 0; // the latest complete frame's step count
+  int lastFrameParts = 0;  // and the animation frames it took
+  double stepsTotal = 0;   // made since the page opened
+  Trajectory ended{};      // where the latest complete frame ended
+  double endedXmaxold = 0; // and the maximum map's memory then
+  FrameTimes times;
+  double firstFrameMs = 0; // when the first frame was complete, from navigation
+  std::string text;        // what the last hook returned
 };
 Page page;
 
-void restart() {
-  page.pic = pictureOf(page.set, page.width, page.height, 1);
-  page.frames = 0;
+// ======== Presenting ===================================================================
+// Frames are drawn into a framebuffer of their own, so that a frame drawn
+// over several animation frames never shows half done unless asked to.
+void makeFramebuffer() {
+  if (!page.fbo) glGenFramebuffers(1, &page.fbo), glGenRenderbuffers(1, &page.colour);
+  glBindRenderbuffer(GL_RENDERBUFFER, page.colour);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, page.width, page.height);
+  glBindFramebuffer(GL_FRAMEBUFFER, page.fbo);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, page.colour);
 }
 
-// One frame, as the viewer's idle callback and display callback make it.
-void frame() {
-  nextFrame(page.set, page.pic);
-  page.frames++;
+void present() {
+  glFlush(); // the figures still waiting
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, page.fbo);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  const int w = page.width, h = page.height;
+  glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  glBindFramebuffer(GL_FRAMEBUFFER, page.fbo);
+}
+
+// ======== Frames =====================================================================
+void noteStarts() {
+  const Trajectory &r = page.pic.run;
+  const double s[6] = {r.xsec, r.ysec, r.zsec, r.x2sec, r.y2sec, r.z2sec};
+  std::copy(s, s + 6, page.starts);
+}
+
+// Settings given whole (start-up, a link, a file): the picture afresh.
+void restart() {
+  if (page.drawing) abandonScene(page.pic);
+  page.pic = pictureOf(page.set, page.width, page.height, 1);
+  page.drawing = false, page.shownWhole = false, page.frames = 0;
+  noteStarts();
+}
+
+// Input arrived: the frame in progress is dropped (its trajectory stays
+// where it got to), and the next one starts afresh and shows as it grows.
+void interrupt() {
+  if (page.drawing) abandonScene(page.pic);
+  page.drawing = false, page.shownWhole = false;
+}
+
+bool partOver() {
+  return emscripten_get_now() - page.partBegan > PART_MS;
+}
+
+void beginFrame() {
+  advancePlayback(page.set.dynamic, page.set.tmin, page.set.tmaxstatic, page.pic.tmax);
+  beginScene(page.set, page.pic);
+  page.drawing = true, page.parts = 0, page.frameBegan = Clock::now();
+}
+
+void endFrame() {
+  page.drawing = false, page.frames++;
+  page.lastFrameSteps = page.pic.run.n, page.lastFrameParts = page.parts;
+  page.ended = page.pic.run, page.endedXmaxold = page.pic.xmaxold;
+  timeFrame(page.times, page.frameBegan);
   if (page.firstFrameMs == 0) page.firstFrameMs = emscripten_get_now();
+}
+
+// One animation frame: the next part of the frame in progress. A complete
+// frame is shown; a growing one only until one of these settings has shown.
+void animationFrame() {
+  page.partBegan = emscripten_get_now();
+  if (!page.drawing) beginFrame();
+  page.parts++;
+  const int before = page.pic.run.n;
+  bool complete = continueScene(page.set, page.pic, partOver);
+  page.stepsTotal += page.pic.run.n - before;
+  if (complete) endFrame();
+  if (complete || !page.shownWhole) present();
+  page.shownWhole = page.shownWhole || complete;
 }
 
 bool openCanvas() {
@@ -42,41 +130,219 @@ bool openCanvas() {
   emscripten_webgl_init_context_attributes(&a);
   a.majorVersion = 2, a.minorVersion = 0;
   a.alpha = false, a.depth = false, a.stencil = false, a.antialias = false;
-  a.preserveDrawingBuffer = true; // the picture stays for a screenshot
+  a.preserveDrawingBuffer = true; // the picture stays for a download
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE gl = emscripten_webgl_create_context("#scene", &a);
   if (gl <= 0) return false;
   emscripten_webgl_make_context_current(gl);
   emscripten_set_canvas_element_size("#scene", page.width, page.height);
+  makeFramebuffer();
   return true;
+}
+
+// ======== Text for the page's script ===================================================
+std::string quoted(const std::string &s) {
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '"' || c == '\\') out += '\\';
+    if (c == '\n') out += "\\n";
+    else out += c;
+  }
+  return out + "\"";
+}
+
+const char *said(const std::string &s) {
+  page.text = s;
+  return page.text.c_str();
+}
+
+// What a link or a downloaded file holds: the settings as the user set
+// them, with the start states they last gave (Segment playback slides the
+// start on from there) and the pan the scene shows.
+Settings usersSettings() {
+  Settings s = viewedSettings(page.set, page.pic);
+  std::copy(page.starts, page.starts + 3, s.start);
+  std::copy(page.starts + 3, page.starts + 6, s.twinStart);
+  return s;
+}
+
+Setting row(const char *key) {
+  return settingRow(page.set, key);
 }
 
 } // namespace
 
 extern "C" {
 
-// Settings as a settings file's text, over the start-up ones; "" when
-// taken, else why not (the file's line and key).
+// ======== The controls ====================================================================
+// The panels' contents from the settings table: every row with a label
+// (key, label, limits, choices), and each attractor's rollout and text.
+EMSCRIPTEN_KEEPALIVE const char *tresolva_table() {
+  std::string out = "{\"rows\":[";
+  for (const Setting &r : settingsTable(page.set)) {
+    if (r.d) continue;
+    out += "{\"key\":" + quoted(r.key) + ",\"label\":" + quoted(r.label) + ",\"kind\":";
+    out += r.f ? "\"number\"" : r.choices.empty() ? "\"switch\"" : "\"choice\"";
+    out +=
+        ",\"lo\":" + shortest((float)r.lo) + ",\"hi\":" + shortest((float)r.hi) + ",\"choices\":[";
+    for (const Setting::Choice &c : r.choices)
+      out += std::string(&c == &r.choices[0] ? "" : ",") + "{\"value\":" + std::to_string(c.value) +
+             ",\"label\":" + quoted(c.label) + "}";
+    out += "]},";
+  }
+  out.back() = ']';
+  out += ",\"models\":[";
+  for (const Model &m : models) {
+    out += std::string(&m == models ? "" : ",") + "{\"key\":" + quoted(m.key) +
+           ",\"rollout\":" + quoted(m.rollout) + ",\"info\":[";
+    for (int k = 0; k < 7; k++) out += std::string(k ? "," : "") + quoted(m.info[k]);
+    out += "]}";
+  }
+  return said(out + "]}");
+}
+
+// Every control's value: a number as its field shows it, a switch or a
+// choice as its value.
+EMSCRIPTEN_KEEPALIVE const char *tresolva_values() {
+  std::string out = "{";
+  for (const Setting &r : settingsTable(page.set)) {
+    if (r.d) continue;
+    out += quoted(r.key) + ":" + (r.f ? quoted(fieldText(*r.f)) : std::to_string(*r.i)) + ",";
+  }
+  out.back() = '}';
+  return said(out);
+}
+
+// Text typed into a number's field (on Enter or leaving it).
+EMSCRIPTEN_KEEPALIVE void tresolva_type(const char *key, const char *text) {
+  interrupt();
+  Setting r = row(key);
+  *r.f = typedValue(text, *r.f, (float)r.lo, (float)r.hi);
+}
+
+// An arrow of a number: a click up (+1) or down (-1), or a drag of dy
+// pixels (way 0).
+EMSCRIPTEN_KEEPALIVE void tresolva_arrow(const char *key, int way, double dy) {
+  interrupt();
+  Setting r = row(key);
+  float lo = (float)r.lo, hi = (float)r.hi;
+  *r.f = way ? arrowClick(*r.f, lo, hi, way) : arrowDrag(*r.f, lo, hi, dy);
+}
+
+// A switch or a choice: the value its control writes.
+EMSCRIPTEN_KEEPALIVE void tresolva_choose(const char *key, int value) {
+  interrupt();
+  *row(key).i = value;
+}
+
+EMSCRIPTEN_KEEPALIVE void tresolva_button(const char *name) {
+  interrupt();
+  if (std::string(name) == "Reset") reset(page.set, page.pic);
+  if (std::string(name) == "Random Initial Condition") initial(page.pic);
+  noteStarts();
+}
+
+// ======== Keys and pointer ==================================================================
+// Space steps the parameters, s re-seeds from where the main curve has got
+// to (in a frame in progress, as far as it has got).
+EMSCRIPTEN_KEEPALIVE void tresolva_key(int key) {
+  interrupt();
+  if (key == ' ') stepParameters(page.set);
+  if (key == 's' && reseed(page.set, page.pic)) noteStarts();
+}
+
+// A gesture in canvas pixels: 0 rotate by (dx, dy), 1 pan by (dx, dy),
+// 2 the zoom gesture moved dy (up is negative), 3 wheel notches dy (up
+// is negative), 4 a pinch whose fingers moved dy apart.
+EMSCRIPTEN_KEEPALIVE void tresolva_gesture(int kind, double dx, double dy) {
+  interrupt();
+  if (kind == 0) rotateBy(page.set, dx, dy);
+  if (kind == 1) panBy(page.set, dx, dy);
+  if (kind == 2) zoomBy(page.set, (-Z_ZOOM_PER_PX) * dy);
+  if (kind == 3) zoomBy(page.set, dy < 0 ? WHEEL_ZOOM : -WHEEL_ZOOM);
+  if (kind == 4) zoomBy(page.set, Z_ZOOM_PER_PX * dy);
+}
+
+// The canvas took a new size: the scene fills it, as the desktop's reshape.
+EMSCRIPTEN_KEEPALIVE void tresolva_resize(int width, int height) {
+  if (width < 1 || height < 1 || (width == page.width && height == page.height)) return;
+  interrupt();
+  page.width = width, page.height = height;
+  emscripten_set_canvas_element_size("#scene", width, height);
+  makeFramebuffer();
+  setViewportAndFrustum(0, 0, width, height);
+}
+
+// ======== Links and files ================================================================
+// The link's settings, "key=value" a line, those that differ from the start-up ones.
+EMSCRIPTEN_KEEPALIVE const char *tresolva_link() {
+  std::string out;
+  for (const auto &[key, value] : linkSettings(usersSettings(), startUpSettings()))
+    out += key + "=" + value + "\n";
+  return said(out);
+}
+
+// A link's settings, "key=value" a line, over the start-up ones; the pairs
+// refused, "key: why" a line.
+EMSCRIPTEN_KEEPALIVE const char *tresolva_open_link(const char *lines) {
+  KeyValues pairs;
+  for (std::string rest = lines; !rest.empty();) {
+    size_t end = rest.find('\n'), eq = rest.find('=');
+    std::string line = rest.substr(0, end);
+    rest = end == std::string::npos ? "" : rest.substr(end + 1);
+    if (!line.empty())
+      pairs.push_back({line.substr(0, eq), eq < line.size() ? line.substr(eq + 1) : ""});
+  }
+  std::vector<std::string> refused;
+  page.set = startUpSettings();
+  readLink(pairs, page.set, refused);
+  restart();
+  std::string out;
+  for (const std::string &r : refused) out += r + "\n";
+  return said(out);
+}
+
+// A settings file's text, over the start-up settings; "" when taken, else
+// why not (the line and key).
 EMSCRIPTEN_KEEPALIVE const char *tresolva_settings(const char *text) {
   const char *path = "/tmp/page.toml";
   FILE *f = std::fopen(path, "w");
   if (f) std::fputs(text, f), std::fclose(f);
   Settings s = startUpSettings();
-  page.text.clear();
-  if (!readSettings(path, s, page.text)) return page.text.c_str();
+  std::string error;
+  if (!readSettings(path, s, error)) return said(error);
   page.set = s;
   restart();
-  return page.text.c_str();
+  return said("");
 }
 
-// What the latest frame computed: "frames t x y z x2 y2 z2 xmaxold", each
-// number with the digits that read back as the same double.
+// The settings file tresolva-batch reads for this view.
+EMSCRIPTEN_KEEPALIVE const char *tresolva_export() {
+  return said(settingsText(usersSettings()));
+}
+
+// ======== What was computed ==================================================================
+// The readout's lines, then the divergence notice if any, after a blank line.
+EMSCRIPTEN_KEEPALIVE const char *tresolva_readout() {
+  std::string out;
+  for (const std::string &line : readoutLines(page.set, page.pic, page.times)) out += line + "\n";
+  out += "\n";
+  if (!std::isnan(page.pic.numbers.leftFiniteAt)) out += divergenceNotice(page.pic);
+  return said(out);
+}
+
+// "frames t x y z x2 y2 z2 xmaxold steps parts drawing total": the
+// complete frames since the settings were given; the state the latest of
+// them ended on (numbers with the digits that read back as the same
+// double), its steps and animation frames; 1 while a frame is drawn, and
+// the steps made since the page opened.
 EMSCRIPTEN_KEEPALIVE const char *tresolva_state() {
-  const Trajectory &r = page.pic.run;
-  char line[512];
-  std::snprintf(line, sizeof line, "%ld %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g",
-                page.frames, r.t, r.x, r.y, r.z, r.x2, r.y2, r.z2, page.pic.xmaxold);
-  page.text = line;
-  return page.text.c_str();
+  const Trajectory &r = page.ended;
+  char line[600];
+  std::snprintf(line, sizeof line,
+                "%ld %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %ld %d %d %.0f", page.frames,
+                r.t, r.x, r.y, r.z, r.x2, r.y2, r.z2, page.endedXmaxold, page.lastFrameSteps,
+                page.lastFrameParts, page.drawing ? 1 : 0, page.stepsTotal);
+  return said(line);
 }
 
 // Figures for the notes: "first-frame-ms rk4-steps-a-second", the second
@@ -91,8 +357,7 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_figures(double steps) {
   kept = x; // the loop's result is used, so the loop stays
   char line[128];
   std::snprintf(line, sizeof line, "%.0f %.0f", page.firstFrameMs, steps / seconds);
-  page.text = line;
-  return page.text.c_str();
+  return said(line);
 }
 
 } // extern "C"
@@ -103,6 +368,6 @@ int main() {
     return 1;
   }
   restart();
-  emscripten_set_main_loop(frame, 0, 0);
+  emscripten_set_main_loop(animationFrame, 0, 0);
   return 0;
 }

@@ -1,14 +1,19 @@
 #!/usr/bin/env python3
 """The web page in Debian's headless Chromium, driven over the DevTools
-protocol: it loads without console errors, its trajectory is the desktop
-core's bit for bit (the batch program's export of the same settings), and
-its picture is the batch program's render as closely as two rasterisers
-allow, at the start-up settings, with the twin and with the maximum map.
+protocol as a person drives it (mouse, keys, touch-free): its trajectory is
+the desktop core's bit for bit and its picture the batch program's render
+as closely as two rasterisers allow; every kind of control, key and
+gesture acts as on the desktop; a link and a downloaded settings file
+carry the view; a bad link is named; a click on Reset during a frame of
+1e8 steps takes effect before that frame completes; the layout fits three
+screens; and nothing is written to the console as an error.
     page_test.py SITE-FOLDER TRESOLVA-BATCH
 Prints figures for the notes (not tests): the time from navigation to the
-first complete frame, and the core's RK4 steps a second in the page.
+first complete frame, the core's RK4 steps a second in the page, and the
+steps a second drawn while a control is dragged.
 """
 import base64
+import ctypes
 import functools
 import http.server
 import json
@@ -57,10 +62,10 @@ class Browser:
         self.w, self.r = os.fdopen(to_w, "wb"), os.fdopen(from_r, "rb")
         self.next_id, self.errors, self.session = 0, [], None
 
-    def send(self, method, **params):
+    def send(self, method, to_browser=False, **params):
         self.next_id += 1
         message = {"id": self.next_id, "method": method, "params": params}
-        if self.session:
+        if self.session and not to_browser:
             message["sessionId"] = self.session
         self.w.write(json.dumps(message).encode() + b"\0")
         self.w.flush()
@@ -142,38 +147,114 @@ def near(a, b):
     return hits / len(a)
 
 
+
+
+KEYS = {" ": ("Space", 32), "s": ("KeyS", 83), "z": ("KeyZ", 90), "h": ("KeyH", 72), "i": ("KeyI", 73),
+        "F1": ("F1", 112), "Enter": ("Enter", 13), "ArrowUp": ("ArrowUp", 38), "ArrowDown": ("ArrowDown", 40)}
+
+
+class Page:
+    """The page in one tab, and what a person does to it."""
+
+    def __init__(self, browser, address, downloads):
+        self.b, self.address, self.downloads = browser, address, downloads
+
+    def open(self, query="", width=1200, height=900, frame=True):
+        self.b.send("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1, mobile=False)
+        self.b.send("Page.navigate", url=self.address + query)
+        within("the page at " + query, lambda: self.js("document.body && document.body.dataset.ready === '1'"))
+        if frame:
+            within("its first frame", lambda: self.state()[0] >= 1)
+
+    def js(self, expression):
+        return self.b.evaluate(expression)
+
+    def values(self):
+        return json.loads(self.js("JSON.stringify(tresolva.hook.values())"))
+
+    def state(self):
+        fields = self.js("tresolva.hook.state()").split()
+        return [float(v) for v in fields]
+
+    def link(self):
+        return dict(line.split("=", 1) for line in self.js("tresolva.hook.link()").split("\n") if line)
+
+    def centre(self, selector):
+        box = self.js("(() => { const r = document.querySelector(%s).getBoundingClientRect();"
+                      " return [r.x + r.width / 2, r.y + r.height / 2, r.width, r.height]; })()" % json.dumps(selector))
+        if box[2] == 0:
+            fail(selector + " is not shown")
+        return box[0], box[1]
+
+    def mouse(self, kind, x, y, button="none", buttons=0, **more):
+        self.b.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button, buttons=buttons, **more)
+
+    def click(self, selector, button="left"):
+        x, y = self.centre(selector)
+        mask = {"left": 1, "right": 2}[button]
+        self.mouse("mouseMoved", x, y)
+        self.mouse("mousePressed", x, y, button, mask, clickCount=1)
+        self.mouse("mouseReleased", x, y, button, 0, clickCount=1)
+
+    def drag(self, selector, dx, dy, button="left", steps=5):
+        x, y = self.centre(selector)
+        mask = {"left": 1, "right": 2}[button]
+        self.mouse("mouseMoved", x, y)
+        self.mouse("mousePressed", x, y, button, mask, clickCount=1)
+        for k in range(1, steps + 1):
+            self.mouse("mouseMoved", x + dx * k / steps, y + dy * k / steps, button, mask)
+        self.mouse("mouseReleased", x + dx, y + dy, button, 0, clickCount=1)
+
+    def key(self, name, up=True):
+        code, vk = KEYS[name]
+        text = {"Enter": "\r"}.get(name, name if len(name) == 1 else "")
+        self.b.send("Input.dispatchKeyEvent", type="keyDown", key=name, code=code, text=text,
+                    windowsVirtualKeyCode=vk, nativeVirtualKeyCode=vk)
+        if up:
+            self.b.send("Input.dispatchKeyEvent", type="keyUp", key=name, code=code,
+                        windowsVirtualKeyCode=vk, nativeVirtualKeyCode=vk)
+
+    def type_into(self, selector, text):
+        self.click(selector)
+        self.b.send("Input.insertText", text=text)
+        self.key("Enter")
+
+    def expect(self, what, check):
+        within(what, check)
+
+    def downloaded(self, button, name):
+        path = os.path.join(self.downloads, name)
+        if os.path.exists(path):
+            os.remove(path)
+        self.click("#share button:nth-child(%d)" % button)
+        within("the download of " + name, lambda: os.path.exists(path) and os.path.getsize(path) > 0)
+        time.sleep(0)  # the file is renamed into place once whole
+        with open(path, "rb") as f:
+            return f.read()
+
+
 def main():
     site, batch = sys.argv[1], sys.argv[2]
     work = tempfile.mkdtemp()
     address = serve(site)
     browser = Browser(os.path.join(work, "profile"))
+    downloads = os.path.join(work, "downloads")
+    os.mkdir(downloads)
     try:
         target = browser.send("Target.createTarget", url="about:blank")["targetId"]
         browser.session = browser.send("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
-        for domain in ("Runtime", "Log", "Page"):
+        for domain in ("Runtime", "Log", "Page", "DOM"):
             browser.send(domain + ".enable")
-        browser.send("Emulation.setDeviceMetricsOverride", width=1200, height=900, deviceScaleFactor=1, mobile=False)
-        browser.send("Page.navigate", url=address)
-        state = lambda: browser.evaluate("typeof Module == 'object' && Module.calledRun ? "
-                                         "Module.ccall('tresolva_state', 'string', [], []) : ''")
-        within("the page's first frame", lambda: state() and int(state().split()[0]) >= 1)
+        browser.send("Browser.setDownloadBehavior", to_browser=True, behavior="allow", downloadPath=downloads)
+        page = Page(browser, address, downloads)
+        page.open()
         figures = browser.evaluate("Module.ccall('tresolva_figures', 'string', ['number'], [2e7])").split()
         print("figures: first frame complete %s ms after navigation began; the core's rk4 alone, "
               "%.1f M steps a second (compare batch_bench's bare rk4 loop)" % (figures[0], float(figures[1]) / 1e6))
-
-        settings = subprocess.run([batch, "settings"], check=True, stdout=subprocess.PIPE, text=True).stdout
-        settings = settings.replace('playback = "segment"', 'playback = "static"')
-        cases = {"start-up": settings, "twin": settings.replace("twin = false", "twin = true"),
-                 "maximum map": settings.replace("twin = false", "twin = true")
-                 .replace("maximum_map = false", "maximum_map = true"),
-                 "Roessler, figures, thick lines, white": settings
-                 .replace('attractor = "lorenz"', 'attractor = "roessler"')
-                 .replace("box = false", "box = true").replace("axes = false", "axes = true")
-                 .replace('colouring = "Red ghost"', 'colouring = "Speed"')
-                 .replace('lines = "thin"', 'lines = "thicker"')
-                 .replace('background = "black"', 'background = "white"')}
-        for name, text in cases.items():
-            check(browser, batch, work, name, text, state)
+        for case in (same_bits_and_picture, controls, keys_and_gestures, link_round_trip, bad_link,
+                     long_frame_gives_way, layouts, steps_while_dragging):
+            case(page, batch, work)
+            print(case.__name__ + ": ok")
         if browser.errors:
             fail("console errors: " + "; ".join(browser.errors))
     finally:
@@ -181,30 +262,54 @@ def main():
     print("page: ok")
 
 
-def check(browser, batch, work, name, text, state):
+def batch_settings(batch, **changes):
+    """The batch program's settings text with key = value lines replaced."""
+    text = subprocess.run([batch, "settings"], check=True, stdout=subprocess.PIPE, text=True).stdout
+    for key, value in changes.items():
+        key = key.replace("__", ".").split(".")[-1]
+        lines = [l for l in text.split("\n") if l.startswith(key + " = ")]
+        text = text.replace(lines[0], key + " = " + value, 1)
+    return text
+
+
+def same_bits_and_picture(page, batch, work):
+    static = {"playback": '"static"'}
+    cases = {"start-up": {}, "twin": {"twin": "true"},
+             "maximum map": {"twin": "true", "maximum_map": "true"},
+             "Roessler, figures, thick lines, white": {"attractor": '"roessler"', "box": "true", "axes": "true",
+                                                       "colouring": '"Speed"', "lines": '"thicker"',
+                                                       "background": '"white"'}}
+    for name, changes in cases.items():
+        check_picture(page, batch, work, name, batch_settings(batch, **dict(static, **changes)))
+
+
+def check_picture(page, batch, work, name, text):
     toml = os.path.join(work, "view.toml")
     with open(toml, "w") as f:
         f.write(text)
-    refused = browser.evaluate("Module.ccall('tresolva_settings', 'string', ['string'], [%s])" % json.dumps(text))
+    refused = page.js("tresolva.hook.settings(%s)" % json.dumps(text))
     if refused:
         fail("%s: the page refused the settings: %s" % (name, refused))
     # Static playback draws the same picture from its second frame on.
-    fields = within(name + ": two frames", lambda: (lambda s: s if int(s[0]) >= 2 else None)(state().split()))
+    within(name + ": two frames", lambda: page.state()[0] >= 2)
+    fields = page.js("tresolva.hook.state()").split()
     csv = os.path.join(work, "run.csv")
     subprocess.run([batch, "export", "-s", toml, "-o", csv], check=True)
     with open(csv) as f:
         rows = f.read().split("\n")
     columns = 7 if rows[0].startswith("t,x,y,z,x2,y2,z2") else 4  # with the twin: its state too
     desktop = [float(v) for v in rows[-2].split(",")[:columns]]
-    page = [float(v) for v in fields[1:8]]
-    if page[:columns] != desktop:
-        fail("%s: the page's last state %s is not the desktop's %s" % (name, page[:len(desktop)], desktop))
-    shot = browser.send("Page.captureScreenshot", format="png",
-                        clip={"x": 0, "y": 0, "width": 950, "height": 717, "scale": 1})["data"]
+    mine = [float(v) for v in fields[1:8]]
+    if mine[:columns] != desktop:
+        fail("%s: the page's last state %s is not the desktop's %s" % (name, mine[:columns], desktop))
+    w, h = page.js("[document.getElementById('scene').width, document.getElementById('scene').height]")
+    shot = page.b.send("Page.captureScreenshot", format="png",
+                       clip={"x": 0, "y": 0, "width": w, "height": h, "scale": 1})["data"]
     mine, theirs = os.path.join(work, name + "-page.png"), os.path.join(work, name + "-render.png")
     with open(mine, "wb") as f:
         f.write(base64.b64decode(shot))
-    subprocess.run([batch, "render", "-s", toml, "-o", theirs], check=True, env=dict(os.environ, DISPLAY=""))
+    subprocess.run([batch, "render", "-s", toml, "--size", "%dx%d" % (w, h), "--pixel-widths", "-o", theirs],
+                   check=True, env=dict(os.environ, DISPLAY=""))
     if os.environ.get("E2E_SHOTS"):  # for a person to look at
         subprocess.run(["cp", mine, os.environ["E2E_SHOTS"]], check=True)
     w, h, a = ppm(mine)
@@ -214,11 +319,167 @@ def check(browser, batch, work, name, text, state):
     background = b"\xff\xff\xff" if 'background = "white"' in text else b"\0\0\0"
     pa, pb = drawn(w, h, a, background), drawn(w, h, b, background)
     share = min(near(pa, pb), near(pb, pa))
-    print("%s: the last state bit for bit; %d and %d pixels drawn, %.1f %% within one pixel of the other's" % (name, len(pa), len(pb), 100 * share))
+    print("%s: the last state bit for bit; %d and %d pixels drawn, %.1f %% within one pixel of the other's"
+          % (name, len(pa), len(pb), 100 * share))
     if share < 0.9:
         keep = os.environ.get("E2E_KEEP", "/tmp")
         subprocess.run(["cp", mine, theirs, keep])
         fail("%s: the page's picture is not the render's (kept in %s)" % (name, keep))
+
+
+def controls(page, batch, work):
+    """Each kind of control, by mouse and keyboard, with the desktop's limits and steps."""
+    page.open()
+    v = page.values
+    page.type_into("#f-tmax", "300")
+    page.expect("tmax typed", lambda: v()["tmax"] == "300")
+    page.type_into("#f-tmax", "20000")
+    page.expect("tmax held at its limit", lambda: v()["tmax"] == "10000")
+    page.type_into("#f-tmax", "ten")
+    page.expect("text that is no number leaves tmax", lambda: v()["tmax"] == "10000")
+    page.type_into("#f-dt", "-1")
+    page.expect("dt held at its limit", lambda: v()["dt"] == "0.0001")
+    page.click("#right details summary")  # the Lorenz parameters
+    page.click("button[aria-label='ro up']")
+    page.expect("ro's up arrow steps by 1", lambda: v()["lorenz.ro"] == "29")
+    page.click("#f-lorenz\\.sigma")
+    page.key("ArrowDown")
+    page.expect("an arrow key steps sigma by 1", lambda: v()["lorenz.sigma"] == "9")
+    page.drag("button[aria-label='beta down']", 0, -20)
+    page.expect("dragging beta's arrow up 20 pixels adds 10 half steps", lambda: abs(float(v()["lorenz.beta"]) - 3.6666667) < 1e-6)
+    page.click("input[name=attractor][value='1']")
+    page.expect("the Roessler radio button", lambda: v()["attractor"] == 1)
+    page.click("#f-axes")
+    page.expect("the Axes checkbox", lambda: v()["axes"] == 1)
+    page.click("#f-colouring")
+    page.key("ArrowDown")
+    page.key("Enter")
+    page.expect("the colouring list", lambda: v()["colouring"] != 3)
+    page.click("#scene")
+    page.click("#bottom button")  # Reset
+    page.expect("Reset: tmax, dt, the colouring and the axes back, Roessler kept",
+                lambda: [v()[k] for k in ("tmax", "dt", "colouring", "axes", "attractor", "lorenz.ro")]
+                == ["200", "0.005", 3, 0, 1, "28"])
+    libc = ctypes.CDLL("libc.so.6")  # the desktop's unseeded rand, first draws
+    want = [libc.rand() * 40.0 / 2147483647.0 - 20.0, libc.rand() * 40.0 / 2147483647.0 - 20.0,
+            libc.rand() * 10.0 / 2147483647.0 + 10.0]
+    page.click("#right > button")  # Random Initial Condition
+    page.expect("the desktop's first random start",
+                lambda: [float(page.link().get("start." + a, "nan")) for a in "xyz"] == want)
+
+
+def keys_and_gestures(page, batch, work):
+    page.open("?playback=static")
+    v = page.values
+    page.click("#scene")
+    page.key(" ")
+    page.expect("space adds dro", lambda: v()["lorenz.ro"] == "28.1")
+    page.key("s")
+    page.expect("s does nothing with the twin off", lambda: "tmin" not in page.link())
+    page.click("#f-twin")
+    page.click("#scene")
+    page.key("s")
+    page.expect("s re-seeds with the twin on, tmin 0", lambda: v()["tmin"] == "0" and "start.x" in page.link())
+    page.key("h")
+    page.expect("h shows the help", lambda: page.js("!document.getElementById('help').hidden"))
+    page.key("F1")
+    page.expect("F1 hides it", lambda: page.js("document.getElementById('help').hidden"))
+    page.key("i")
+    page.expect("i shows the readout with ln d",
+                lambda: "ln d = " in page.js("document.getElementById('readout').textContent"))
+    page.drag("#scene", 100, 0)
+    page.expect("a left drag of 100 pixels turns 50 degrees", lambda: float(page.link().get("view.rotate_y", 0)) == 50)
+    page.drag("#scene", 100, -50, button="right")
+    page.expect("a right drag moves the scene",
+                lambda: [round(float(page.link().get("view.pan_" + a, 0)), 6) for a in "xy"] == [1, 0.5])
+    x, y = page.centre("#scene")
+    page.mouse("mouseWheel", x, y, deltaX=0, deltaY=-100)
+    page.expect("a notch of the wheel up zooms by 0.1", lambda: v()["zoom"] == "1.1")
+    page.mouse("mouseMoved", x, y)
+    page.key("z", up=False)
+    for k in range(1, 6):
+        page.mouse("mouseMoved", x, y - 20 * k)
+    page.b.send("Input.dispatchKeyEvent", type="keyUp", key="z", code="KeyZ", windowsVirtualKeyCode=90)
+    page.expect("z held, 100 pixels up zoom in by 0.4", lambda: abs(float(v()["zoom"]) - 1.5) < 1e-6)
+
+
+def link_round_trip(page, batch, work):
+    """Settings file -> page -> link -> page -> downloaded settings: the same file."""
+    text = batch_settings(batch, playback='"static"', twin="true", attractor='"roessler"', tmax="321.5",
+                          colouring='"Green-Blue"', rotate_x="12.25", pan_y="-0.5", **{"c": "4.5"})
+    path = os.path.join(work, "given.toml")
+    with open(path, "w") as f:
+        f.write(text)
+    page.open()
+    node = page.b.send("DOM.querySelector", nodeId=page.b.send("DOM.getDocument")["root"]["nodeId"],
+                       selector="#openfile")["nodeId"]
+    page.b.send("DOM.setFileInputFiles", nodeId=node, files=[path])
+    page.expect("the file opened", lambda: page.values()["tmax"] == "321.5")
+    page.click("#share button:nth-child(4)")  # Copy link: the address is written
+    link = within("the link in the address", lambda: (lambda h: h if "tmax=321.5" in h else None)(page.js("location.href")))
+    page.open(link[len(page.address):])
+    got = page.downloaded(2, "tresolva.toml").decode()
+    if got != text:
+        fail("the settings after a link's round trip differ:\n" + got)
+    png = page.downloaded(1, "tresolva.png")
+    if not png.startswith(b"\x89PNG"):
+        fail("the downloaded picture is not a PNG")
+
+
+def bad_link(page, batch, work):
+    page.open("?tmin=6000&colour=3&twin=true")
+    said = page.js("document.getElementById('message').textContent")
+    if "tmin: 6000 is outside 0 to 5000" not in said or "colour: unknown key" not in said:
+        fail("a bad link is not named: " + said)
+    if (page.values()["tmin"], page.values()["twin"]) != ("50", 1):
+        fail("a bad link's good keys are not taken, or its bad ones not left at the start-up values")
+
+
+def long_frame_gives_way(page, batch, work):
+    """1e8 steps a frame: the page stays live, and Reset acts before the frame completes."""
+    page.open("?playback=static&tmax=10000&dt=0.0001&tmin=0", frame=False)
+    within("the long frame drawn over many animation frames", lambda: page.state()[11] == 1 and page.state()[0] == 0)
+    page.click("#bottom button")  # Reset
+    after = within("a frame after Reset", lambda: (lambda s: s if s[0] >= 1 else None)(page.state()))
+    if after[9] != 40000:
+        fail("the first frame to complete has %d steps, not Reset's 40000: the long frame finished first" % after[9])
+
+
+def layouts(page, batch, work):
+    """Every control within reach, side by side on laptops, the controls below the scene upright."""
+    for width, height in ((1366, 768), (1024, 768), (768, 1024)):
+        page.open(width=width, height=height)
+        boxes = page.js("""[...document.querySelectorAll('#scene, #right, #bottom, input, select, button, summary')]
+            .filter(e => e.type !== 'file').map(e => { const r = e.getBoundingClientRect();
+            return [e.id || e.tagName, r.left, r.top, r.right, r.bottom]; })""")
+        scroll = page.js("document.scrollingElement.scrollWidth")
+        where = {b[0]: b for b in boxes}
+        if scroll > width or any(b[3] > width + 0.5 or b[1] < 0 or b[3] - b[1] == 0 for b in boxes):
+            fail("%dx%d: a control leaves the page or is not shown: %s" % (width, height, boxes))
+        scene, right = where["scene"], where["right"]
+        upright = height > width
+        if upright and right[2] < scene[4]:
+            fail("%dx%d: the controls are not below the scene" % (width, height))
+        if not upright and (right[1] < scene[3] - 1 or any(b[4] > height + 0.5 for b in boxes)):
+            fail("%dx%d: the panels are not beside and below the scene within the window" % (width, height))
+
+
+def steps_while_dragging(page, batch, work):
+    """A figure for the notes: the steps a second drawn while an arrow is dragged."""
+    page.open()
+    began, steps = time.monotonic(), page.state()[12]
+    time.sleep(2)
+    idle = (page.state()[12] - steps) / (time.monotonic() - began)
+    x, y = page.centre("button[aria-label='Zoom up']")
+    began, steps = time.monotonic(), page.state()[12]
+    page.mouse("mousePressed", x, y, "left", 1, clickCount=1)
+    for k in range(200):
+        page.mouse("mouseMoved", x, y + (k % 20) - 10, "left", 1)
+        time.sleep(0.01)
+    page.mouse("mouseReleased", x, y, "left", 0, clickCount=1)
+    rate = (page.state()[12] - steps) / (time.monotonic() - began)
+    print("figures: %.2f M steps a second drawn untouched, %.2f M while the Zoom arrow was dragged"
+          % (idle / 1e6, rate / 1e6))
 
 
 if __name__ == "__main__":

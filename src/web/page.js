@@ -1,0 +1,347 @@
+// The page around the program: the two panels' controls built from the
+// settings table, the keys and the pointer of the scene, the address that
+// carries the settings, downloads and opening a settings file. Every change
+// goes through the program's hooks; the controls then show its values.
+"use strict";
+
+var Module = {
+  canvas: null,
+  printErr: function (text) { console.error(text); },
+  postRun: [function () { tresolva.start(); }],
+};
+
+var tresolva = (function () {
+  const call = (name, ret, types, args) => Module.ccall(name, ret, types || [], args || []);
+  const hook = {
+    table: () => JSON.parse(call("tresolva_table", "string")),
+    values: () => JSON.parse(call("tresolva_values", "string")),
+    type: (key, text) => call("tresolva_type", null, ["string", "string"], [key, text]),
+    arrow: (key, way, dy) => call("tresolva_arrow", null, ["string", "number", "number"], [key, way, dy]),
+    choose: (key, value) => call("tresolva_choose", null, ["string", "number"], [key, value]),
+    button: (name) => call("tresolva_button", null, ["string"], [name]),
+    key: (code) => call("tresolva_key", null, ["number"], [code]),
+    gesture: (kind, dx, dy) => call("tresolva_gesture", null, ["number", "number", "number"], [kind, dx, dy]),
+    resize: (w, h) => call("tresolva_resize", null, ["number", "number"], [w, h]),
+    link: () => call("tresolva_link", "string"),
+    openLink: (lines) => call("tresolva_open_link", "string", ["string"], [lines]),
+    settings: (text) => call("tresolva_settings", "string", ["string"], [text]),
+    exported: () => call("tresolva_export", "string"),
+    readout: () => call("tresolva_readout", "string"),
+    state: () => call("tresolva_state", "string"),
+  };
+  const GESTURE = { rotate: 0, pan: 1, zoomKey: 2, wheel: 3, pinch: 4 };
+  const $ = (id) => document.getElementById(id);
+  const controls = []; // {key, show(value)}: each control and how it shows a value
+  let rows = {};
+
+  // ======== After every change ==========================================================
+  let addressTimer = 0;
+  function changed() {
+    const values = hook.values();
+    for (const c of controls) c.show(values[c.key]);
+    clearTimeout(addressTimer);
+    addressTimer = setTimeout(writeAddress, 300);
+  }
+  function act(f) {
+    return function () { f.apply(null, arguments); changed(); };
+  }
+  function say(text) { $("message").textContent = text; }
+
+  // ======== Controls ==================================================================
+  function element(tag, props, children) {
+    const e = Object.assign(document.createElement(tag), props || {});
+    for (const c of children || []) e.append(c);
+    return e;
+  }
+  const staticText = (text) => element("div", { className: "static", textContent: text });
+  const separator = () => element("hr");
+
+  // A number's field and its arrows, by the desktop's rules: typed text
+  // takes effect on Enter or leaving the field, Esc abandons it; a click
+  // on an arrow (or an arrow key in the field) steps, a drag changes it.
+  function spinner(key) {
+    const r = rows[key], id = "f-" + key;
+    const field = element("input", { id: id, type: "text", inputMode: "decimal", autocomplete: "off",
+                                     spellcheck: false });
+    let editing = false;
+    field.addEventListener("focus", () => { editing = true; field.select(); });
+    field.addEventListener("blur", () => { if (editing) act(hook.type)(key, field.value); editing = false; });
+    field.addEventListener("keydown", (e) => {
+      if (e.key === "Enter") { act(hook.type)(key, field.value); field.select(); }
+      else if (e.key === "Escape") { editing = false; changed(); field.blur(); }
+      else if (e.key === "ArrowUp" || e.key === "ArrowDown") {
+        e.preventDefault();
+        act(hook.arrow)(key, e.key === "ArrowUp" ? 1 : -1, 0);
+        field.select();
+      } else return;
+      e.stopPropagation();
+    });
+    const arrows = [[1, "▲", " up"], [-1, "▼", " down"]].map(([way, glyph, name]) => {
+      const b = element("button", { type: "button", textContent: glyph, tabIndex: -1 });
+      b.setAttribute("aria-label", r.label + name);
+      let lastY = null, dragged = false;
+      b.addEventListener("pointerdown", (e) => { lastY = e.clientY; dragged = false; b.setPointerCapture(e.pointerId); });
+      b.addEventListener("pointermove", (e) => {
+        if (lastY === null || e.clientY === lastY) return;
+        act(hook.arrow)(key, 0, e.clientY - lastY);
+        lastY = e.clientY, dragged = true;
+      });
+      b.addEventListener("pointerup", () => { lastY = null; });
+      b.addEventListener("click", () => { if (!dragged) act(hook.arrow)(key, way, 0); dragged = false; });
+      return b;
+    });
+    controls.push({ key: key, show: (v) => { if (!editing || document.activeElement !== field) field.value = v; } });
+    return element("div", { className: "spinner" },
+                   [element("label", { className: "label", htmlFor: id, textContent: r.label }), field, ...arrows]);
+  }
+
+  function checkbox(key) {
+    const box = element("input", { type: "checkbox", id: "f-" + key });
+    box.addEventListener("change", () => act(hook.choose)(key, box.checked ? 1 : 0));
+    controls.push({ key: key, show: (v) => { box.checked = v === 1; } });
+    return element("label", { className: "label" }, [box, rows[key].label]);
+  }
+
+  function radios(key, legend) {
+    const r = rows[key];
+    const buttons = r.choices.map((c) => {
+      const b = element("input", { type: "radio", name: key, value: c.value });
+      b.addEventListener("change", () => act(hook.choose)(key, c.value));
+      return b;
+    });
+    controls.push({ key: key, show: (v) => buttons.forEach((b) => { b.checked = Number(b.value) === v; }) });
+    return element("fieldset", {}, [element("legend", { textContent: legend }),
+      ...buttons.map((b, k) => element("div", {}, [element("label", { className: "label" }, [b, r.choices[k].label])]))]);
+  }
+
+  function listbox(key) {
+    const r = rows[key], id = "f-" + key;
+    const list = element("select", { id: id }, r.choices.map((c) => element("option", { value: c.value, textContent: c.label })));
+    list.addEventListener("change", () => act(hook.choose)(key, Number(list.value)));
+    list.addEventListener("keydown", (e) => e.stopPropagation());
+    controls.push({ key: key, show: (v) => { list.value = String(v); } });
+    return element("div", { className: "listbox" }, [element("label", { className: "label", htmlFor: id, textContent: r.label }), list]);
+  }
+
+  function button(label, action) {
+    const b = element("button", { type: "button", textContent: label });
+    b.addEventListener("click", action);
+    return b;
+  }
+
+  function rollout(title, children) {
+    return element("details", {}, [element("summary", { textContent: title }), ...children]);
+  }
+
+  // The right-hand panel, top to bottom, as on the desktop.
+  function buildRight(table) {
+    const parts = [radios("attractor", "Attractor")];
+    for (const m of table.models) {
+      const p = table.rows.filter((r) => r.key.startsWith(m.key + "."));
+      const values = p.filter((r) => !/^d/.test(r.label)), increments = p.filter((r) => /^d/.test(r.label));
+      parts.push(rollout(m.rollout, [separator(), ...values.concat(increments).map((r) => spinner(r.key)),
+                                     staticText("     (spacebar to add dx)")]));
+    }
+    parts.push(radios("playback", "Rendering"), checkbox("twin"), staticText("    Press s to recreate trajectory"),
+               separator(), button("Random Initial Condition", act(() => hook.button("Random Initial Condition"))),
+               separator(), staticText("     Miscellaneous controls"),
+               ...["tmin", "tmax", "dt", "zoom"].map(spinner), staticText("       (z & mouse to zoom)"),
+               separator(), ...["colouring", "background", "lines"].map(listbox));
+    $("right").append(...parts);
+  }
+
+  // The bottom panel, left to right, and the page's own buttons.
+  function buildBottom(table) {
+    const info = [];
+    for (const m of table.models) info.push(...m.info.map(staticText), separator());
+    info.push(staticText("Axes: x,y, 0 to 30; z, 0 to 60"), staticText("Box: x,y, -30 to 30; z 0 to 60"));
+    const parts = [
+      rollout("About", ["Tresolva, v1.0", "Lorenz and Roessler flows: chaos, drawn live."].map(staticText)),
+      rollout("Info", info),
+      rollout("Controls", ["Rotate Attractor:", "Left-click + mouse.", "Translate Attractor:", "Right-click + mouse.",
+                           "Zoom: z + mouse.", "Change parameter", "X by dX:", "space bar.", "Every key: h or F1."].map(staticText)),
+      ...["axes", "box", "grid", "tracer", "maximum_map"].map(checkbox),
+      button("Reset", act(() => hook.button("Reset"))),
+    ];
+    $("message").before(...parts);
+    $("right").append(separator(), element("div", { id: "share" }, [
+      button("Download PNG", downloadPicture),
+      button("Download settings", downloadSettings),
+      button("Open settings…", () => $("openfile").click()),
+      button("Copy link", copyLink),
+    ]));
+  }
+
+  // ======== Keys ======================================================================
+  const HELP = [
+    ["Left drag, one finger", "turn the scene"],
+    ["Right drag, two fingers", "move the scene"],
+    ["z + mouse up, down; wheel; pinch", "zoom in, out"],
+    ["Space", "add the increments (dX) to the parameters"],
+    ["s", "with the twin on: both curves start again from the head, 1e-9 apart"],
+    ["Ctrl+S", "download the picture and its settings"],
+    ["i", "show or hide the numbers (time, state, frame, twin's ln d)"],
+    ["h or F1", "show or hide this help"],
+    ["Fields", "type a number and press Enter (Esc abandons); arrow keys or the arrows step it"],
+  ];
+  let zHeld = false;
+  const typing = (e) => e.target.matches && e.target.matches("input[type=text], select, textarea");
+  const pressing = (e) => e.target.matches && e.target.matches("button, input[type=checkbox], input[type=radio], summary");
+
+  function keyDown(e) {
+    if (typing(e) || e.altKey || e.metaKey) return;
+    if (e.ctrlKey) {
+      if (e.key === "s" || e.key === "S") { e.preventDefault(); downloadPicture(); downloadSettings(); }
+      return;
+    }
+    if (e.key === " " && !pressing(e)) { e.preventDefault(); act(hook.key)(32); }
+    else if (e.key === "s") act(hook.key)(115);
+    else if (e.key === "z") zHeld = true;
+    else if (e.key === "h" || e.key === "F1") { e.preventDefault(); $("help").hidden = !$("help").hidden; }
+    else if (e.key === "i") { $("readout").hidden = !$("readout").hidden; showNumbers(); }
+  }
+  function keyUp(e) { if (e.key === "z" || e.key === "Z") zHeld = false; }
+
+  // ======== Pointer ===================================================================
+  // A left button or one finger turns, a right button or two fingers move
+  // (and a pinch zooms); with z held, moving the mouse up zooms in.
+  const pointers = new Map(); // id -> last {x, y}
+  let dragKind = null;
+  let hoverY = 0; // the pointer's last height, for the zoom gesture
+
+  function centre() {
+    const p = [...pointers.values()];
+    return { x: (p[0].x + p[1].x) / 2, y: (p[0].y + p[1].y) / 2, d: Math.hypot(p[0].x - p[1].x, p[0].y - p[1].y) };
+  }
+
+  function pointerDown(e) {
+    $("scene").focus();
+    $("scene").setPointerCapture(e.pointerId);
+    pointers.set(e.pointerId, { x: e.clientX, y: e.clientY });
+    if (e.pointerType === "touch") dragKind = pointers.size >= 2 ? GESTURE.pan : GESTURE.rotate;
+    else dragKind = e.button === 2 ? GESTURE.pan : e.button === 0 ? GESTURE.rotate : dragKind;
+  }
+
+  function pointerMove(e) {
+    const last = pointers.get(e.pointerId);
+    const hoverDy = e.clientY - hoverY;
+    hoverY = e.clientY;
+    if (!last) {
+      if (zHeld && hoverDy) act(hook.gesture)(GESTURE.zoomKey, 0, hoverDy);
+      return;
+    }
+    const before = pointers.size === 2 ? centre() : null;
+    pointers.set(e.pointerId, { x: e.clientX, y: e.clientY });
+    if (before) {
+      const now = centre();
+      act(hook.gesture)(GESTURE.pan, now.x - before.x, now.y - before.y);
+      if (now.d !== before.d) act(hook.gesture)(GESTURE.pinch, 0, now.d - before.d);
+    } else if (pointers.size === 1 && dragKind !== null) {
+      act(hook.gesture)(dragKind, e.clientX - last.x, e.clientY - last.y);
+    }
+  }
+
+  function pointerUp(e) {
+    pointers.delete(e.pointerId);
+    if (e.pointerType === "touch" && pointers.size === 1) dragKind = GESTURE.rotate;
+  }
+
+  function wheel(e) {
+    e.preventDefault();
+    if (e.deltaY) act(hook.gesture)(GESTURE.wheel, 0, Math.sign(e.deltaY));
+  }
+
+  // ======== Address, downloads, files ==========================================================
+  function linkQuery() {
+    const q = new URLSearchParams();
+    for (const line of hook.link().split("\n")) {
+      const eq = line.indexOf("=");
+      if (eq > 0) q.append(line.slice(0, eq), line.slice(eq + 1));
+    }
+    return q.toString();
+  }
+  function writeAddress() {
+    const q = linkQuery();
+    history.replaceState(null, "", location.pathname + (q ? "?" + q : ""));
+  }
+
+  function openLink() {
+    let lines = "";
+    for (const [k, v] of new URLSearchParams(location.search)) lines += k + "=" + v.replace(/\n/g, " ") + "\n";
+    const refused = hook.openLink(lines).trim();
+    if (refused)
+      say("This link's settings were not all taken; these start at their start-up values instead:\n" + refused);
+  }
+
+  function save(blob, name) {
+    const a = element("a", { href: URL.createObjectURL(blob), download: name });
+    document.body.append(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(a.href), 10000);
+  }
+  function downloadPicture() { $("scene").toBlob((b) => save(b, "tresolva.png"), "image/png"); }
+  function downloadSettings() { save(new Blob([hook.exported()], { type: "application/toml" }), "tresolva.toml"); }
+
+  function openFile() {
+    const file = $("openfile").files[0];
+    if (!file) return;
+    file.text().then((text) => {
+      const refused = hook.settings(text);
+      say(refused ? "Not opened: " + file.name + ": " + refused.replace(/^\/tmp\/page\.toml:?/, "line ") : "Opened " + file.name);
+      changed();
+      $("openfile").value = "";
+    });
+  }
+
+  function copyLink() {
+    writeAddress();
+    const done = () => say("Link copied: " + location.href);
+    if (navigator.clipboard) navigator.clipboard.writeText(location.href).then(done, () => say("The link: " + location.href));
+    else say("The link: " + location.href);
+  }
+
+  // ======== Numbers over the scene ==========================================================
+  function showNumbers() {
+    const [readout, notice] = hook.readout().split("\n\n");
+    if (!$("readout").hidden) $("readout").textContent = readout;
+    $("notice").hidden = !notice;
+    $("notice").textContent = notice || "";
+  }
+
+  function fitCanvas() {
+    const box = $("scenebox");
+    hook.resize(Math.max(1, Math.floor(box.clientWidth)), Math.max(1, Math.floor(box.clientHeight)));
+  }
+
+  // ======== Start ======================================================================
+  function start() {
+    const table = hook.table();
+    for (const r of table.rows) rows[r.key] = r;
+    buildRight(table);
+    buildBottom(table);
+    $("help").append(element("table", {}, HELP.map(([k, w]) => element("tr", {}, [element("td", { textContent: k }), element("td", { textContent: w })]))));
+    openLink();
+    fitCanvas();
+    new ResizeObserver(fitCanvas).observe($("scenebox"));
+    const scene = $("scene");
+    scene.addEventListener("pointerdown", pointerDown);
+    scene.addEventListener("pointermove", pointerMove);
+    scene.addEventListener("pointerup", pointerUp);
+    scene.addEventListener("pointercancel", pointerUp);
+    scene.addEventListener("wheel", wheel, { passive: false });
+    scene.addEventListener("contextmenu", (e) => e.preventDefault());
+    document.addEventListener("pointermove", (e) => { if (e.target !== scene) pointerMove(e); });
+    document.addEventListener("keydown", keyDown);
+    document.addEventListener("keyup", keyUp);
+    $("openfile").addEventListener("change", openFile);
+    setInterval(showNumbers, 250);
+    const values = hook.values();
+    for (const c of controls) c.show(values[c.key]);
+    document.body.dataset.ready = "1";
+  }
+
+  return { start: start, hook: hook };
+})();
+
+document.addEventListener("DOMContentLoaded", () => { Module.canvas = document.getElementById("scene"); });
