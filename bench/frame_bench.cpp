@@ -18,10 +18,10 @@
 
 #include "app/frame.h"
 #include "app/viewer.h"
+#include "interact/actions.h"
 #include "ui/layer.h"
 #include "ui/layer_glut.h"
 #include "ui/panels.h"
-#include "interact/actions.h"
 
 namespace {
 

@@ -40,7 +40,7 @@ struct Picture {
   HeldPoints held;            // marker points not drawn yet
   bool mapPointDrawn = false; // this frame has drawn a maximum-map point
   FrameNumbers numbers;       // of the latest replay
-  Trajectory began;           // the trajectory as the scene being drawn found it
+  Trajectory began{};         // the trajectory as the scene being drawn found it
   double leftAtBefore = NAN;  // the previous scene's leftFiniteAt
 };
 

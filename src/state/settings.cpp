@@ -331,7 +331,9 @@ void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refu
       why = text == "true" || text == "false" ? take(*f, toml::value<bool>(text == "true"))
                                               : "is not true or false";
     }
-    if (!why.empty()) refused.push_back(key + ": " + why);
+    if (why.empty()) continue;
+    refused.push_back(key);
+    refused.back() += ": " + why;
   }
 }
 

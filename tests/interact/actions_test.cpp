@@ -45,9 +45,9 @@ TEST(Reset, RandomStartsSpreadOverTheirRangesWithTheTwinANanoAway) {
 TEST(Reset, RandomStartsFollowTheUnseededCLibrarySequence) {
   std::srand(1); // what an unseeded generator starts from
   std::vector<int> c(4000);
-  for (int &v : c) v = std::rand();
+  std::generate(c.begin(), c.end(), std::rand);
   std::vector<int> ours(100);
-  for (int &v : ours) v = unseededRand(); // other tests have drawn fewer than 4000 before
+  std::generate(ours.begin(), ours.end(), unseededRand); // other tests drew fewer than 4000
   auto at = std::search(c.begin(), c.end(), ours.begin(), ours.end());
   EXPECT_TRUE(at != c.end());
 }

@@ -214,6 +214,14 @@ class Page:
             self.b.send("Input.dispatchKeyEvent", type="keyUp", key=name, code=code,
                         windowsVirtualKeyCode=vk, nativeVirtualKeyCode=vk)
 
+    def touch(self, frames):
+        """Fingers down at frames[0], moved through the rest, lifted."""
+        points = lambda f: [{"x": x, "y": y, "id": k} for k, (x, y) in enumerate(f)]
+        self.b.send("Input.dispatchTouchEvent", type="touchStart", touchPoints=points(frames[0]))
+        for f in frames[1:]:
+            self.b.send("Input.dispatchTouchEvent", type="touchMove", touchPoints=points(f))
+        self.b.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
     def type_into(self, selector, text):
         self.click(selector)
         self.b.send("Input.insertText", text=text)
@@ -401,6 +409,14 @@ def keys_and_gestures(page, batch, work):
         page.mouse("mouseMoved", x, y - 20 * k)
     page.b.send("Input.dispatchKeyEvent", type="keyUp", key="z", code="KeyZ", windowsVirtualKeyCode=90)
     page.expect("z held, 100 pixels up zoom in by 0.4", lambda: abs(float(v()["zoom"]) - 1.5) < 1e-6)
+    page.touch([[(x, y)], [(x + 40, y)]])
+    page.expect("one finger 40 pixels right turns 20 degrees more",
+                lambda: float(page.link().get("view.rotate_y", 0)) == 70)
+    page.touch([[(x - 50, y), (x + 50, y)]] + [[(x - 50 - 10 * k, y), (x + 50 + 10 * k, y)] for k in range(1, 6)])
+    page.expect("two fingers 100 pixels further apart zoom in by 0.4", lambda: abs(float(v()["zoom"]) - 1.9) < 1e-5)
+    page.touch([[(x, y), (x + 100, y)], [(x + 30, y + 20), (x + 130, y + 20)]])
+    page.expect("two fingers moving together move the scene",
+                lambda: [round(float(page.link().get("view.pan_" + a, 0)), 6) for a in "xy"] == [1.3, 0.3])
 
 
 def link_round_trip(page, batch, work):
