@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libimgui-dev freeglut3-dev libgl-dev libx11-dev
           libtomlplusplus-dev libcli11-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libopengl-dev
           libgl2ps-dev libstb-dev libeigen3-dev libtbb-dev nlohmann-json3-dev
-          libplplot-dev fonts-dejavu-core)
+          libplplot-dev libhwy-dev fonts-dejavu-core)
 if [ "${1:-run}" = check ]; then
   packages+=(clang-format clang-tidy cppcheck libgtest-dev)
 fi

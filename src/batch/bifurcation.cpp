@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "batch/lanes.h"
 #include "batch/output.h"
 #include "sim/core.h"
 #include "state/settings.h"
@@ -28,13 +29,24 @@ std::vector<double> sweepMaxima(const Sweep &s, int k) {
   return tops;
 }
 
-// Each value is computed alone, into its own place, a few hundred at a
-// time so that progress shows and an interruption stops the sweep.
+// Each value is computed into its own place, a few hundred at a time so
+// that progress shows and an interruption stops the sweep; in lanes, a
+// block of values on each core.
 std::vector<SweepPoint> sweepAll(const Sweep &s) {
   std::vector<SweepPoint> points;
   for (int k = s.shard - 1; k < s.values; k += s.shards) points.push_back({sweepValue(s, k), {}});
-  inRounds(points.size(), 256, "value",
-           [&](size_t j) { points[j].maxima = sweepMaxima(s, s.shard - 1 + (int)j * s.shards); });
+  auto valueOf = [&](size_t j) { return s.shard - 1 + (int)j * s.shards; };
+  if (!s.lanes) {
+    inRounds(points.size(), 256, "value",
+             [&](size_t j) { points[j].maxima = sweepMaxima(s, valueOf(j)); });
+    return points;
+  }
+  inBlocks(points.size(), laneBlock(points.size()), "value", [&](size_t first, size_t end) {
+    std::vector<int> ks;
+    for (size_t j = first; j < end; j++) ks.push_back(valueOf(j));
+    std::vector<std::vector<double>> maxima = sweepMaximaLanes(s, ks);
+    for (size_t j = first; j < end; j++) points[j].maxima = std::move(maxima[j - first]);
+  });
   return points;
 }
 

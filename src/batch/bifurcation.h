@@ -17,6 +17,7 @@ struct Sweep {
   double start[3];
   double transient = 500, time = 1000; // time units: the run, of which the transient is skipped
   int shard = 1, shards = 1;           // only the values k with k % shards == shard - 1
+  bool lanes = true;                   // many values per instruction (else one at a time)
 };
 
 // The k-th value, as the viewer's spinner would hold it.

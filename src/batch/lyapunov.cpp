@@ -79,21 +79,6 @@ bool finite(const Vec3 &v) {
   return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// How far the main trajectory has reached along each axis: the twin's
-// separation is judged against the largest of the three.
-struct Extent {
-  double lo[3] = {INFINITY, INFINITY, INFINITY}, hi[3] = {-INFINITY, -INFINITY, -INFINITY};
-  void add(const Vec3 &v) {
-    const double c[3] = {v.x, v.y, v.z};
-    for (int a = 0; a < 3; a++) lo[a] = std::min(lo[a], c[a]), hi[a] = std::max(hi[a], c[a]);
-  }
-  double across() const {
-    double w = 1; // at least: a run that stood still has no size of its own
-    for (int a = 0; a < 3; a++) w = std::max(w, hi[a] - lo[a]);
-    return w;
-  }
-};
-
 // Four significant digits: enough to say what went wrong.
 std::string roughly(double v) {
   char text[32];
@@ -154,37 +139,127 @@ double kaplanYorke(const double *l, int n) {
   return n;
 }
 
-// ======== The run ==================================================================
+// ======== The twin's measurements =================================================
+// Steps with (double)n below the transient's time in steps.
+static long transientSteps(const LyapunovRun &r) {
+  long n = 0;
+  while ((double)n < r.transient / r.dt) n++;
+  return n;
+}
+
+TwinMeasure::TwinMeasure(const LyapunovRun &r)
+    : r(r), transientSteps(::transientSteps(r)),
+      every(std::lround(r.tau / r.dt) > 0 ? std::lround(r.tau / r.dt) : 1),
+      intervals((long)(r.time / ((double)every * r.dt))),
+      perBlock(intervals / r.blocks > 0 ? intervals / r.blocks : 1), span((double)every * r.dt) {}
+
+bool TwinMeasure::begin(const Vec3 &x, const Extent &box, Vec3 &twin) {
+  if (!(r.d0 < 0.001 * box.across())) {
+    end = failed(2, "--d0 " + shortest(r.d0) + " is not small against the attractor (" +
+                        roughly(box.across()) + " across): use --d0 " +
+                        roughly(0.0001 * box.across()) + " or less");
+    return false;
+  }
+  double e = r.d0 / std::sqrt(3.0);
+  twin = {x.x + e, x.y + e, x.z + e};
+  return true;
+}
+
+void TwinMeasure::leftFinite(long n) {
+  end = failed(1, diverged((double)n * r.dt));
+}
+
 // The blocks hold whole reporting intervals; the estimate is the growth of
 // all of them over their time.
-Exponents lyapunov(const LyapunovRun &r, std::string *trace) {
+bool TwinMeasure::endInterval(const Vec3 &x, Vec3 &twin, const Extent &box, long n,
+                              std::string *trace) {
+  const double d = separation(x, twin);
+  std::string why = twinTrouble(x, d, box.across(), (double)n * r.dt);
+  if (!finite(twin)) why = diverged((double)n * r.dt);
+  if (!why.empty()) {
+    end = failed(finite(twin) ? 2 : 1, why);
+    return false;
+  }
+  const double growth = pullTwinBack(x, twin, d, r.d0);
+  total += growth, block += growth, i++;
+  if (trace)
+    *trace += shortest((double)i * span) + "," + shortest(total / ((double)i * span)) + "\n";
+  if (i % perBlock == 0 && (int)blocks.size() < r.blocks) {
+    blocks.push_back({block / ((double)perBlock * span)});
+    block = 0;
+  }
+  return true;
+}
+
+bool TwinMeasure::done() const {
+  return end.status != 0 || i == intervals;
+}
+
+Exponents TwinMeasure::result() const {
+  if (end.status != 0) return end;
+  double value[3] = {total / ((double)intervals * span), 0, 0};
+  return summarise(1, value, blocks);
+}
+
+// ======== The run ==================================================================
+namespace {
+
+// The transient: false, with the failure in fail, if it leaves the finite numbers.
+bool transient(const LyapunovRun &r, Vec3 &x, Extent &box, long &n, Exponents &fail) {
+  Slopes k;
+  for (; (double)n < r.transient / r.dt; n++) {
+    step(r, x, k);
+    if (!finite(x)) {
+      fail = failed(1, diverged((double)(n + 1) * r.dt));
+      return false;
+    }
+    box.add(x);
+  }
+  return true;
+}
+
+Exponents twinRun(const LyapunovRun &r, std::string *trace) {
+  TwinMeasure m(r);
+  Vec3 x{r.start[0], r.start[1], r.start[2]}, twin;
+  Extent box;
+  long n = 0;
+  Exponents fail;
+  if (!transient(r, x, box, n, fail)) return fail;
+  if (trace) *trace = "t,lambda1\n";
+  if (!m.begin(x, box, twin)) return m.result();
+  Slopes k;
+  while (!m.done()) {
+    for (long s = 0; s < m.every; s++) {
+      step(r, x, k);
+      if (!finite(x)) return m.leftFinite(++n), m.result();
+      n++, box.add(x);
+      step(r, twin, k);
+    }
+    m.endInterval(x, twin, box, n, trace);
+  }
+  return m.result();
+}
+
+// The blocks hold whole reporting intervals; the estimate is the growth of
+// all of them over their time.
+Exponents spectrumRun(const LyapunovRun &r, std::string *trace) {
   Vec3 x{r.start[0], r.start[1], r.start[2]};
   Slopes k;
   Extent box;
   long n = 0;
-  for (; (double)n < r.transient / r.dt; n++) {
-    step(r, x, k);
-    if (!finite(x)) return failed(1, diverged((double)(n + 1) * r.dt));
-    box.add(x);
-  }
-  if (!r.spectrum && !(r.d0 < 0.001 * box.across()))
-    return failed(2, "--d0 " + shortest(r.d0) + " is not small against the attractor (" +
-                         roughly(box.across()) + " across): use --d0 " +
-                         roughly(0.0001 * box.across()) + " or less");
+  Exponents fail;
+  if (!transient(r, x, box, n, fail)) return fail;
 
-  const int dims = r.spectrum ? 3 : 1;
   const long every = std::lround(r.tau / r.dt) > 0 ? std::lround(r.tau / r.dt) : 1;
   const long intervals = (long)(r.time / ((double)every * r.dt));
   const long perBlock = intervals / r.blocks > 0 ? intervals / r.blocks : 1;
   const double span = (double)every * r.dt; // time of one interval
 
-  double e = r.d0 / std::sqrt(3.0);
-  Vec3 twin{x.x + e, x.y + e, x.z + e};
   Matrix Q = Matrix::Identity();
   long qrEvery = 1, sinceQr = 0;
   double total[3] = {0, 0, 0}, block[3] = {0, 0, 0};
   std::vector<std::vector<double>> blocks;
-  if (trace) *trace = dims == 3 ? "t,lambda1,lambda2,lambda3\n" : "t,lambda1\n";
+  if (trace) *trace = "t,lambda1,lambda2,lambda3\n";
 
   for (long i = 1; i <= intervals; i++) {
     double growth[3] = {0, 0, 0};
@@ -193,10 +268,6 @@ Exponents lyapunov(const LyapunovRun &r, std::string *trace) {
       step(r, x, k);
       if (!finite(x)) return failed(1, diverged((double)++n * r.dt));
       n++, box.add(x);
-      if (!r.spectrum) {
-        step(r, twin, k);
-        continue;
-      }
       Q = tangentStep(*r.model, r.p, r.dt, x0, k, Q);
       if (++sinceQr < qrEvery && s + 1 < every) continue;
       if (!Q.allFinite()) return failed(1, diverged((double)n * r.dt));
@@ -205,29 +276,28 @@ Exponents lyapunov(const LyapunovRun &r, std::string *trace) {
       for (int c = 0; c < 3; c++) growth[c] += g[c];
       qrEvery = nextQrInterval(g, sinceQr, qrEvery, every), sinceQr = 0;
     }
-    if (!r.spectrum) {
-      const double d = separation(x, twin);
-      std::string why = twinTrouble(x, d, box.across(), (double)n * r.dt);
-      if (!finite(twin)) why = diverged((double)n * r.dt);
-      if (!why.empty()) return failed(finite(twin) ? 2 : 1, why);
-      growth[0] = pullTwinBack(x, twin, d, r.d0);
-    }
-    for (int c = 0; c < dims; c++) total[c] += growth[c], block[c] += growth[c];
+    for (int c = 0; c < 3; c++) total[c] += growth[c], block[c] += growth[c];
     if (trace) {
       *trace += shortest((double)i * span);
-      for (int c = 0; c < dims; c++) *trace += "," + shortest(total[c] / ((double)i * span));
+      for (int c = 0; c < 3; c++) *trace += "," + shortest(total[c] / ((double)i * span));
       *trace += "\n";
     }
     if (i % perBlock == 0 && (int)blocks.size() < r.blocks) {
-      blocks.emplace_back(dims);
-      for (int c = 0; c < dims; c++)
+      blocks.emplace_back(3);
+      for (int c = 0; c < 3; c++)
         blocks.back()[c] = block[c] / ((double)perBlock * span), block[c] = 0;
     }
   }
 
   double value[3] = {0, 0, 0};
-  for (int c = 0; c < dims; c++) value[c] = total[c] / ((double)intervals * span);
-  return summarise(dims, value, blocks);
+  for (int c = 0; c < 3; c++) value[c] = total[c] / ((double)intervals * span);
+  return summarise(3, value, blocks);
+}
+
+} // namespace
+
+Exponents lyapunov(const LyapunovRun &r, std::string *trace) {
+  return r.spectrum ? spectrumRun(r, trace) : twinRun(r, trace);
 }
 
 // ======== What is printed ==========================================================

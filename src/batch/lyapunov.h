@@ -3,6 +3,8 @@
 // standard errors, the zeros among them, and the numbers printed of them.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,51 @@ struct Exponents {
 // trace, when given, gets "t,lambda1[,lambda2,lambda3]" rows: the running
 // estimate at each reported renormalisation.
 Exponents lyapunov(const LyapunovRun &r, std::string *trace = nullptr);
+
+// How far the main trajectory has reached along each axis: the twin's
+// separation is judged against the largest of the three.
+struct Extent {
+  double lo[3] = {INFINITY, INFINITY, INFINITY}, hi[3] = {-INFINITY, -INFINITY, -INFINITY};
+  void add(const Vec3 &v) {
+    const double c[3] = {v.x, v.y, v.z};
+    for (int a = 0; a < 3; a++) lo[a] = std::min(lo[a], c[a]), hi[a] = std::max(hi[a], c[a]);
+  }
+  double across() const {
+    double w = 1; // at least: a run that stood still has no size of its own
+    for (int a = 0; a < 3; a++) w = std::max(w, hi[a] - lo[a]);
+    return w;
+  }
+};
+
+// The renormalised twin's bookkeeping for one run, between its steps: the
+// scalar loop and the sweeps' lanes call it at the same points, so every
+// lane renormalises, logs and refuses exactly as the scalar run does.
+class TwinMeasure {
+public:
+  explicit TwinMeasure(const LyapunovRun &r);
+  const LyapunovRun &r;
+  const long transientSteps; // steps before the twin is placed
+  const long every;          // steps between renormalisations
+  const long intervals;      // renormalisations measured
+  // After the transient, x reached, box its extent: places the twin, or
+  // ends the run (a --d0 not small against the attractor).
+  bool begin(const Vec3 &x, const Extent &box, Vec3 &twin);
+  // After an interval's steps, n steps in all: pulls the twin back and
+  // adds the growth, or ends the run (a twin too far, too near or not finite).
+  bool endInterval(const Vec3 &x, Vec3 &twin, const Extent &box, long n, std::string *trace);
+  // The main trajectory left the finite numbers at step n: the run ends.
+  void leftFinite(long n);
+  bool done() const;
+  Exponents result() const;
+
+private:
+  const long perBlock;
+  const double span; // time of one interval
+  long i = 0;        // intervals measured
+  double total = 0, block = 0;
+  std::vector<std::vector<double>> blocks;
+  Exponents end; // a run that ended early: why
+};
 
 // The exponents of the samples' mean (blocks of one run, or runs), with the
 // samples' standard errors.

@@ -17,6 +17,7 @@
 #include "batch/export.h"
 #include "batch/figure.h"
 #include "batch/headless.h"
+#include "batch/lanes.h"
 #include "batch/lyapunov.h"
 #include "batch/output.h"
 #include "batch/render.h"
@@ -72,16 +73,27 @@ std::string lyapunovRefusal(const Settings &s, const NumberOptions &o) {
 
 // Repeats start 0.01 apart along (1, 1, 1) and run on every core, a round
 // of as many as there are cores at a time, so that progress shows.
-std::vector<Exponents> repeated(const LyapunovRun &r, int repeats) {
-  std::vector<Exponents> runs(repeats);
-  const int round = std::max(1, tbb::this_task_arena::max_concurrency());
-  inRounds(repeats, round, "run", [&](size_t k) {
-    LyapunovRun own = r;
-    std::transform(own.start, own.start + 3, own.start,
-                   [k](double v) { return v + 0.01 * (double)k; });
-    runs[k] = lyapunov(own);
+// Every run on every core: in lanes, a block of runs at a time on each
+// (the tangent dynamics' runs one at a time).
+std::vector<Exponents> runAll(const std::vector<LyapunovRun> &runs, bool lanes, const char *what) {
+  std::vector<Exponents> out(runs.size());
+  if (!lanes || runs.empty() || runs[0].spectrum) {
+    inRounds(runs.size(), 256, what, [&](size_t k) { out[k] = lyapunov(runs[k]); });
+    return out;
+  }
+  inBlocks(runs.size(), laneBlock(runs.size()), what, [&](size_t first, size_t end) {
+    std::vector<Exponents> found = lyapunovLanes({runs.begin() + first, runs.begin() + end});
+    std::move(found.begin(), found.end(), out.begin() + first);
   });
-  return runs;
+  return out;
+}
+
+std::vector<Exponents> repeated(const LyapunovRun &r, int repeats, bool lanes) {
+  std::vector<LyapunovRun> runs(repeats, r);
+  for (int k = 0; k < repeats; k++)
+    std::transform(r.start, r.start + 3, runs[k].start,
+                   [k](double v) { return v + 0.01 * (double)k; });
+  return runAll(runs, lanes, "run");
 }
 
 // The runs' mean, with their spread as its standard error.
@@ -176,12 +188,9 @@ std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w, std::vecto
                              std::vector<std::vector<double>> &ys) {
   std::vector<int> ks;
   for (int k = w.shard - 1; k < w.values; k += w.shards) ks.push_back(k);
-  std::vector<Exponents> found(ks.size());
-  inRounds(ks.size(), 256, "value", [&](size_t j) {
-    LyapunovRun r = base;
-    r.p[w.param] = sweepValue(w, ks[j]);
-    found[j] = lyapunov(r);
-  });
+  std::vector<LyapunovRun> runs(ks.size(), base);
+  for (size_t j = 0; j < ks.size(); j++) runs[j].p[w.param] = sweepValue(w, ks[j]);
+  const std::vector<Exponents> found = runAll(runs, w.lanes, "value");
   const int dims = base.spectrum ? 3 : 1;
   ys.assign(dims, {});
   std::string out = w.shard > 1 ? ""
@@ -238,6 +247,20 @@ bool diagrams(const NumberOptions &o, const Sweep &w, const std::vector<SweepPoi
 
 } // namespace
 
+std::string takeSimd(const std::string &simd) {
+  if (simd == "on" || simd == "off" || chooseLaneTarget(simd)) return "";
+  std::string known;
+  for (const std::string &t : laneTargets()) known += ", " + t;
+  return "--simd " + simd + ": use on, off or one of this machine's instruction sets" + known;
+}
+
+static void addSimdOption(CLI::App *c, NumberOptions &o) {
+  c->add_option("--simd", o.simd,
+                "on: many values per instruction, on the widest instruction set the CPU has; "
+                "off: one value at a time; or an instruction set by name (same numbers either way)")
+      ->capture_default_str();
+}
+
 void addLyapunovOptions(CLI::App *c, NumberOptions &o) {
   c->add_option("--time", o.time, "time units measured, after the transient")
       ->capture_default_str();
@@ -267,6 +290,7 @@ void addLyapunovOptions(CLI::App *c, NumberOptions &o) {
   c->add_option("--pdf", o.pdf, "--sweep: the same as PDF");
   c->add_flag("--dark", o.dark, "--sweep: white on black, as on the screen (else black on white)");
   c->add_option("--size", o.size, "--sweep: the figure's size")->capture_default_str();
+  addSimdOption(c, o);
 }
 
 void addBifurcationOptions(CLI::App *c, NumberOptions &o) {
@@ -287,16 +311,19 @@ void addBifurcationOptions(CLI::App *c, NumberOptions &o) {
   c->add_option("--shard", o.shard, "K/N: only the values K, K+N, K+2N, ... (from 1)")
       ->capture_default_str();
   c->add_option("--threads", o.threads, "at most this many threads (0: every core)");
+  addSimdOption(c, o);
 }
 
 int lyapunovCommand(const Settings &s, const NumberOptions &o) {
   std::string why = lyapunovRefusal(s, o), error;
+  if (why.empty()) why = takeSimd(o.simd);
   if (!why.empty()) return refuse(why, 2);
   auto limit = threadsAtMost(o.threads);
   LyapunovRun r = runOf(s, o);
   if (!o.param.empty()) {
     Sweep w;
     if (!(why = rangeRefusal(s, o, "--sweep", o.lyapunovValues, w)).empty()) return refuse(why, 2);
+    w.lanes = o.simd != "off";
     std::vector<double> x;
     std::vector<std::vector<double>> ys;
     std::string csv = exponentSweepCsv(r, w, x, ys);
@@ -308,7 +335,7 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
   }
   std::string trace;
   std::vector<Exponents> runs =
-      o.repeat > 1 ? repeated(r, o.repeat)
+      o.repeat > 1 ? repeated(r, o.repeat, o.simd != "off")
                    : std::vector<Exponents>{lyapunov(r, o.trace.empty() ? nullptr : &trace)};
   if (interrupted()) endInterrupted();
   for (size_t k = 0; k < runs.size(); k++) {
@@ -325,7 +352,9 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
 int bifurcationCommand(const Settings &s, const NumberOptions &o) {
   Sweep w;
   std::string why = sweepRefusal(s, o, w), error;
+  if (why.empty()) why = takeSimd(o.simd);
   if (!why.empty()) return refuse(why, 2);
+  w.lanes = o.simd != "off";
   auto limit = threadsAtMost(o.threads);
   std::vector<SweepPoint> points = sweepAll(w);
   if (interrupted()) endInterrupted();

@@ -21,10 +21,13 @@ struct NumberOptions {
   double sweepTransient = 500, sweepTime = 1000;
   int values = 2000;
   // both
-  int threads = 0; // 0: every core
+  int threads = 0;         // 0: every core
+  std::string simd = "on"; // on: the widest lanes the CPU has; off: one value at a time; or a set
 };
 
 void addLyapunovOptions(CLI::App *c, NumberOptions &o);
+// --simd: on, off or an instruction set; "" once taken, else why not.
+std::string takeSimd(const std::string &simd);
 void addBifurcationOptions(CLI::App *c, NumberOptions &o);
 
 // Each returns the program's status; a refusal or failure prints one line.

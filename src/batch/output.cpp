@@ -69,12 +69,28 @@ void showProgress(Progress &p, long done) {
   if (done >= p.total) std::fputc('\n', stderr);
 }
 
-void inRounds(size_t count, size_t size, const char *what,
-              const std::function<void(size_t)> &each) {
+namespace {
+
+// Blocks of block items, a round of items at a time across the cores,
+// with progress in items between rounds.
+void rounds(size_t count, size_t block, size_t round, const char *what,
+            const std::function<void(size_t, size_t)> &each) {
   Progress progress{what, (long)count};
-  for (size_t first = 0; first < count && !interrupted(); first += size) {
-    const size_t end = std::min(first + size, count);
-    tbb::parallel_for(first, end, [&](size_t k) { each(k); });
+  for (size_t first = 0; first < count && !interrupted(); first += round) {
+    const size_t end = std::min(first + round, count);
+    tbb::parallel_for(first, end, block, [&](size_t a) { each(a, std::min(a + block, end)); });
     showProgress(progress, (long)end);
   }
+}
+
+} // namespace
+
+void inRounds(size_t count, size_t size, const char *what,
+              const std::function<void(size_t)> &each) {
+  rounds(count, 1, size, what, [&](size_t k, size_t) { each(k); });
+}
+
+void inBlocks(size_t count, size_t block, const char *what,
+              const std::function<void(size_t, size_t)> &each) {
+  rounds(count, block, 64 * block, what, each);
 }

@@ -31,3 +31,7 @@ void showProgress(Progress &p, long done);
 // time, with progress between rounds; an interruption ends it after the
 // round under way.
 void inRounds(size_t count, size_t size, const char *what, const std::function<void(size_t)> &each);
+// each(first, end) for blocks of block items, the blocks on every core, a
+// round of them at a time, with progress in items between rounds.
+void inBlocks(size_t count, size_t block, const char *what,
+              const std::function<void(size_t, size_t)> &each);

@@ -8,14 +8,6 @@
 
 namespace {
 
-// S = k1 + 2 k2, then + 2 k3, then + k4; the update is (S dt) / 6.
-double advance(double c, double k1, double k2, double k3, double k4, double D) {
-  double S = k1 + 2 * k2;
-  S = S + 2 * k3;
-  S = S + k4;
-  return c + (S * D) / 6;
-}
-
 void shiftHistory(Trajectory &tr) {
   tr.xoldt = tr.xold;
   tr.xold = tr.x, tr.yold = tr.y, tr.zold = tr.z;
@@ -38,18 +30,22 @@ void anchorSegment(const ReplaySettings &r, Trajectory &tr) {
 } // namespace
 
 // ======== One step of dt ========================================================
-// All stage points are formed from the state at the start of the step.
+namespace {
+
+#include "sim/fields-inl.h"
+
+// The table's field, as the step's template calls a field.
+struct TableField {
+  const Model *m;
+  Vec3 field(const double *p, double x, double y, double z) const { return m->field(p, x, y, z); }
+};
+
+} // namespace
+
 void rk4(const Model &m, const double *p, float dt, double &x, double &y, double &z, Slopes &k) {
-  double D = dt;
-  double h = D * 0.5;
-  Vec3 a = m.field(p, x, y, z);
-  Vec3 b = m.field(p, x + h * a.x, y + h * a.y, z + h * a.z);
-  Vec3 c = m.field(p, x + h * b.x, y + h * b.y, z + h * b.z);
-  Vec3 d = m.field(p, x + D * c.x, y + D * c.y, z + D * c.z);
-  x = advance(x, a.x, b.x, c.x, d.x, D);
-  y = advance(y, a.y, b.y, c.y, d.y, D);
-  z = advance(z, a.z, b.z, c.z, d.z, D);
-  k = {a, b, c, d};
+  Vec3 stages[4];
+  rk4Stages(TableField{&m}, p, (double)dt, x, y, z, stages);
+  k = {stages[0], stages[1], stages[2], stages[3]};
 }
 
 // ======== The maximum map's maxima ================================================

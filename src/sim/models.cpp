@@ -1,32 +1,23 @@
 // The attractor table: Lorenz and Roessler, with every number the program
-// uses of them. The fields evaluate each entry as written, one IEEE double
-// operation at a time: the flows are chaotic, so another order shows as
-// another curve.
+// uses of them; their fields are written once, for any number type, in
+// fields-inl.h.
 #include "sim/models.h"
 
 namespace {
 
-// sigma (y - x), x (rho - z) - y, x y - beta z; p = rho, sigma, beta.
+#include "sim/fields-inl.h"
+
 Vec3 lorenz(const double *p, double x, double y, double z) {
-  double r = p[0], s = p[1], b = p[2];
-  return {s * (y - x), x * (r - z) - y, x * y - b * z};
+  return LorenzField{}.field(p, x, y, z);
 }
-
-// -y - z, x + a y, b + z (x - c); p = a, b, c.
 Vec3 roessler(const double *p, double x, double y, double z) {
-  double a = p[0], b = p[1], c = p[2];
-  return {-y - z, x + a * y, b + z * (x - c)};
+  return RoesslerField{}.field(p, x, y, z);
 }
-
-// Their derivatives applied to v.
 Vec3 lorenzTangent(const double *p, double x, double y, double z, const Vec3 &v) {
-  double r = p[0], s = p[1], b = p[2];
-  return {s * (v.y - v.x), (r - z) * v.x - v.y - x * v.z, y * v.x + x * v.y - b * v.z};
+  return LorenzField{}.tangent(p, x, y, z, v);
 }
-
-Vec3 roesslerTangent(const double *p, double x, double, double z, const Vec3 &v) {
-  double a = p[0], c = p[2];
-  return {-v.y - v.z, v.x + a * v.y, z * v.x + (x - c) * v.z};
+Vec3 roesslerTangent(const double *p, double x, double y, double z, const Vec3 &v) {
+  return RoesslerField{}.tangent(p, x, y, z, v);
 }
 
 } // namespace

@@ -5,9 +5,8 @@
 // its field.
 #pragma once
 
-struct Vec3 {
-  double x, y, z;
-};
+template <typename T> struct Vec3T { T x, y, z; };
+using Vec3 = Vec3T<double>;
 
 // The field at (x, y, z); p holds the parameters widened to double, in
 // the panel's order.

@@ -82,6 +82,20 @@ for k in 1 2 3; do "${sweep[@]}" --shard "$k/3" --threads 1 -o "$WORK/part$k.csv
 sort -m -s -t, -k1,1g "$WORK"/part[123].csv | cmp -s - "$WORK/all.csv" ||
   fail "the shards do not merge into the whole sweep"
 
+# Many values per instruction give the bytes of one at a time, on the
+# widest instruction set and on the narrowest, for the sweep, the repeats
+# and the exponents' sweep.
+sets=$("$BATCH" lyapunov --simd none 2>&1 | sed 's/.*sets, //')
+for simd in off "${sets##*, }"; do
+  "${sweep[@]}" --simd "$simd" -o "$WORK/one-$simd.csv" && cmp -s "$WORK/one-$simd.csv" "$WORK/all.csv" ||
+    fail "bifurcation --simd $simd differs"
+  "$BATCH" lyapunov --time 200 --repeat 5 --simd "$simd" >"$WORK/rep-$simd.txt" || fail "--repeat --simd $simd"
+  "$BATCH" lyapunov -s "$WORK/r.toml" --sweep a --from 0.1 --to 0.4 --values 11 --time 200 \
+    -o "$WORK/la-$simd.csv" --simd "$simd" 2>/dev/null || fail "lyapunov --sweep --simd $simd"
+done
+cmp -s "$WORK/rep-off.txt" "$WORK/rep-${sets##*, }.txt" && cmp -s "$WORK/la-off.csv" "$WORK/la-${sets##*, }.csv" &&
+  "$BATCH" lyapunov --time 200 --repeat 5 | cmp -s - "$WORK/rep-off.txt" || fail "lyapunov in lanes differs"
+
 # Lyapunov's largest exponent along c (a = b = 0.2): zero on the periodic
 # orbits at 2.5 and 3.5, positive in the chaos of 5.7; its shards too
 # merge into the whole file.
@@ -127,6 +141,7 @@ refused "more steps than a run counts" 2 "$BATCH" lyapunov --time 1e19
 refused "more steps than a sweep counts" 2 "${sweep[@]}" --time 1e19 -o "$WORK/out.csv"
 refused "a trace of many runs" 2 "$BATCH" lyapunov --repeat 2 --trace "$WORK/out.csv"
 refused "a twin distance of 0" 2 "$BATCH" lyapunov --d0 0
+refused "an instruction set this machine lacks" 2 "$BATCH" lyapunov --simd NEON
 refused "a twin distance not finite" 2 "$BATCH" lyapunov --d0 nan
 refused "no usable GL" 1 env __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent "$BATCH" render -o "$WORK/out.png"
 [ ! -e "$WORK/out.png" ] || fail "no usable GL: a file was written"

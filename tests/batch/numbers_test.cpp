@@ -7,6 +7,7 @@
 #include <set>
 
 #include "batch/bifurcation.h"
+#include "batch/lanes.h"
 #include "batch/lyapunov.h"
 
 namespace {
@@ -136,4 +137,43 @@ TEST(Bifurcation, RoesslerDoublesItsPeriodOnTheWayToChaos) {
   std::set<long> band;
   for (double m : sweepMaxima(roesslerC(5.0), 0)) band.insert(std::lround(m * 1000));
   EXPECT_GT(band.size(), 50u);
+}
+
+// Every instruction set this machine has, the narrowest included, gives the
+// scalar path's bytes: a sweep's rows (values not a multiple of any lane
+// count), and the exponents of runs that end at different steps (Roessler
+// a from 0.05 to 0.6 diverges ever sooner at this dt, in the transient or
+// while measuring; one run is refused its d0; starts differ as --repeat's).
+TEST(Lanes, EveryInstructionSetGivesTheScalarPathsBytes) {
+  Sweep s = roesslerC(2, 37);
+  s.transient = 50, s.time = 150;
+  std::vector<LyapunovRun> runs;
+  for (int k = 0; k < 23; k++) {
+    LyapunovRun r = run(1, false);
+    r.p[0] = (float)(0.05 + 0.025 * k), r.time = 200, r.start[0] += 0.01 * (k % 3);
+    r.d0 = k == 3 ? 100 : 1e-8;
+    runs.push_back(r);
+  }
+  s.lanes = false;
+  const std::string rows = sweepCsv(s, sweepAll(s));
+  std::string exponents;
+  std::set<std::string> endings;
+  for (const LyapunovRun &r : runs) {
+    Exponents e = lyapunov(r);
+    exponents += std::to_string(e.status) + e.problem + exponentLines(e) + "\n";
+    endings.insert(e.problem.substr(0, 24));
+  }
+  EXPECT_GE(endings.size(), 3u); // measured, diverged, refused
+  s.lanes = true;
+  const std::vector<std::string> sets = laneTargets();
+  for (const std::string &set : sets) {
+    ASSERT_TRUE(chooseLaneTarget(set));
+    EXPECT_EQ(sweepCsv(s, sweepAll(s)), rows) << set;
+    std::string lanes;
+    for (const Exponents &e : lyapunovLanes(runs))
+      lanes += std::to_string(e.status) + e.problem + exponentLines(e) + "\n";
+    EXPECT_EQ(lanes, exponents) << set;
+  }
+  chooseLaneTarget("");
+  EXPECT_GE(sets.size(), 2u) << "a SIMD set and the scalar fallback at least";
 }

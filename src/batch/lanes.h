@@ -1,0 +1,35 @@
+// The sweeps at the machine's full width: one vector instruction steps as
+// many parameter values as the instruction set has double lanes, through
+// the same field templates and in the same operation order as the scalar
+// core, so that every lane gives the scalar path's bits. The widest
+// instruction set the CPU has is chosen at run time.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "batch/bifurcation.h"
+#include "batch/lyapunov.h"
+
+// The instruction sets this machine runs the lanes on, widest first, by
+// name ("AVX3" is AVX-512, "EMU128" plain scalar code in 128-bit lanes).
+std::vector<std::string> laneTargets();
+// Runs the lanes on the named one from now on ("" for the widest); false,
+// changing nothing, for a name not in laneTargets().
+bool chooseLaneTarget(const std::string &name);
+// The instruction set the lanes run on, and how many doubles it holds.
+std::string laneTarget();
+int laneCount();
+
+// How many of count values one core takes at a time in lanes: enough to
+// keep its lanes full as values finish, few enough that every core gets some.
+size_t laneBlock(size_t count);
+
+// The maxima of the sweep's values ks, each exactly as sweepMaxima(s, k)
+// gives them, the values taking lanes as lanes finish.
+std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks);
+
+// The largest exponent of each run by the renormalised twin, exactly as
+// lyapunov(run) gives it. The runs differ only in their parameters and
+// start; a run that ends early gives its lane to the next.
+std::vector<Exponents> lyapunovLanes(const std::vector<LyapunovRun> &runs);

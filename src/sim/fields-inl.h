@@ -1,0 +1,68 @@
+// Each attractor's vector field and tangent, and the Runge-Kutta step,
+// written once over the number type T: double for the simulation core, a
+// vector of lanes (one parameter value or start each) for the batch
+// program's sweeps. Every operation is one IEEE operation in the order
+// written, so each lane gets the scalar core's bits.
+//
+// Included inside the includer's namespace; the guard lets a file that is
+// compiled once per instruction set include it once for each.
+#if defined(TRESOLVA_FIELDS_INL_H_) == defined(HWY_TARGET_TOGGLE)
+#ifdef TRESOLVA_FIELDS_INL_H_
+#undef TRESOLVA_FIELDS_INL_H_
+#else
+#define TRESOLVA_FIELDS_INL_H_
+#endif
+
+// sigma (y - x), x (rho - z) - y, x y - beta z; p = rho, sigma, beta.
+struct LorenzField {
+  template <typename T> Vec3T<T> field(const T *p, T x, T y, T z) const {
+    T r = p[0], s = p[1], b = p[2];
+    return {s * (y - x), x * (r - z) - y, x * y - b * z};
+  }
+  template <typename T> Vec3T<T> tangent(const T *p, T x, T y, T z, const Vec3T<T> &v) const {
+    T r = p[0], s = p[1], b = p[2];
+    return {s * (v.y - v.x), (r - z) * v.x - v.y - x * v.z, y * v.x + x * v.y - b * v.z};
+  }
+};
+
+// -y - z, x + a y, b + z (x - c); p = a, b, c.
+struct RoesslerField {
+  template <typename T> Vec3T<T> field(const T *p, T x, T y, T z) const {
+    T a = p[0], b = p[1], c = p[2];
+    return {-y - z, x + a * y, b + z * (x - c)};
+  }
+  template <typename T> Vec3T<T> tangent(const T *p, T x, T, T z, const Vec3T<T> &v) const {
+    T a = p[0], c = p[2];
+    return {-v.y - v.z, v.x + a * v.y, z * v.x + (x - c) * v.z};
+  }
+};
+
+// use(field) with the field of attractor m, in the attractor table's order.
+template <typename Use> void withField(int m, Use use) {
+  if (m == 1) use(RoesslerField{});
+  else use(LorenzField{});
+}
+
+// One classical fourth-order step of D, in place, leaving the four stage
+// slopes in k. All stage points are formed from the state at the start of
+// the step; S = k1 + 2 k2, then + 2 k3, then + k4; the update is (S D) / 6.
+template <typename T, typename F>
+void rk4Stages(const F &f, const T *p, T D, T &x, T &y, T &z, Vec3T<T> *k) {
+  T h = D * T(0.5);
+  Vec3T<T> a = f.field(p, x, y, z);
+  Vec3T<T> b = f.field(p, x + h * a.x, y + h * a.y, z + h * a.z);
+  Vec3T<T> c = f.field(p, x + h * b.x, y + h * b.y, z + h * b.z);
+  Vec3T<T> d = f.field(p, x + D * c.x, y + D * c.y, z + D * c.z);
+  auto advance = [D](T v, T k1, T k2, T k3, T k4) {
+    T S = k1 + T(2) * k2;
+    S = S + T(2) * k3;
+    S = S + k4;
+    return v + (S * D) / T(6);
+  };
+  x = advance(x, a.x, b.x, c.x, d.x);
+  y = advance(y, a.y, b.y, c.y, d.y);
+  z = advance(z, a.z, b.z, c.z, d.z);
+  k[0] = a, k[1] = b, k[2] = c, k[3] = d;
+}
+
+#endif
