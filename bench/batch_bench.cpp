@@ -50,14 +50,6 @@ Sweep sweep(int values) {
   return s;
 }
 
-LyapunovRun lorenzRun() {
-  LyapunovRun r;
-  r.model = &models[0], r.p[0] = 28, r.p[1] = 10, r.p[2] = 8.0 / 3;
-  r.dt = 0.005f, r.start[0] = 5, r.start[1] = 5, r.start[2] = 1;
-  r.transient = 10, r.time = 2000, r.spectrum = true;
-  return r;
-}
-
 // Roessler's exponents along c, as lyapunov --sweep runs them.
 LyapunovRun roesslerRun() {
   LyapunovRun r;
@@ -188,8 +180,9 @@ int main() {
   const std::vector<std::string> sets = laneTargets();
   for (const std::string &set : sets) {
     chooseLaneTarget(set);
-    const std::string what = "bifurcation sweep, lanes, " + set + " (" +
-                             std::to_string(laneCount()) + " doubles), one thread";
+    const int lanes = laneCount();
+    const std::string what = "bifurcation sweep, lanes, " + set + " (" + std::to_string(lanes) +
+                             (lanes == 1 ? " double" : " doubles") + "), one thread";
     row(what.c_str(), sweepSteps / median5(true, [&] { return timeSweep(values, true); }),
         "one at a time", scalarRate);
   }
@@ -198,24 +191,25 @@ int main() {
           median5(true, [&] { return timeSweep(values, true); }),
           median5(false, [&] { return timeSweep(values, true); }), cores);
 
+  LyapunovRun spectrum = roesslerRun();
+  spectrum.spectrum = true, spectrum.tau = 7;
+  const double mainSteps = (double)values * ((50 + 400) / 0.005f);
   const struct {
     const char *what;
     std::vector<LyapunovRun> runs;
-  } kinds[] = {{"lyapunov --repeat (twin)", repeats(roesslerRun(), values)},
-               {"lyapunov sweep along c (twin)", alongC(roesslerRun(), values)}};
+    double steps; // the main trajectory's, and the twin's
+  } kinds[] = {{"lyapunov --repeat (twin)", repeats(roesslerRun(), values), twinSteps},
+               {"lyapunov sweep along c (twin)", alongC(roesslerRun(), values), twinSteps},
+               {"lyapunov --repeat --spectrum", repeats(spectrum, values), mainSteps}};
   for (const auto &k : kinds) {
     const double one = median5(true, [&] { return timeRuns(k.runs, false); });
     const double lanes = median5(true, [&] { return timeRuns(k.runs, true); });
     std::string what = std::string(k.what) + ", one at a time, one thread";
-    row(what.c_str(), twinSteps / one, "the bare loop", bareRate);
+    row(what.c_str(), k.steps / one, "the bare loop", bareRate);
     what = std::string(k.what) + ", lanes, " + laneTarget() + ", one thread";
-    row(what.c_str(), twinSteps / lanes, "one at a time", twinSteps / one);
+    row(what.c_str(), k.steps / lanes, "one at a time", k.steps / one);
     what = std::string(k.what) + ", lanes, every core / one";
     scaling(what.c_str(), lanes, median5(false, [&] { return timeRuns(k.runs, true); }), cores);
   }
-  const LyapunovRun spectrum = lorenzRun();
-  scaling("lyapunov --repeat --spectrum (one at a time), every core / one",
-          median5(true, [&] { return timeRuns(repeats(spectrum, cores), false); }),
-          median5(false, [&] { return timeRuns(repeats(spectrum, cores), false); }), cores);
   return 0;
 }

@@ -196,6 +196,7 @@ template <typename F> void runTwinLanes(const F &f, float dt, TwinLanes &w, long
     if (!hn::AllTrue(d, finite)) {
       HWY_ALIGN double ok[TwinLanes::MOST];
       hn::Store(hn::VecFromMask(d, finite), d, ok);
+      clearUpperHalves();
       for (size_t l = 0; l < L; l++)
         if (ok[l] == 0 && w.slot[l] >= 0 && !w.m[l]->done()) w.m[l]->leftFinite(w.n[l] + j + 1);
     }
@@ -266,8 +267,114 @@ void twinWith(const F &f, const std::vector<LyapunovRun> &runs, std::vector<Expo
   }
 }
 
-void TwinExponents(const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
-  withField((int)(runs[0].model - models), [&](const auto &f) { twinWith(f, runs, out); });
+// ======== The tangent dynamics =====================================================
+// Each lane: a run's bookkeeping, its step count, the steps into its
+// interval (-1 in the transient), its state and its tangent vectors Q,
+// column by column, in lanes.
+struct SpectrumLanes {
+  static constexpr int MOST = HWY_MAX_BYTES / sizeof(double);
+  int slot[MOST], n[MOST], into[MOST];
+  long toEvent[MOST];
+  std::optional<SpectrumMeasure> m[MOST];
+  HWY_ALIGN double p[3][MOST], x[3][MOST], q[9][MOST];
+};
+
+// Steps the state and the tangent vectors of every lane count times; a
+// lane whose state leaves the finite numbers ends there.
+template <typename F> void runSpectrumLanes(const F &f, float dt, SpectrumLanes &w, long count) {
+  const D d;
+  const size_t L = hn::Lanes(d);
+  Lanes p[3], q[9];
+  Vec3T<Lanes> x;
+  for (int a = 0; a < 3; a++) p[a] = hn::Load(d, w.p[a]);
+  for (int e = 0; e < 9; e++) q[e] = hn::Load(d, w.q[e]);
+  x = {hn::Load(d, w.x[0]), hn::Load(d, w.x[1]), hn::Load(d, w.x[2])};
+  const Lanes Dt((double)dt);
+  Vec3T<Lanes> k[4];
+  for (long j = 0; j < count; j++) {
+    const Vec3T<Lanes> x0 = x;
+    rk4Stages(f, p, Dt, x.x, x.y, x.z, k);
+    auto finite = hn::And(hn::And(hn::IsFinite(x.x.v), hn::IsFinite(x.y.v)), hn::IsFinite(x.z.v));
+    if (!hn::AllTrue(d, finite)) {
+      HWY_ALIGN double ok[SpectrumLanes::MOST];
+      hn::Store(hn::VecFromMask(d, finite), d, ok);
+      clearUpperHalves();
+      for (size_t l = 0; l < L; l++)
+        if (ok[l] == 0 && w.slot[l] >= 0 && !w.m[l]->done()) w.m[l]->leftFinite(w.n[l] + j + 1);
+    }
+    for (size_t c = 0; c < 9; c += 3) { // column by column
+      Vec3T<Lanes> v = tangentStages(f, p, Dt, x0, k, Vec3T<Lanes>{q[c], q[c + 1], q[c + 2]});
+      q[c] = v.x, q[c + 1] = v.y, q[c + 2] = v.z;
+    }
+  }
+  hn::Store(x.x.v, d, w.x[0]), hn::Store(x.y.v, d, w.x[1]), hn::Store(x.z.v, d, w.x[2]);
+  for (int e = 0; e < 9; e++) hn::Store(q[e].v, d, w.q[e]);
+  clearUpperHalves();
+}
+
+template <typename F>
+void spectrumWith(const F &f, const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
+  const int L = (int)hn::Lanes(D());
+  SpectrumLanes w;
+  size_t next = 0;
+  auto refill = [&](int l) {
+    if (w.slot[l] >= 0) out[w.slot[l]] = w.m[l]->result();
+    w.slot[l] = next < runs.size() ? (int)next++ : -1;
+    w.m[l].reset();
+    if (w.slot[l] < 0) return;
+    const LyapunovRun &r = runs[w.slot[l]];
+    w.m[l].emplace(r);
+    w.n[l] = 0, w.into[l] = -1;
+    for (int a = 0; a < 3; a++) w.p[a][l] = r.p[a], w.x[a][l] = r.start[a];
+  };
+  // The twin's counterpart: Q set to the identity after the transient, QR
+  // when it falls due, an interval's growth, a run's end.
+  auto events = [&](int l, long stepped) {
+    while (w.slot[l] >= 0) {
+      SpectrumMeasure &m = *w.m[l];
+      if (!m.done() && w.into[l] < 0 && w.n[l] == m.transientSteps) {
+        for (int e = 0; e < 9; e++) w.q[e][l] = e % 4 == 0 ? 1 : 0;
+        w.into[l] = 0;
+      } else if (!m.done() && stepped > 0) {
+        const bool due = stepped == w.toEvent[l];
+        m.stepped(stepped), w.into[l] += (int)stepped, stepped = 0;
+        double Q[9];
+        for (int e = 0; e < 9; e++) Q[e] = w.q[e][l];
+        if (due && m.reorthonormalise(Q, w.n[l]))
+          for (int e = 0; e < 9; e++) w.q[e][l] = Q[e];
+        if (!m.done() && w.into[l] == m.every) m.endInterval(nullptr), w.into[l] = 0;
+      } else if (m.done()) {
+        refill(l);
+      } else {
+        return;
+      }
+    }
+  };
+  std::fill(w.slot, w.slot + SpectrumLanes::MOST, -1);
+  for (int l = 0; l < L; l++) refill(l), events(l, 0);
+  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; })) {
+    long count = LONG_MAX;
+    for (int l = 0; l < L; l++) {
+      if (w.slot[l] < 0) continue;
+      const SpectrumMeasure &m = *w.m[l];
+      w.toEvent[l] = w.into[l] < 0 ? m.transientSteps - w.n[l] : m.stepsToQr(w.into[l]);
+      count = std::min(count, w.toEvent[l]);
+    }
+    runSpectrumLanes(f, runs[0].dt, w, count);
+    for (int l = 0; l < L; l++) {
+      if (w.slot[l] < 0) continue;
+      const bool measuring = w.into[l] >= 0;
+      w.n[l] += (int)count;
+      events(l, measuring ? count : 0);
+    }
+  }
+}
+
+void ExponentsOf(const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
+  withField((int)(runs[0].model - models), [&](const auto &f) {
+    if (runs[0].spectrum) spectrumWith(f, runs, out);
+    else twinWith(f, runs, out);
+  });
 }
 
 int LaneCount() {
@@ -282,7 +389,7 @@ HWY_AFTER_NAMESPACE();
 namespace tresolva {
 
 HWY_EXPORT(SweepMaxima);
-HWY_EXPORT(TwinExponents);
+HWY_EXPORT(ExponentsOf);
 HWY_EXPORT(LaneCount);
 
 namespace {
@@ -336,7 +443,7 @@ std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vec
 }
 std::vector<Exponents> lyapunovLanes(const std::vector<LyapunovRun> &runs) {
   std::vector<Exponents> out(runs.size());
-  if (!runs.empty()) HWY_DYNAMIC_DISPATCH(TwinExponents)(runs, out);
+  if (!runs.empty()) HWY_DYNAMIC_DISPATCH(ExponentsOf)(runs, out);
   return out;
 }
 #endif

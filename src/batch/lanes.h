@@ -29,7 +29,9 @@ size_t laneBlock(size_t count);
 // gives them, the values taking lanes as lanes finish.
 std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks);
 
-// The largest exponent of each run by the renormalised twin, exactly as
-// lyapunov(run) gives it. The runs differ only in their parameters and
-// start; a run that ends early gives its lane to the next.
+// The exponents of each run, exactly as lyapunov(run) gives them: the
+// largest by the renormalised twin, or all three by the tangent dynamics
+// (the QR of each lane's vectors scalar, when that lane's QR falls due).
+// The runs differ only in their parameters and start; a run that ends
+// early gives its lane to the next.
 std::vector<Exponents> lyapunovLanes(const std::vector<LyapunovRun> &runs);

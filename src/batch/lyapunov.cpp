@@ -21,26 +21,24 @@ namespace {
 using Matrix = Eigen::Matrix3d;
 
 // ======== The tangent step ========================================================
-// The variational equation stepped with the same RK4 stages as the state:
-// each stage's derivative at the stage point the state's step used.
-Vec3 along(const Vec3 &v, double h, const Vec3 &k) {
-  return {v.x + h * k.x, v.y + h * k.y, v.z + h * k.z};
-}
+#include "sim/fields-inl.h"
+
+// The table's field and tangent, as the step's templates call them.
+struct TableField {
+  const Model *m;
+  Vec3 tangent(const double *p, double x, double y, double z, const Vec3 &v) const {
+    return m->tangent(p, x, y, z, v);
+  }
+};
 
 Matrix tangentStep(const Model &m, const double *p, float dt, const Vec3 &x0, const Slopes &k,
                    const Matrix &Q) {
-  double D = dt, h = D * 0.5;
-  Vec3 s2 = along(x0, h, k.k1), s3 = along(x0, h, k.k2), s4 = along(x0, D, k.k3);
+  const Vec3 stages[3] = {k.k1, k.k2, k.k3};
   Matrix out;
   for (int c = 0; c < 3; c++) {
-    Vec3 v{Q(0, c), Q(1, c), Q(2, c)};
-    Vec3 a = m.tangent(p, x0.x, x0.y, x0.z, v);
-    Vec3 b = m.tangent(p, s2.x, s2.y, s2.z, along(v, h, a));
-    Vec3 cc = m.tangent(p, s3.x, s3.y, s3.z, along(v, h, b));
-    Vec3 d = m.tangent(p, s4.x, s4.y, s4.z, along(v, D, cc));
-    out(0, c) = v.x + (D / 6) * (a.x + 2 * b.x + 2 * cc.x + d.x);
-    out(1, c) = v.y + (D / 6) * (a.y + 2 * b.y + 2 * cc.y + d.y);
-    out(2, c) = v.z + (D / 6) * (a.z + 2 * b.z + 2 * cc.z + d.z);
+    Vec3 v =
+        tangentStages(TableField{&m}, p, (double)dt, x0, stages, Vec3{Q(0, c), Q(1, c), Q(2, c)});
+    out(0, c) = v.x, out(1, c) = v.y, out(2, c) = v.z;
   }
   return out;
 }
@@ -201,6 +199,68 @@ Exponents TwinMeasure::result() const {
   return summarise(1, value, blocks);
 }
 
+// ======== The spectrum's measurements =============================================
+SpectrumMeasure::SpectrumMeasure(const LyapunovRun &r)
+    : r(r), transientSteps(::transientSteps(r)),
+      every(std::lround(r.tau / r.dt) > 0 ? std::lround(r.tau / r.dt) : 1),
+      intervals((long)(r.time / ((double)every * r.dt))),
+      perBlock(intervals / r.blocks > 0 ? intervals / r.blocks : 1), span((double)every * r.dt) {}
+
+long SpectrumMeasure::stepsToQr(long into) const {
+  return std::min(qrEvery - sinceQr, every - into);
+}
+
+void SpectrumMeasure::stepped(long count) {
+  sinceQr += count;
+}
+
+// The columns of Q part as fast as the exponents differ: QR keeps every
+// direction when it comes before they are e^7 apart.
+bool SpectrumMeasure::reorthonormalise(double *Q, long n) {
+  Eigen::Map<Matrix> kept(Q);
+  Matrix q = kept;
+  if (!q.allFinite()) {
+    end = failed(1, diverged((double)n * r.dt));
+    return false;
+  }
+  double g[3];
+  ::reorthonormalise(q, g);
+  kept = q;
+  for (int c = 0; c < 3; c++) growth[c] += g[c];
+  qrEvery = nextQrInterval(g, sinceQr, qrEvery, every), sinceQr = 0;
+  return true;
+}
+
+void SpectrumMeasure::endInterval(std::string *trace) {
+  i++;
+  for (int c = 0; c < 3; c++) total[c] += growth[c], block[c] += growth[c], growth[c] = 0;
+  if (trace) {
+    *trace += shortest((double)i * span);
+    for (int c = 0; c < 3; c++) *trace += "," + shortest(total[c] / ((double)i * span));
+    *trace += "\n";
+  }
+  if (i % perBlock == 0 && (int)blocks.size() < r.blocks) {
+    blocks.emplace_back(3);
+    for (int c = 0; c < 3; c++)
+      blocks.back()[c] = block[c] / ((double)perBlock * span), block[c] = 0;
+  }
+}
+
+void SpectrumMeasure::leftFinite(long n) {
+  end = failed(1, diverged((double)n * r.dt));
+}
+
+bool SpectrumMeasure::done() const {
+  return end.status != 0 || i == intervals;
+}
+
+Exponents SpectrumMeasure::result() const {
+  if (end.status != 0) return end;
+  double value[3] = {0, 0, 0};
+  for (int c = 0; c < 3; c++) value[c] = total[c] / ((double)intervals * span);
+  return summarise(3, value, blocks);
+}
+
 // ======== The run ==================================================================
 namespace {
 
@@ -240,58 +300,30 @@ Exponents twinRun(const LyapunovRun &r, std::string *trace) {
   return m.result();
 }
 
-// The blocks hold whole reporting intervals; the estimate is the growth of
-// all of them over their time.
 Exponents spectrumRun(const LyapunovRun &r, std::string *trace) {
+  SpectrumMeasure m(r);
   Vec3 x{r.start[0], r.start[1], r.start[2]};
-  Slopes k;
   Extent box;
   long n = 0;
   Exponents fail;
   if (!transient(r, x, box, n, fail)) return fail;
-
-  const long every = std::lround(r.tau / r.dt) > 0 ? std::lround(r.tau / r.dt) : 1;
-  const long intervals = (long)(r.time / ((double)every * r.dt));
-  const long perBlock = intervals / r.blocks > 0 ? intervals / r.blocks : 1;
-  const double span = (double)every * r.dt; // time of one interval
-
-  Matrix Q = Matrix::Identity();
-  long qrEvery = 1, sinceQr = 0;
-  double total[3] = {0, 0, 0}, block[3] = {0, 0, 0};
-  std::vector<std::vector<double>> blocks;
   if (trace) *trace = "t,lambda1,lambda2,lambda3\n";
-
-  for (long i = 1; i <= intervals; i++) {
-    double growth[3] = {0, 0, 0};
-    for (long s = 0; s < every; s++) {
+  Matrix Q = Matrix::Identity();
+  Slopes k;
+  while (!m.done()) {
+    for (long s = 0; s < m.every; s++) {
       Vec3 x0 = x;
       step(r, x, k);
-      if (!finite(x)) return failed(1, diverged((double)++n * r.dt));
+      if (!finite(x)) return m.leftFinite(++n), m.result();
       n++, box.add(x);
       Q = tangentStep(*r.model, r.p, r.dt, x0, k, Q);
-      if (++sinceQr < qrEvery && s + 1 < every) continue;
-      if (!Q.allFinite()) return failed(1, diverged((double)n * r.dt));
-      double g[3];
-      reorthonormalise(Q, g);
-      for (int c = 0; c < 3; c++) growth[c] += g[c];
-      qrEvery = nextQrInterval(g, sinceQr, qrEvery, every), sinceQr = 0;
+      const bool due = m.stepsToQr(s) <= 1;
+      m.stepped(1);
+      if (due && !m.reorthonormalise(Q.data(), n)) return m.result();
     }
-    for (int c = 0; c < 3; c++) total[c] += growth[c], block[c] += growth[c];
-    if (trace) {
-      *trace += shortest((double)i * span);
-      for (int c = 0; c < 3; c++) *trace += "," + shortest(total[c] / ((double)i * span));
-      *trace += "\n";
-    }
-    if (i % perBlock == 0 && (int)blocks.size() < r.blocks) {
-      blocks.emplace_back(3);
-      for (int c = 0; c < 3; c++)
-        blocks.back()[c] = block[c] / ((double)perBlock * span), block[c] = 0;
-    }
+    m.endInterval(trace);
   }
-
-  double value[3] = {0, 0, 0};
-  for (int c = 0; c < 3; c++) value[c] = total[c] / ((double)intervals * span);
-  return summarise(3, value, blocks);
+  return m.result();
 }
 
 } // namespace

@@ -87,6 +87,35 @@ private:
 Exponents summarise(int count, const double *value,
                     const std::vector<std::vector<double>> &samples);
 
+// The tangent dynamics' bookkeeping for one run: QR when it falls due,
+// the growth of each interval, the blocks. The scalar loop and the lanes
+// call it at the same points; Q is 3 x 3, column by column.
+class SpectrumMeasure {
+public:
+  explicit SpectrumMeasure(const LyapunovRun &r);
+  const LyapunovRun &r;
+  const long transientSteps, every, intervals;
+  // Steps until the next QR, into steps into the interval.
+  long stepsToQr(long into) const;
+  // count more steps of the tangent dynamics taken.
+  void stepped(long count);
+  // QR of Q in place, n steps in all; false, the run ended, for a Q not finite.
+  bool reorthonormalise(double *Q, long n);
+  // An interval's steps taken: its growth added.
+  void endInterval(std::string *trace);
+  void leftFinite(long n);
+  bool done() const;
+  Exponents result() const;
+
+private:
+  const long perBlock;
+  const double span;
+  long qrEvery = 1, sinceQr = 0, i = 0;
+  double growth[3] = {0, 0, 0}, total[3] = {0, 0, 0}, block[3] = {0, 0, 0};
+  std::vector<std::vector<double>> blocks;
+  Exponents end;
+};
+
 // Standard error of the mean of n values, from their sum and the sum of
 // their squares; 0 for fewer than two.
 double standardError(double sum, double squares, int n);

@@ -73,11 +73,10 @@ std::string lyapunovRefusal(const Settings &s, const NumberOptions &o) {
 
 // Repeats start 0.01 apart along (1, 1, 1) and run on every core, a round
 // of as many as there are cores at a time, so that progress shows.
-// Every run on every core: in lanes, a block of runs at a time on each
-// (the tangent dynamics' runs one at a time).
+// Every run on every core: in lanes, a block of runs at a time on each.
 std::vector<Exponents> runAll(const std::vector<LyapunovRun> &runs, bool lanes, const char *what) {
   std::vector<Exponents> out(runs.size());
-  if (!lanes || runs.empty() || runs[0].spectrum) {
+  if (!lanes || runs.empty()) {
     inRounds(runs.size(), 256, what, [&](size_t k) { out[k] = lyapunov(runs[k]); });
     return out;
   }

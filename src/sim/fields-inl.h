@@ -65,4 +65,26 @@ void rk4Stages(const F &f, const T *p, T D, T &x, T &y, T &z, Vec3T<T> *k) {
   k[0] = a, k[1] = b, k[2] = c, k[3] = d;
 }
 
+// The variational equation stepped with the same RK4 stages as the state:
+// each stage's derivative at the stage point the state's step from x0 used
+// (its slopes k), applied to the tangent vector v.
+template <typename T> Vec3T<T> along(const Vec3T<T> &v, T h, const Vec3T<T> &k) {
+  return {v.x + h * k.x, v.y + h * k.y, v.z + h * k.z};
+}
+
+template <typename T, typename F>
+Vec3T<T> tangentStages(const F &f, const T *p, T D, const Vec3T<T> &x0, const Vec3T<T> *k,
+                       const Vec3T<T> &v) {
+  T h = D * T(0.5);
+  Vec3T<T> s2 = along(x0, h, k[0]), s3 = along(x0, h, k[1]), s4 = along(x0, D, k[2]);
+  Vec3T<T> a = f.tangent(p, x0.x, x0.y, x0.z, v);
+  Vec3T<T> b = f.tangent(p, s2.x, s2.y, s2.z, along(v, h, a));
+  Vec3T<T> c = f.tangent(p, s3.x, s3.y, s3.z, along(v, h, b));
+  Vec3T<T> d = f.tangent(p, s4.x, s4.y, s4.z, along(v, D, c));
+  auto sum = [D](T w, T ka, T kb, T kc, T kd) {
+    return w + (D / T(6)) * (ka + T(2) * kb + T(2) * kc + kd);
+  };
+  return {sum(v.x, a.x, b.x, c.x, d.x), sum(v.y, a.y, b.y, c.y, d.y), sum(v.z, a.z, b.z, c.z, d.z)};
+}
+
 #endif

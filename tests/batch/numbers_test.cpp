@@ -3,6 +3,7 @@
 // that threads and shards change no byte.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -141,27 +142,37 @@ TEST(Bifurcation, RoesslerDoublesItsPeriodOnTheWayToChaos) {
 
 // Every instruction set this machine has, the narrowest included, gives the
 // scalar path's bytes: a sweep's rows (values not a multiple of any lane
-// count), and the exponents of runs that end at different steps (Roessler
-// a from 0.05 to 0.6 diverges ever sooner at this dt, in the transient or
-// while measuring; one run is refused its d0; starts differ as --repeat's).
+// count), and the exponents, by the twin and by the tangent dynamics, of
+// runs that end at different steps (Roessler a from 0.05 to 0.6 diverges
+// ever sooner at this dt, in the transient or while measuring; one run is
+// refused its d0; starts differ as --repeat's).
 TEST(Lanes, EveryInstructionSetGivesTheScalarPathsBytes) {
   Sweep s = roesslerC(2, 37);
   s.transient = 50, s.time = 150;
-  std::vector<LyapunovRun> runs;
-  for (int k = 0; k < 23; k++) {
-    LyapunovRun r = run(1, false);
-    r.p[0] = (float)(0.05 + 0.025 * k), r.time = 200, r.start[0] += 0.01 * (k % 3);
-    r.d0 = k == 3 ? 100 : 1e-8;
-    runs.push_back(r);
-  }
+  std::vector<LyapunovRun> runs[2]; // by the twin, by the tangent dynamics
+  for (int k = 0; k < 23; k++)
+    for (bool spectrum : {false, true}) {
+      LyapunovRun r = run(1, spectrum);
+      r.p[0] = (float)(0.05 + 0.025 * k), r.time = 200, r.start[0] += 0.01 * (k % 3);
+      r.d0 = k == 3 ? 100 : 1e-8, r.tau = spectrum ? 7 : 1;
+      runs[spectrum].push_back(r);
+    }
+  auto text = [](const std::vector<Exponents> &found) {
+    std::string out;
+    for (const Exponents &e : found)
+      out += std::to_string(e.status) + e.problem + exponentLines(e) + "\n";
+    return out;
+  };
   s.lanes = false;
   const std::string rows = sweepCsv(s, sweepAll(s));
-  std::string exponents;
+  std::string exponents[2];
   std::set<std::string> endings;
-  for (const LyapunovRun &r : runs) {
-    Exponents e = lyapunov(r);
-    exponents += std::to_string(e.status) + e.problem + exponentLines(e) + "\n";
-    endings.insert(e.problem.substr(0, 24));
+  for (int kind = 0; kind < 2; kind++) {
+    std::vector<Exponents> found(runs[kind].size());
+    std::transform(runs[kind].begin(), runs[kind].end(), found.begin(),
+                   [](const LyapunovRun &r) { return lyapunov(r); });
+    for (const Exponents &e : found) endings.insert(e.problem.substr(0, 24));
+    exponents[kind] = text(found);
   }
   EXPECT_GE(endings.size(), 3u); // measured, diverged, refused
   s.lanes = true;
@@ -169,10 +180,8 @@ TEST(Lanes, EveryInstructionSetGivesTheScalarPathsBytes) {
   for (const std::string &set : sets) {
     ASSERT_TRUE(chooseLaneTarget(set));
     EXPECT_EQ(sweepCsv(s, sweepAll(s)), rows) << set;
-    std::string lanes;
-    for (const Exponents &e : lyapunovLanes(runs))
-      lanes += std::to_string(e.status) + e.problem + exponentLines(e) + "\n";
-    EXPECT_EQ(lanes, exponents) << set;
+    for (int kind = 0; kind < 2; kind++)
+      EXPECT_EQ(text(lyapunovLanes(runs[kind])), exponents[kind]) << set;
   }
   chooseLaneTarget("");
   EXPECT_GE(sets.size(), 2u) << "a SIMD set and the scalar fallback at least";
