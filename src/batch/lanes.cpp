@@ -109,7 +109,7 @@ void runLanes(const F &f, const Sweep &s, SweepLanes &w, long count, const bool 
     HWY_ALIGN double hit[SweepLanes::MOST];
     hn::Store(hn::VecFromMask(d, found), d, hit);
     for (size_t l = 0; l < L; l++)
-      if (hit[l] != 0 && drawn[l] && w.slot[l] >= 0) out[w.slot[l]].push_back(top[l]);
+      if (w.slot[l] >= 0 && drawn[l] && hit[l] != 0) out[w.slot[l]].push_back(top[l]);
   }
   hn::Store(x.v, d, w.x), hn::Store(y.v, d, w.y), hn::Store(z.v, d, w.z);
   hn::Store(xold, d, w.xold), hn::Store(xoldt, d, w.xoldt);
@@ -139,7 +139,7 @@ void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
   while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; })) {
     // A run of steps ends where the next lane finishes or starts to draw.
     long count = steps;
-    bool drawn[SweepLanes::MOST];
+    bool drawn[SweepLanes::MOST] = {};
     for (int l = 0; l < L; l++) {
       if (w.slot[l] < 0) continue;
       count = std::min(count, steps - w.n[l]);
@@ -212,7 +212,7 @@ template <typename F> void runTwinLanes(const F &f, float dt, TwinLanes &w, long
 template <typename F>
 void twinWith(const F &f, const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
   const int L = (int)hn::Lanes(D());
-  TwinLanes w;
+  TwinLanes w{};
   size_t next = 0;
   // A lane whose run has ended hands its result over and takes the next run.
   auto refill = [&](int l) {
@@ -315,7 +315,7 @@ template <typename F> void runSpectrumLanes(const F &f, float dt, SpectrumLanes 
 template <typename F>
 void spectrumWith(const F &f, const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
   const int L = (int)hn::Lanes(D());
-  SpectrumLanes w;
+  SpectrumLanes w{};
   size_t next = 0;
   auto refill = [&](int l) {
     if (w.slot[l] >= 0) out[w.slot[l]] = w.m[l]->result();
