@@ -50,12 +50,13 @@ Sweep sweep(int values) {
   return s;
 }
 
-// Roessler's exponents along c, as lyapunov --sweep runs them.
+// Roessler's exponents along c, as lyapunov --sweep runs them; long
+// enough that a block on every core takes a while in lanes.
 LyapunovRun roesslerRun() {
   LyapunovRun r;
   r.model = &models[1], r.p[0] = 0.2, r.p[1] = 0.2, r.p[2] = 5.7;
   r.dt = 0.005f, r.start[0] = 5, r.start[1] = 5, r.start[2] = 1;
-  r.transient = 50, r.time = 400;
+  r.transient = 50, r.time = 2000;
   return r;
 }
 
@@ -152,10 +153,10 @@ void scaling(const char *what, double one, double all, int cores) {
 
 int main() {
   const int cores = tbb::info::default_concurrency();
-  const int values = 16 * cores;
+  const int values = 32 * cores;
   const double sweepSteps = (double)values * (400 / 0.005f);
   const double twinSteps =
-      (double)values * (50 / 0.005f + 2 * 400 / 0.005f); // main, then main and twin
+      (double)values * (50 / 0.005f + 2 * 2000 / 0.005f); // main, then main and twin
   const long bare = 20000000;
   const double p[3] = {0.2f, 0.2f, 5.7f}; // the sweep's attractor at its start-up parameters
   const double tBare = median5(true, [&] {
@@ -193,7 +194,7 @@ int main() {
 
   LyapunovRun spectrum = roesslerRun();
   spectrum.spectrum = true, spectrum.tau = 7;
-  const double mainSteps = (double)values * ((50 + 400) / 0.005f);
+  const double mainSteps = (double)values * ((50 + 2000) / 0.005f);
   const struct {
     const char *what;
     std::vector<LyapunovRun> runs;

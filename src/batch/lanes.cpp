@@ -430,10 +430,12 @@ int laneCount() {
   return HWY_DYNAMIC_DISPATCH(LaneCount)();
 }
 
+// At least a block a lane wide; up to four lanes' worth, as long as each
+// core gets four blocks to share out (a VM's cores may run at different speeds).
 size_t laneBlock(size_t count) {
-  const size_t lanes = (size_t)laneCount(),
-               cores = (size_t)std::max(1, tbb::this_task_arena::max_concurrency());
-  return std::max<size_t>(1, std::min(4 * lanes, (count + cores - 1) / cores));
+  const size_t lanes = (size_t)laneCount();
+  const size_t cores = (size_t)std::max(1, tbb::this_task_arena::max_concurrency());
+  return std::max(lanes, std::min(4 * lanes, (count + 4 * cores - 1) / (4 * cores)));
 }
 
 std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks) {

@@ -22,7 +22,8 @@ std::string laneTarget();
 int laneCount();
 
 // How many of count values one core takes at a time in lanes: enough to
-// keep its lanes full as values finish, few enough that every core gets some.
+// keep its lanes full as values finish, few enough that the cores share
+// the blocks out evenly.
 size_t laneBlock(size_t count);
 
 // The maxima of the sweep's values ks, each exactly as sweepMaxima(s, k)
