@@ -157,15 +157,35 @@ void SweepMaxima(const Sweep &s, const std::vector<int> &ks,
   withField((int)(s.model - models), [&](const auto &f) { sweepWith(f, s, ks, out); });
 }
 
-// ======== The renormalised twin ===================================================
-// Each lane: a run's bookkeeping (scalar, between steps), its step count,
-// the steps into its interval, and its state, twin and extent in lanes.
-struct TwinLanes {
+// ======== Lyapunov runs in lanes ===================================================
+// What every lane of the Lyapunov runs carries: its run's place in the
+// list (-1: none), its step count, the steps into its interval (-1 in the
+// transient), the run's scalar bookkeeping, and its parameters and state.
+template <typename Measure> struct RunLanes {
   static constexpr int MOST = HWY_MAX_BYTES / sizeof(double);
   int slot[MOST], n[MOST], into[MOST];
-  std::optional<TwinMeasure> m[MOST];
-  HWY_ALIGN double p[3][MOST], x[3][MOST], t[3][MOST], lo[3][MOST], hi[3][MOST];
+  long toEvent[MOST]; // steps to the lane's next event, as the latest run of steps began
+  std::optional<Measure> m[MOST];
+  HWY_ALIGN double p[3][MOST], x[3][MOST];
   Vec3 main(int l) const { return {x[0][l], x[1][l], x[2][l]}; }
+
+  // Ends each lane whose main state left the finite numbers at step j of
+  // the run of steps under way.
+  void noteFinite(const Vec3T<Lanes> &v, long j) {
+    const D d;
+    auto finite = hn::And(hn::And(hn::IsFinite(v.x.v), hn::IsFinite(v.y.v)), hn::IsFinite(v.z.v));
+    if (hn::AllTrue(d, finite)) return;
+    HWY_ALIGN double ok[MOST];
+    hn::Store(hn::VecFromMask(d, finite), d, ok);
+    clearUpperHalves();
+    for (size_t l = 0; l < hn::Lanes(d); l++)
+      if (ok[l] == 0 && slot[l] >= 0 && !m[l]->done()) m[l]->leftFinite(n[l] + j + 1);
+  }
+};
+
+// The renormalised twin: each lane's twin and the main state's extent.
+struct TwinLanes : RunLanes<TwinMeasure> {
+  HWY_ALIGN double t[3][MOST], lo[3][MOST], hi[3][MOST];
   Vec3 twin(int l) const { return {t[0][l], t[1][l], t[2][l]}; }
   Extent extent(int l) const {
     Extent e;
@@ -173,149 +193,101 @@ struct TwinLanes {
     return e;
   }
   void setTwin(int l, const Vec3 &v) { t[0][l] = v.x, t[1][l] = v.y, t[2][l] = v.z; }
+
+  void place(int l, const LyapunovRun &r) {
+    for (int a = 0; a < 3; a++) t[a][l] = r.start[a], lo[a][l] = INFINITY, hi[a][l] = -INFINITY;
+  }
+  // After the transient: the twin placed.
+  void begin(int l) {
+    Vec3 v;
+    if (m[l]->begin(main(l), extent(l), v)) setTwin(l, v);
+  }
+  long stepsToEvent(int l) const { return m[l]->every - into[l]; }
+  // At an interval's end: the twin pulled back.
+  void stepped(int l, long, bool) {
+    if (into[l] != m[l]->every) return;
+    Vec3 v = twin(l);
+    m[l]->endInterval(main(l), v, extent(l), n[l], nullptr);
+    setTwin(l, v), into[l] = 0;
+  }
+
+  // Steps main and twin of every lane count times, widening the extents.
+  template <typename F> void steps(const F &f, float dt, long count) {
+    const D d;
+    Lanes P[3];
+    Vec3T<Lanes> X, T, k[4];
+    V LO[3], HI[3];
+    for (int a = 0; a < 3; a++)
+      P[a] = hn::Load(d, p[a]), LO[a] = hn::Load(d, lo[a]), HI[a] = hn::Load(d, hi[a]);
+    X = {hn::Load(d, x[0]), hn::Load(d, x[1]), hn::Load(d, x[2])};
+    T = {hn::Load(d, t[0]), hn::Load(d, t[1]), hn::Load(d, t[2])};
+    const Lanes Dt((double)dt);
+    for (long j = 0; j < count; j++) {
+      rk4Stages(f, P, Dt, X.x, X.y, X.z, k);
+      rk4Stages(f, P, Dt, T.x, T.y, T.z, k);
+      noteFinite(X, j);
+      const V now[3] = {X.x.v, X.y.v, X.z.v};
+      for (int a = 0; a < 3; a++) LO[a] = hn::Min(LO[a], now[a]), HI[a] = hn::Max(HI[a], now[a]);
+    }
+    hn::Store(X.x.v, d, x[0]), hn::Store(X.y.v, d, x[1]), hn::Store(X.z.v, d, x[2]);
+    hn::Store(T.x.v, d, t[0]), hn::Store(T.y.v, d, t[1]), hn::Store(T.z.v, d, t[2]);
+    for (int a = 0; a < 3; a++) hn::Store(LO[a], d, lo[a]), hn::Store(HI[a], d, hi[a]);
+    clearUpperHalves();
+  }
 };
 
-// Steps main and twin of every lane count times, widening the extents; a
-// lane whose main state leaves the finite numbers ends there.
-template <typename F> void runTwinLanes(const F &f, float dt, TwinLanes &w, long count) {
-  const D d;
-  const size_t L = hn::Lanes(d);
-  Lanes p[3], x[3], t[3];
-  V lo[3], hi[3];
-  for (int a = 0; a < 3; a++) {
-    p[a] = hn::Load(d, w.p[a]), x[a] = hn::Load(d, w.x[a]), t[a] = hn::Load(d, w.t[a]);
-    lo[a] = hn::Load(d, w.lo[a]), hi[a] = hn::Load(d, w.hi[a]);
-  }
-  const Lanes Dt((double)dt);
-  Vec3T<Lanes> k[4];
-  for (long j = 0; j < count; j++) {
-    rk4Stages(f, p, Dt, x[0], x[1], x[2], k);
-    rk4Stages(f, p, Dt, t[0], t[1], t[2], k);
-    auto finite =
-        hn::And(hn::And(hn::IsFinite(x[0].v), hn::IsFinite(x[1].v)), hn::IsFinite(x[2].v));
-    if (!hn::AllTrue(d, finite)) {
-      HWY_ALIGN double ok[TwinLanes::MOST];
-      hn::Store(hn::VecFromMask(d, finite), d, ok);
-      clearUpperHalves();
-      for (size_t l = 0; l < L; l++)
-        if (ok[l] == 0 && w.slot[l] >= 0 && !w.m[l]->done()) w.m[l]->leftFinite(w.n[l] + j + 1);
-    }
-    for (int a = 0; a < 3; a++) lo[a] = hn::Min(lo[a], x[a].v), hi[a] = hn::Max(hi[a], x[a].v);
-  }
-  for (int a = 0; a < 3; a++) {
-    hn::Store(x[a].v, d, w.x[a]), hn::Store(t[a].v, d, w.t[a]);
-    hn::Store(lo[a], d, w.lo[a]), hn::Store(hi[a], d, w.hi[a]);
-  }
-  clearUpperHalves();
-}
+// The tangent dynamics: each lane's tangent vectors Q, column by column.
+struct SpectrumLanes : RunLanes<SpectrumMeasure> {
+  HWY_ALIGN double q[9][MOST];
 
-template <typename F>
-void twinWith(const F &f, const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
-  const int L = (int)hn::Lanes(D());
-  TwinLanes w{};
-  size_t next = 0;
-  // A lane whose run has ended hands its result over and takes the next run.
-  auto refill = [&](int l) {
-    if (w.slot[l] >= 0) out[w.slot[l]] = w.m[l]->result();
-    w.slot[l] = next < runs.size() ? (int)next++ : -1;
-    w.m[l].reset();
-    if (w.slot[l] < 0) return;
-    const LyapunovRun &r = runs[w.slot[l]];
-    w.m[l].emplace(r);
-    w.n[l] = 0, w.into[l] = -1; // -1: in the transient, the twin not yet placed
-    for (int a = 0; a < 3; a++) {
-      w.p[a][l] = r.p[a], w.x[a][l] = r.start[a], w.t[a][l] = r.start[a];
-      w.lo[a][l] = INFINITY, w.hi[a][l] = -INFINITY;
-    }
-  };
-  // What falls due between steps: the twin placed after the transient, an
-  // interval's renormalisation, a run's end.
-  auto events = [&](int l) {
-    while (w.slot[l] >= 0) {
-      TwinMeasure &m = *w.m[l];
-      if (!m.done() && w.into[l] < 0 && w.n[l] == m.transientSteps) {
-        Vec3 twin;
-        if (m.begin(w.main(l), w.extent(l), twin)) w.setTwin(l, twin);
-        w.into[l] = 0;
-      } else if (!m.done() && w.into[l] == m.every) {
-        Vec3 twin = w.twin(l);
-        m.endInterval(w.main(l), twin, w.extent(l), w.n[l], nullptr);
-        w.setTwin(l, twin), w.into[l] = 0;
-      } else if (m.done()) {
-        refill(l);
-      } else {
-        return;
+  void place(int, const LyapunovRun &) {}
+  // After the transient: Q the identity.
+  void begin(int l) {
+    for (int e = 0; e < 9; e++) q[e][l] = e % 4 == 0 ? 1 : 0;
+  }
+  long stepsToEvent(int l) const { return m[l]->stepsToQr(into[l]); }
+  // QR when it falls due, then the interval's growth at its end.
+  void stepped(int l, long count, bool due) {
+    SpectrumMeasure &run = *m[l];
+    run.stepped(count);
+    double Q[9];
+    for (int e = 0; e < 9; e++) Q[e] = q[e][l];
+    if (due && run.reorthonormalise(Q, n[l]))
+      for (int e = 0; e < 9; e++) q[e][l] = Q[e];
+    if (!run.done() && into[l] == run.every) run.endInterval(nullptr), into[l] = 0;
+  }
+
+  // Steps the state and the tangent vectors of every lane count times.
+  template <typename F> void steps(const F &f, float dt, long count) {
+    const D d;
+    Lanes P[3], Q[9];
+    Vec3T<Lanes> X, k[4];
+    for (int a = 0; a < 3; a++) P[a] = hn::Load(d, p[a]);
+    for (int e = 0; e < 9; e++) Q[e] = hn::Load(d, q[e]);
+    X = {hn::Load(d, x[0]), hn::Load(d, x[1]), hn::Load(d, x[2])};
+    const Lanes Dt((double)dt);
+    for (long j = 0; j < count; j++) {
+      const Vec3T<Lanes> x0 = X;
+      rk4Stages(f, P, Dt, X.x, X.y, X.z, k);
+      noteFinite(X, j);
+      for (size_t c = 0; c < 9; c += 3) { // column by column
+        Vec3T<Lanes> v = tangentStages(f, P, Dt, x0, k, Vec3T<Lanes>{Q[c], Q[c + 1], Q[c + 2]});
+        Q[c] = v.x, Q[c + 1] = v.y, Q[c + 2] = v.z;
       }
     }
-  };
-  std::fill(w.slot, w.slot + TwinLanes::MOST, -1);
-  for (int l = 0; l < L; l++) refill(l), events(l);
-  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; })) {
-    long count = LONG_MAX;
-    for (int l = 0; l < L; l++) {
-      if (w.slot[l] < 0) continue;
-      const TwinMeasure &m = *w.m[l];
-      count = std::min(count, w.into[l] < 0 ? m.transientSteps - w.n[l] : m.every - w.into[l]);
-    }
-    runTwinLanes(f, runs[0].dt, w, count);
-    for (int l = 0; l < L; l++) {
-      if (w.slot[l] < 0) continue;
-      w.n[l] += (int)count;
-      if (w.into[l] >= 0) w.into[l] += (int)count;
-      events(l);
-    }
+    hn::Store(X.x.v, d, x[0]), hn::Store(X.y.v, d, x[1]), hn::Store(X.z.v, d, x[2]);
+    for (int e = 0; e < 9; e++) hn::Store(Q[e].v, d, q[e]);
+    clearUpperHalves();
   }
-}
-
-// ======== The tangent dynamics =====================================================
-// Each lane: a run's bookkeeping, its step count, the steps into its
-// interval (-1 in the transient), its state and its tangent vectors Q,
-// column by column, in lanes.
-struct SpectrumLanes {
-  static constexpr int MOST = HWY_MAX_BYTES / sizeof(double);
-  int slot[MOST], n[MOST], into[MOST];
-  long toEvent[MOST];
-  std::optional<SpectrumMeasure> m[MOST];
-  HWY_ALIGN double p[3][MOST], x[3][MOST], q[9][MOST];
 };
 
-// Steps the state and the tangent vectors of every lane count times; a
-// lane whose state leaves the finite numbers ends there.
-template <typename F> void runSpectrumLanes(const F &f, float dt, SpectrumLanes &w, long count) {
-  const D d;
-  const size_t L = hn::Lanes(d);
-  Lanes p[3], q[9];
-  Vec3T<Lanes> x;
-  for (int a = 0; a < 3; a++) p[a] = hn::Load(d, w.p[a]);
-  for (int e = 0; e < 9; e++) q[e] = hn::Load(d, w.q[e]);
-  x = {hn::Load(d, w.x[0]), hn::Load(d, w.x[1]), hn::Load(d, w.x[2])};
-  const Lanes Dt((double)dt);
-  Vec3T<Lanes> k[4];
-  for (long j = 0; j < count; j++) {
-    const Vec3T<Lanes> x0 = x;
-    rk4Stages(f, p, Dt, x.x, x.y, x.z, k);
-    auto finite = hn::And(hn::And(hn::IsFinite(x.x.v), hn::IsFinite(x.y.v)), hn::IsFinite(x.z.v));
-    if (!hn::AllTrue(d, finite)) {
-      HWY_ALIGN double ok[SpectrumLanes::MOST];
-      hn::Store(hn::VecFromMask(d, finite), d, ok);
-      clearUpperHalves();
-      for (size_t l = 0; l < L; l++)
-        if (ok[l] == 0 && w.slot[l] >= 0 && !w.m[l]->done()) w.m[l]->leftFinite(w.n[l] + j + 1);
-    }
-    for (size_t c = 0; c < 9; c += 3) { // column by column
-      Vec3T<Lanes> v = tangentStages(f, p, Dt, x0, k, Vec3T<Lanes>{q[c], q[c + 1], q[c + 2]});
-      q[c] = v.x, q[c + 1] = v.y, q[c + 2] = v.z;
-    }
-  }
-  hn::Store(x.x.v, d, w.x[0]), hn::Store(x.y.v, d, w.x[1]), hn::Store(x.z.v, d, w.x[2]);
-  for (int e = 0; e < 9; e++) hn::Store(q[e].v, d, w.q[e]);
-  clearUpperHalves();
-}
-
-template <typename F>
-void spectrumWith(const F &f, const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
+// Every run in the lanes: a lane whose run ends takes the next; steps run
+// until the first lane's next event (the transient's end, or what its
+// kind of run waits for), then each lane's bookkeeping acts, scalar.
+template <typename W, typename F>
+void runsInLanes(const F &f, const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
   const int L = (int)hn::Lanes(D());
-  SpectrumLanes w{};
+  W w{};
   size_t next = 0;
   auto refill = [&](int l) {
     if (w.slot[l] >= 0) out[w.slot[l]] = w.m[l]->result();
@@ -326,23 +298,15 @@ void spectrumWith(const F &f, const std::vector<LyapunovRun> &runs, std::vector<
     w.m[l].emplace(r);
     w.n[l] = 0, w.into[l] = -1;
     for (int a = 0; a < 3; a++) w.p[a][l] = r.p[a], w.x[a][l] = r.start[a];
+    w.place(l, r);
   };
-  // The twin's counterpart: Q set to the identity after the transient, QR
-  // when it falls due, an interval's growth, a run's end.
-  auto events = [&](int l, long stepped) {
+  auto settle = [&](int l, long stepped) {
     while (w.slot[l] >= 0) {
-      SpectrumMeasure &m = *w.m[l];
+      const auto &m = *w.m[l];
       if (!m.done() && w.into[l] < 0 && w.n[l] == m.transientSteps) {
-        for (int e = 0; e < 9; e++) w.q[e][l] = e % 4 == 0 ? 1 : 0;
-        w.into[l] = 0;
+        w.begin(l), w.into[l] = 0;
       } else if (!m.done() && stepped > 0) {
-        const bool due = stepped == w.toEvent[l];
-        m.stepped(stepped), w.into[l] += (int)stepped, stepped = 0;
-        double Q[9];
-        for (int e = 0; e < 9; e++) Q[e] = w.q[e][l];
-        if (due && m.reorthonormalise(Q, w.n[l]))
-          for (int e = 0; e < 9; e++) w.q[e][l] = Q[e];
-        if (!m.done() && w.into[l] == m.every) m.endInterval(nullptr), w.into[l] = 0;
+        w.stepped(l, stepped, stepped == w.toEvent[l]), stepped = 0;
       } else if (m.done()) {
         refill(l);
       } else {
@@ -350,30 +314,30 @@ void spectrumWith(const F &f, const std::vector<LyapunovRun> &runs, std::vector<
       }
     }
   };
-  std::fill(w.slot, w.slot + SpectrumLanes::MOST, -1);
-  for (int l = 0; l < L; l++) refill(l), events(l, 0);
+  std::fill(w.slot, w.slot + W::MOST, -1);
+  for (int l = 0; l < L; l++) refill(l), settle(l, 0);
   while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; })) {
     long count = LONG_MAX;
     for (int l = 0; l < L; l++) {
       if (w.slot[l] < 0) continue;
-      const SpectrumMeasure &m = *w.m[l];
-      w.toEvent[l] = w.into[l] < 0 ? m.transientSteps - w.n[l] : m.stepsToQr(w.into[l]);
+      w.toEvent[l] = w.into[l] < 0 ? w.m[l]->transientSteps - w.n[l] : w.stepsToEvent(l);
       count = std::min(count, w.toEvent[l]);
     }
-    runSpectrumLanes(f, runs[0].dt, w, count);
+    w.steps(f, runs[0].dt, count);
     for (int l = 0; l < L; l++) {
       if (w.slot[l] < 0) continue;
       const bool measuring = w.into[l] >= 0;
       w.n[l] += (int)count;
-      events(l, measuring ? count : 0);
+      if (measuring) w.into[l] += (int)count;
+      settle(l, measuring ? count : 0);
     }
   }
 }
 
 void ExponentsOf(const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
   withField((int)(runs[0].model - models), [&](const auto &f) {
-    if (runs[0].spectrum) spectrumWith(f, runs, out);
-    else twinWith(f, runs, out);
+    if (runs[0].spectrum) runsInLanes<SpectrumLanes>(f, runs, out);
+    else runsInLanes<TwinLanes>(f, runs, out);
   });
 }
 
