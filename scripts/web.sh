@@ -23,7 +23,7 @@ printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -I{} sh -c \
 emcc "${flags[@]}" "$out"/obj/*.o -o "$out/site/tresolva.js" \
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1 \
   -sEXPORTED_FUNCTIONS="$(sed -n 's/^EMSCRIPTEN_KEEPALIVE [^(]*[ *]\(tresolva_[a-z_]*\)(.*/_\1/p' src/web/page.cpp |
-                          tr '\n' ,)_main" -sEXPORTED_RUNTIME_METHODS=ccall
+                          tr '\n' ,)_main,_malloc,_free" -sEXPORTED_RUNTIME_METHODS=ccall,HEAPU8
 cp src/web/index.html src/web/page.js "$out/site/"
 echo "built $out/site: $(ls "$out/site" | tr '\n' ' ')"
 [ $serve = 1 ] || exit 0

@@ -2,15 +2,12 @@
 // numbers behind the picture, and notices.
 #include "app/screen.h"
 
-#include <cmath>
-
 std::vector<ui::TextBox> textOverScene(const Settings &set, const Picture &pic, const Input &in,
                                        const FrameTimes &times, const Notice &notice) {
   std::vector<ui::TextBox> boxes;
   if (in.readout) boxes.push_back({ui::TextBox::TOP_LEFT, readoutLines(set, pic, times)});
   if (in.help) boxes.push_back({ui::TextBox::CENTRE, helpLines(), true});
-  std::vector<std::string> notes;
-  if (!std::isnan(pic.numbers.leftFiniteAt)) notes.push_back(divergenceNotice(pic));
+  std::vector<std::string> notes = sceneNotices(set, pic);
   if (Clock::now() < notice.until) notes.push_back(notice.text);
   if (!notes.empty()) boxes.push_back({ui::TextBox::BOTTOM_LEFT, notes});
   return boxes;

@@ -27,6 +27,12 @@ void zoomBy(Settings &set, double change) {
   setWithin(settingRow(set, "zoom"), set.zoom);
 }
 
+void wheelZoom(Settings &set, int notches) {
+  double tenths = std::round(((double)set.zoom + notches * WHEEL_ZOOM) / WHEEL_ZOOM);
+  set.zoom = (float)(tenths / 10);
+  setWithin(settingRow(set, "zoom"), set.zoom);
+}
+
 void stepParameters(Settings &set) {
   if (!drawnModel(set.attype)) return;
   float *p = set.params[set.attype];

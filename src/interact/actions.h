@@ -15,6 +15,10 @@ void panBy(Settings &set, double dx, double dy);
 // The zoom plus change, in double, stored in single precision and put
 // within the zoom's limits as its spinner would.
 void zoomBy(Settings &set, double change);
+// Notches of the wheel (up positive): the zoom moves a tenth a notch and
+// lands on a multiple of a tenth, as a person reads it ("0.7", never
+// "0.6999999"), within its limits.
+void wheelZoom(Settings &set, int notches);
 const double WHEEL_ZOOM = 0.1;      // a notch of the wheel
 const double Z_ZOOM_PER_PX = 0.004; // z held, pointer up one pixel
 

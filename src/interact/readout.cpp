@@ -1,6 +1,7 @@
 // The readout of the numbers behind the picture, for the desktop and the page.
 #include "interact/readout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -49,8 +50,20 @@ std::vector<std::string> readoutLines(const Settings &set, const Picture &pic,
   return lines;
 }
 
-std::string divergenceNotice(const Picture &pic) {
-  return format("The trajectory left the finite numbers at t = %.6g: "
-                "use a smaller dt, or press Reset",
-                pic.numbers.leftFiniteAt);
+std::vector<std::string> sceneNotices(const Settings &set, const Picture &pic) {
+  std::vector<std::string> lines;
+  if (!std::isnan(pic.numbers.leftFiniteAt))
+    lines.push_back(format("The trajectory left the finite numbers at t = %.6g: "
+                           "use a smaller dt, or press Reset",
+                           pic.numbers.leftFiniteAt));
+  if (!(set.tmin < set.tmaxstatic))
+    lines.push_back(format("Nothing to draw: tmin (%.6g) is not below tmax (%.6g); "
+                           "lower tmin or raise tmax",
+                           (double)set.tmin, (double)set.tmaxstatic));
+  // GL takes the view in single precision.
+  const float view[4] = {(float)set.t1, (float)set.t2, (float)set.xtranslate,
+                         (float)set.ytranslate};
+  if (!std::all_of(view, view + 4, [](float v) { return std::isfinite(v); }))
+    lines.push_back("The view turns or moves the scene by no finite amount: press Reset");
+  return lines;
 }

@@ -25,8 +25,10 @@ void timeFrame(FrameTimes &f, Clock::time_point start);
 std::vector<std::string> readoutLines(const Settings &set, const Picture &pic,
                                       const FrameTimes &times);
 
-// What to say once the main trajectory has left the finite numbers.
-std::string divergenceNotice(const Picture &pic);
+// What the scene says over itself when its picture means nothing: the run
+// left the finite numbers, the time window holds no step, or the view
+// turns or moves the scene by no finite amount; each line says what to do.
+std::vector<std::string> sceneNotices(const Settings &set, const Picture &pic);
 
 // printf into a string, for lines of text.
 template <typename... Numbers> std::string format(const char *f, Numbers... v) {

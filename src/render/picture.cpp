@@ -35,6 +35,7 @@ Picture pictureOf(const Settings &s, int width, int height, float widthScale) {
   glTranslatef((float)s.xtranslate, (float)s.ytranslate, 0);
   float b = (float)s.bg;
   glClearColor(b, b, b, b);
+  pic.clearColour = s.bg;
   return pic;
 }
 
@@ -129,7 +130,7 @@ void drawThrough(void *ctx, bool last) {
 // rotation and the curve are pushed over it.
 void beginScene(const Settings &set, Picture &pic) {
   reanchorPan(set.xtranslate, set.ytranslate, pic.pan);
-  clearScene(set.bg);
+  clearScene(set.bg, pic.clearColour);
   forgetWidths(pic.widths);
   glPushMatrix();
   glTranslatef(0, 0, -10);

@@ -36,6 +36,7 @@ struct Picture {
   Trajectory run;             // both trajectories: states, start states, history, slopes
   double xmaxold = 0;         // previous maximum of the maximum map, never cleared
   Anchor pan;                 // xtranslatemp, ytranslatemp, reseta
+  int clearColour = 0;        // the background the clear colour stands for (GL starts black)
   Widths widths;              // the widths in force, and literalCalls
   HeldPoints held;            // marker points not drawn yet
   bool mapPointDrawn = false; // this frame has drawn a maximum-map point

@@ -47,12 +47,17 @@ void reanchorPan(double xtranslate, double ytranslate, Anchor &a) {
   a.reseta = 0;
 }
 
-// The clear colour is set after the clear, so a new background shows from
-// the next frame on.
-void clearScene(int bg) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+// The clear colour is set after the clear, for the next frame's clear. A
+// frame that finds another colour in force (the background has just
+// changed) sets its own before the clear as well: a frame can take minutes,
+// and one cleared with the old colour would show the old background all
+// that time.
+void clearScene(int bg, int &clearColour) {
   float c = bg;
+  if (bg != clearColour) glClearColor(c, c, c, c);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glClearColor(c, c, c, c);
+  clearColour = bg;
 }
 
 // A vertex turns about y by t2 first, then about x by t1.

@@ -20,10 +20,12 @@ struct Anchor {
 };
 
 // Frame prologue: takes out the pan made since the last anchor when Reset
-// asked for it (the pan so far is xtranslate, ytranslate), clears with last
-// frame's colour and sets this frame's, turns the camera.
+// asked for it (the pan so far is xtranslate, ytranslate), clears with
+// last frame's colour and sets this frame's, turns the camera. clearColour
+// is the background the clear colour in force stands for; when it is not
+// bg, this frame's colour is set before the clear too.
 void reanchorPan(double xtranslate, double ytranslate, Anchor &a);
-void clearScene(int bg);
+void clearScene(int bg, int &clearColour);
 void rotateView(double t1, double t2);
 
 // The mapping's scale: the model's stretcher, as the latest step left it,

@@ -8,6 +8,7 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -203,6 +204,13 @@ std::string leaf(const std::string &key) {
   return dot == std::string::npos ? key : key.substr(dot + 1);
 }
 
+// A choice's name as a person may type it: "Lorenz" is "lorenz".
+bool sameLetters(const std::string &a, const std::string &b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower((unsigned char)x) == std::tolower((unsigned char)y);
+         });
+}
+
 // Why node cannot be the value of f, or "" once f has taken it; floats
 // are checked against the panel's limits as the panel would hold them.
 std::string take(const Setting &f, const toml::node &node) {
@@ -226,7 +234,7 @@ std::string take(const Setting &f, const toml::node &node) {
   std::optional<std::string> name = node.value_exact<std::string>();
   if (!name) return "is not a name in quotes";
   auto c = std::find_if(f.choices.begin(), f.choices.end(),
-                        [&](const auto &choice) { return choice.name == *name; });
+                        [&](const auto &choice) { return sameLetters(choice.name, *name); });
   if (c != f.choices.end()) {
     *f.i = c->value;
     return "";
@@ -237,7 +245,7 @@ std::string take(const Setting &f, const toml::node &node) {
             [](const auto &a, const auto &b) { return a.value < b.value; });
   std::string known;
   for (const auto &k : byValue) known += (known.empty() ? "\"" : ", \"") + k.name + "\"";
-  return "\"" + *name + "\" is not one of " + known;
+  return "\"" + shown(*name) + "\" is not one of " + known;
 }
 
 } // namespace
@@ -286,6 +294,45 @@ std::string shortest(float v) {
 }
 #endif
 
+// ======== Text from outside ===========================================================
+bool isUtf8(const std::string &s) {
+  const auto *p = reinterpret_cast<const unsigned char *>(s.data()), *end = p + s.size();
+  while (p < end) {
+    int more = *p < 0x80 ? 0 : (*p >> 5) == 6 ? 1 : (*p >> 4) == 14 ? 2 : (*p >> 3) == 30 ? 3 : -1;
+    if (more < 0 || end - p <= more) return more == 0;
+    unsigned cp = *p & (0x7f >> more);
+    for (int k = 1; k <= more; k++) {
+      if ((p[k] & 0xc0) != 0x80) return false;
+      cp = cp << 6 | (p[k] & 0x3f);
+    }
+    const unsigned least[4] = {0, 0x80, 0x800, 0x10000};
+    if (cp < least[more] || cp > 0x10ffff || (cp >= 0xd800 && cp <= 0xdfff)) return false;
+    p += more + 1;
+  }
+  return true;
+}
+
+std::string shown(const std::string &text) {
+  const size_t MOST = 60;
+  std::string out;
+  size_t chars = 0, k = 0;
+  while (k < text.size() && chars < MOST) {
+    unsigned char c = text[k];
+    size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (n > 1 && isUtf8(text.substr(k, n))) {
+      out += text.substr(k, n);
+    } else if (n == 1 && c >= 0x20 && c != 0x7f) {
+      out += (char)c;
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex, n = 1;
+    }
+    k += n, chars++;
+  }
+  return k < text.size() ? out + "…" : out;
+}
+
 std::string settingsText(const Settings &s) {
   Settings copy = s;
   std::string out = "# Tresolva settings: every key may be left out (it then keeps its\n"
@@ -315,6 +362,51 @@ KeyValues linkSettings(const Settings &s, const Settings &base) {
   return out;
 }
 
+namespace {
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// As a form encodes it: '+' a blank, %XX a byte; a '%' without two hex
+// digits stands for itself.
+std::string unescaped(const std::string &s) {
+  std::string out;
+  for (size_t k = 0; k < s.size(); k++) {
+    int hi = k + 2 < s.size() && s[k] == '%' ? hexDigit(s[k + 1]) : -1;
+    int lo = hi >= 0 ? hexDigit(s[k + 2]) : -1;
+    if (lo >= 0) out += (char)(hi * 16 + lo), k += 2;
+    else out += s[k] == '+' ? ' ' : s[k];
+  }
+  return out;
+}
+
+// What a text read from a link holds that a settings file would refuse.
+std::string unreadable(const std::string &text) {
+  if (text.find('\0') != std::string::npos) return "holds a NUL byte";
+  if (!isUtf8(text)) return "is not UTF-8 text";
+  return "";
+}
+
+} // namespace
+
+KeyValues linkPairs(const std::string &query) {
+  KeyValues out;
+  for (size_t at = 0; at <= query.size();) {
+    size_t end = std::min(query.find('&', at), query.size());
+    std::string pair = query.substr(at, end - at);
+    size_t eq = std::min(pair.find('='), pair.size());
+    if (!pair.empty())
+      out.push_back(
+          {unescaped(pair.substr(0, eq)), eq < pair.size() ? unescaped(pair.substr(eq + 1)) : ""});
+    at = end + 1;
+  }
+  return out;
+}
+
 void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refused) {
   std::vector<Setting> known = settingsTable(s);
   for (const auto &pair : link) {
@@ -322,7 +414,10 @@ void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refu
     auto f =
         std::find_if(known.begin(), known.end(), [&](const Setting &c) { return c.key == key; });
     std::string why = "unknown key";
-    if (f != known.end() && !f->choices.empty()) why = take(*f, toml::value<std::string>(text));
+    if (!unreadable(key).empty()) why = unreadable(key);
+    else if (!unreadable(text).empty()) why = unreadable(text);
+    else if (f != known.end() && !f->choices.empty())
+      why = take(*f, toml::value<std::string>(text));
     else if (f != known.end() && !f->i) {
       char *end;
       double d = std::strtod(text.c_str(), &end);
@@ -332,31 +427,27 @@ void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refu
                                               : "is not true or false";
     }
     if (why.empty()) continue;
-    refused.push_back(key);
-    refused.back() += ": " + why;
+    refused.push_back(shown(key) + ": " + why);
   }
 }
 
-bool readSettings(const std::string &path, Settings &s, std::string &error) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    error = path + ": not a settings file but a " + (S_ISDIR(st.st_mode) ? "folder" : "device");
-    return false;
-  }
-  toml::table doc;
-  try {
-    doc = toml::parse_file(path);
-  } catch (const toml::parse_error &e) {
-    auto line = e.source().begin.line;
-    error = line ? path + ":" + std::to_string(line) + ": " + std::string(e.description())
-                 : "cannot read " + path + ": " + std::string(e.description());
-    return false;
-  }
+namespace {
+
+// The parse's refusal as a settings file's refusals read: the name, the line, what is wrong.
+std::string parseError(const toml::parse_error &e, const std::string &path) {
+  auto line = e.source().begin.line;
+  return line ? path + ":" + std::to_string(line) + ": " + std::string(e.description())
+              : "cannot read " + path + ": " + std::string(e.description());
+}
+
+// A parsed file's settings over s.
+bool takeSettings(const toml::table &doc, const std::string &path, Settings &s,
+                  std::string &error) {
   Settings read = s;
   std::vector<Setting> known = settingsTable(read);
   bool ok = true;
   auto refuse = [&](const toml::node &n, const std::string &key, const std::string &why) {
-    error = path + ":" + std::to_string(n.source().begin.line) + ": " + key + ": " + why;
+    error = path + ":" + std::to_string(n.source().begin.line) + ": " + shown(key) + ": " + why;
     ok = false;
   };
   auto isTable = [&](const std::string &name) {
@@ -380,4 +471,30 @@ bool readSettings(const std::string &path, Settings &s, std::string &error) {
   visit(doc, "", visit);
   if (ok) s = read;
   return ok;
+}
+
+} // namespace
+
+bool readSettings(const std::string &path, Settings &s, std::string &error) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    error = path + ": not a settings file but a " + (S_ISDIR(st.st_mode) ? "folder" : "device");
+    return false;
+  }
+  try {
+    return takeSettings(toml::parse_file(path), path, s, error);
+  } catch (const toml::parse_error &e) {
+    error = parseError(e, path);
+    return false;
+  }
+}
+
+bool readSettingsText(const std::string &text, const std::string &name, Settings &s,
+                      std::string &error) {
+  try {
+    return takeSettings(toml::parse(text, name), name, s, error);
+  } catch (const toml::parse_error &e) {
+    error = parseError(e, name);
+    return false;
+  }
 }

@@ -93,15 +93,28 @@ std::string settingsText(const Settings &s);
 // key; s is then left as it was.
 bool readSettings(const std::string &path, Settings &s, std::string &error);
 
+// The same for a settings file's text; name stands for the file in refusals.
+bool readSettingsText(const std::string &text, const std::string &name, Settings &s,
+                      std::string &error);
+
 // A link's settings: the keys whose value in s differs from base, each
 // with its value as the file writes it (a choice by its name, unquoted),
 // in the table's order.
 using KeyValues = std::vector<std::pair<std::string, std::string>>;
 KeyValues linkSettings(const Settings &s, const Settings &base);
+// The key=value pairs of a link's query (after its '?'), decoded as a form
+// encodes them: '+' a blank, %XX a byte.
+KeyValues linkPairs(const std::string &query);
 // Takes a link's settings over s. A key the table lacks, or a value the
 // file would refuse, leaves s as it was for that key and adds "key: why"
-// to refused.
+// to refused. A choice's name is read without regard to case, as in a file.
 void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refused);
+
+// Whether s is UTF-8 text, every character encoded in its shortest form.
+bool isUtf8(const std::string &s);
+// A text from outside (a key, a name) fit for one line of a message: its
+// first 60 characters, bytes that are no character as \xNN, then "…".
+std::string shown(const std::string &text);
 
 // Shortest text that reads back as the same number, locale-independent.
 std::string shortest(double v);

@@ -48,8 +48,7 @@ const std::vector<std::string> &helpLines() {
 void MouseDown(Settings &set, Input &in, int button, int state, int x, int y) {
   in.xmouseold = x;
   in.ymouseold = y;
-  if (state == GLUT_DOWN && (button == 3 || button == 4))
-    zoomBy(set, button == 3 ? WHEEL_ZOOM : -WHEEL_ZOOM);
+  if (state == GLUT_DOWN && (button == 3 || button == 4)) wheelZoom(set, button == 3 ? 1 : -1);
   Settings *s = &set;
   Input *i = &in;
   if (state == GLUT_DOWN && button == GLUT_LEFT_BUTTON) {

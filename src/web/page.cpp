@@ -26,11 +26,17 @@ namespace {
 // browser the rest of its 16 ms to handle input and paint.
 const double PART_MS = 10;
 
+// The most a settings file or a link may hold: far more than any settings
+// need, and little enough that the page's memory always has room for it.
+const size_t MOST_BYTES = 1 << 20;
+
 // The page's whole state, as the viewer's record is the viewer's.
 struct Page {
   Settings set = startUpSettings();
   Picture pic;
-  int width = 950, height = 717; // the canvas, the viewer's scene at start-up
+  bool gl = false;               // the browser gave the canvas WebGL2
+  int width = 950, height = 717; // the canvas in device pixels, the viewer's scene at start-up
+  float pixelRatio = 1;          // device pixels a CSS pixel: lines and points as wide
   double starts[6];              // the start states the user last gave
   GLuint fbo = 0, colour = 0;    // where frames are drawn, shown when complete
 
@@ -81,7 +87,7 @@ void noteStarts() {
 // Settings given whole (start-up, a link, a file): the picture afresh.
 void restart() {
   if (page.drawing) abandonScene(page.pic);
-  page.pic = pictureOf(page.set, page.width, page.height, 1);
+  page.pic = pictureOf(page.set, page.width, page.height, page.pixelRatio);
   page.drawing = false, page.shownWhole = false, page.frames = 0;
   noteStarts();
 }
@@ -165,8 +171,21 @@ Settings usersSettings() {
   return s;
 }
 
-Setting row(const char *key) {
-  return settingRow(page.set, key);
+Setting row(const char *key, int size) {
+  return settingRow(page.set, std::string(key, size));
+}
+
+std::string grouped(size_t n) {
+  std::string digits = std::to_string(n);
+  for (int at = (int)digits.size() - 3; at > 0; at -= 3) digits.insert(at, ",");
+  return digits;
+}
+
+// Why a text of this many bytes is not read, or "".
+std::string tooLarge(double bytes) {
+  if (bytes <= (double)MOST_BYTES) return "";
+  return grouped((size_t)bytes) + " bytes, more than the page reads (1 MB, " + grouped(MOST_BYTES) +
+         " bytes)";
 }
 
 } // namespace
@@ -177,7 +196,7 @@ extern "C" {
 // The panels' contents from the settings table: every row with a label
 // (key, label, limits, choices), and each attractor's rollout and text.
 EMSCRIPTEN_KEEPALIVE const char *tresolva_table() {
-  std::string out = "{\"rows\":[";
+  std::string out = "{\"most_bytes\":" + std::to_string(MOST_BYTES) + ",\"rows\":[";
   for (const Setting &r : settingsTable(page.set)) {
     if (r.d) continue;
     out += "{\"key\":" + quoted(r.key) + ",\"label\":" + quoted(r.label) + ",\"kind\":";
@@ -212,32 +231,39 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_values() {
   return said(out);
 }
 
+// Every text from the page comes as bytes and their count, through the
+// module's heap: a key, a name, a field's text, a file, a link.
+
 // Text typed into a number's field (on Enter or leaving it).
-EMSCRIPTEN_KEEPALIVE void tresolva_type(const char *key, const char *text) {
+EMSCRIPTEN_KEEPALIVE void tresolva_type(const char *key, int keySize, const char *text,
+                                        int textSize) {
   interrupt();
-  Setting r = row(key);
-  *r.f = typedValue(text, *r.f, (float)r.lo, (float)r.hi);
+  Setting r = row(key, keySize);
+  const std::string typed(text, textSize);
+  if (typed.find('\0') == std::string::npos)
+    *r.f = typedValue(typed.c_str(), *r.f, (float)r.lo, (float)r.hi);
 }
 
 // An arrow of a number: a click up (+1) or down (-1), or a drag of dy
 // pixels (way 0).
-EMSCRIPTEN_KEEPALIVE void tresolva_arrow(const char *key, int way, double dy) {
+EMSCRIPTEN_KEEPALIVE void tresolva_arrow(const char *key, int keySize, int way, double dy) {
   interrupt();
-  Setting r = row(key);
+  Setting r = row(key, keySize);
   float lo = (float)r.lo, hi = (float)r.hi;
   *r.f = way ? arrowClick(*r.f, lo, hi, way) : arrowDrag(*r.f, lo, hi, dy);
 }
 
 // A switch or a choice: the value its control writes.
-EMSCRIPTEN_KEEPALIVE void tresolva_choose(const char *key, int value) {
+EMSCRIPTEN_KEEPALIVE void tresolva_choose(const char *key, int keySize, int value) {
   interrupt();
-  *row(key).i = value;
+  *row(key, keySize).i = value;
 }
 
-EMSCRIPTEN_KEEPALIVE void tresolva_button(const char *name) {
+EMSCRIPTEN_KEEPALIVE void tresolva_button(const char *name, int size) {
   interrupt();
-  if (std::string(name) == "Reset") reset(page.set, page.pic);
-  if (std::string(name) == "Random Initial Condition") initial(page.pic);
+  const std::string button(name, size);
+  if (button == "Reset") reset(page.set, page.pic);
+  if (button == "Random Initial Condition") initial(page.pic);
   noteStarts();
 }
 
@@ -258,15 +284,19 @@ EMSCRIPTEN_KEEPALIVE void tresolva_gesture(int kind, double dx, double dy) {
   if (kind == 0) rotateBy(page.set, dx, dy);
   if (kind == 1) panBy(page.set, dx, dy);
   if (kind == 2) zoomBy(page.set, (-Z_ZOOM_PER_PX) * dy);
-  if (kind == 3) zoomBy(page.set, dy < 0 ? WHEEL_ZOOM : -WHEEL_ZOOM);
+  if (kind == 3) wheelZoom(page.set, dy < 0 ? 1 : -1);
   if (kind == 4) zoomBy(page.set, Z_ZOOM_PER_PX * dy);
 }
 
-// The canvas took a new size: the scene fills it, as the desktop's reshape.
-EMSCRIPTEN_KEEPALIVE void tresolva_resize(int width, int height) {
-  if (width < 1 || height < 1 || (width == page.width && height == page.height)) return;
+// The canvas took a new size, in device pixels (ratio a CSS pixel): the
+// scene fills it, as the desktop's reshape, its lines as wide as the
+// batch program's at that size.
+EMSCRIPTEN_KEEPALIVE void tresolva_resize(int width, int height, double ratio) {
+  const bool same = width == page.width && height == page.height && ratio == page.pixelRatio;
+  if (width < 1 || height < 1 || !(ratio > 0) || same) return;
   interrupt();
   page.width = width, page.height = height;
+  page.pixelRatio = (float)ratio, page.pic.widths.scale = (float)ratio;
   emscripten_set_canvas_element_size("#scene", width, height);
   makeFramebuffer();
   setViewportAndFrustum(0, 0, width, height);
@@ -281,35 +311,33 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_link() {
   return said(out);
 }
 
-// A link's settings, "key=value" a line, over the start-up ones; the pairs
+// Why a file or a link of this many bytes is not read, or "" if it is.
+EMSCRIPTEN_KEEPALIVE const char *tresolva_too_large(double bytes) {
+  return said(tooLarge(bytes));
+}
+
+// A link's query (after its '?'), over the start-up settings; the pairs
 // refused, "key: why" a line.
-EMSCRIPTEN_KEEPALIVE const char *tresolva_open_link(const char *lines) {
-  KeyValues pairs;
-  for (std::string rest = lines; !rest.empty();) {
-    size_t end = rest.find('\n'), eq = rest.find('=');
-    std::string line = rest.substr(0, end);
-    rest = end == std::string::npos ? "" : rest.substr(end + 1);
-    if (!line.empty())
-      pairs.push_back({line.substr(0, eq), eq < line.size() ? line.substr(eq + 1) : ""});
-  }
+EMSCRIPTEN_KEEPALIVE const char *tresolva_open_link(const char *query, int size) {
+  if (!tooLarge(size).empty()) return said("the link: " + tooLarge(size) + "\n");
   std::vector<std::string> refused;
   page.set = startUpSettings();
-  readLink(pairs, page.set, refused);
+  readLink(linkPairs(std::string(query, size)), page.set, refused);
   restart();
   std::string out;
   for (const std::string &r : refused) out += r + "\n";
   return said(out);
 }
 
-// A settings file's text, over the start-up settings; "" when taken, else
-// why not (the line and key).
-EMSCRIPTEN_KEEPALIVE const char *tresolva_settings(const char *text) {
-  const char *path = "/tmp/page.toml";
-  FILE *f = std::fopen(path, "w");
-  if (f) std::fputs(text, f), std::fclose(f);
+// A settings file's bytes, over the start-up settings; "" when taken, else
+// why not (the file's name, the line, what is wrong).
+EMSCRIPTEN_KEEPALIVE const char *tresolva_settings(const char *text, int size, const char *name,
+                                                   int nameSize) {
+  const std::string file(name, nameSize);
+  if (!tooLarge(size).empty()) return said(file + ": " + tooLarge(size));
   Settings s = startUpSettings();
   std::string error;
-  if (!readSettings(path, s, error)) return said(error);
+  if (!readSettingsText(std::string(text, size), file, s, error)) return said(error);
   page.set = s;
   restart();
   return said("");
@@ -321,12 +349,12 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_export() {
 }
 
 // ======== What was computed ==================================================================
-// The readout's lines, then the divergence notice if any, after a blank line.
+// The readout's lines, then the scene's notices if any, after a blank line.
 EMSCRIPTEN_KEEPALIVE const char *tresolva_readout() {
   std::string out;
   for (const std::string &line : readoutLines(page.set, page.pic, page.times)) out += line + "\n";
   out += "\n";
-  if (!std::isnan(page.pic.numbers.leftFiniteAt)) out += divergenceNotice(page.pic);
+  for (const std::string &line : sceneNotices(page.set, page.pic)) out += line + "\n";
   return said(out);
 }
 
@@ -360,13 +388,16 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_figures(double steps) {
   return said(line);
 }
 
+// Whether the page can draw at all: without WebGL2 it says so and calls nothing else.
+EMSCRIPTEN_KEEPALIVE int tresolva_can_draw() {
+  return page.gl ? 1 : 0;
+}
+
 } // extern "C"
 
 int main() {
-  if (!openCanvas()) {
-    std::fprintf(stderr, "tresolva: this browser gives the page no WebGL2\n");
-    return 1;
-  }
+  page.gl = openCanvas();
+  if (!page.gl) return 0;
   restart();
   emscripten_set_main_loop(animationFrame, 0, 0);
   return 0;

@@ -11,20 +11,39 @@ var Module = {
 };
 
 var tresolva = (function () {
-  const call = (name, ret, types, args) => Module.ccall(name, ret, types || [], args || []);
+  // Texts cross into the module through its heap, never its stack, which
+  // a large file would overrun: a text (or bytes) becomes two arguments,
+  // where its bytes lie and how many there are.
+  const encoder = new TextEncoder();
+  function call(name, ret, args) {
+    const flat = [], held = [];
+    for (const a of args || []) {
+      if (typeof a === "number") { flat.push(a); continue; }
+      const bytes = typeof a === "string" ? encoder.encode(a) : a;
+      const at = Module._malloc(bytes.length + 1);
+      held.push(at);
+      Module.HEAPU8.set(bytes, at);
+      Module.HEAPU8[at + bytes.length] = 0;
+      flat.push(at, bytes.length);
+    }
+    try { return Module.ccall(name, ret, flat.map(() => "number"), flat); }
+    finally { held.forEach((at) => Module._free(at)); }
+  }
   const hook = {
+    canDraw: () => call("tresolva_can_draw", "number") === 1,
     table: () => JSON.parse(call("tresolva_table", "string")),
     values: () => JSON.parse(call("tresolva_values", "string")),
-    type: (key, text) => call("tresolva_type", null, ["string", "string"], [key, text]),
-    arrow: (key, way, dy) => call("tresolva_arrow", null, ["string", "number", "number"], [key, way, dy]),
-    choose: (key, value) => call("tresolva_choose", null, ["string", "number"], [key, value]),
-    button: (name) => call("tresolva_button", null, ["string"], [name]),
-    key: (code) => call("tresolva_key", null, ["number"], [code]),
-    gesture: (kind, dx, dy) => call("tresolva_gesture", null, ["number", "number", "number"], [kind, dx, dy]),
-    resize: (w, h) => call("tresolva_resize", null, ["number", "number"], [w, h]),
+    type: (key, text) => call("tresolva_type", null, [key, text]),
+    arrow: (key, way, dy) => call("tresolva_arrow", null, [key, way, dy]),
+    choose: (key, value) => call("tresolva_choose", null, [key, value]),
+    button: (name) => call("tresolva_button", null, [name]),
+    key: (code) => call("tresolva_key", null, [code]),
+    gesture: (kind, dx, dy) => call("tresolva_gesture", null, [kind, dx, dy]),
+    resize: (w, h, ratio) => call("tresolva_resize", null, [w, h, ratio]),
+    tooLarge: (bytes) => call("tresolva_too_large", "string", [bytes]),
     link: () => call("tresolva_link", "string"),
-    openLink: (lines) => call("tresolva_open_link", "string", ["string"], [lines]),
-    settings: (text) => call("tresolva_settings", "string", ["string"], [text]),
+    openLink: (query) => call("tresolva_open_link", "string", [query]),
+    settings: (bytes, name) => call("tresolva_settings", "string", [bytes, name]),
     exported: () => call("tresolva_export", "string"),
     readout: () => call("tresolva_readout", "string"),
     state: () => call("tresolva_state", "string"),
@@ -45,7 +64,20 @@ var tresolva = (function () {
   function act(f) {
     return function () { f.apply(null, arguments); changed(); };
   }
-  function say(text) { $("message").textContent = text; }
+  // A message over the scene, for a while; never resizing the scene.
+  const SAY_MS = 10000, SAY_LINES = 5;
+  let sayTimer = 0;
+  function say(text) {
+    $("message").textContent = text;
+    clearTimeout(sayTimer);
+    if (text) sayTimer = setTimeout(() => say(""), SAY_MS);
+  }
+  // The first of many lines, and how many more there are.
+  function summarised(lines) {
+    if (lines.length <= SAY_LINES) return lines.join("\n");
+    const more = lines.length - SAY_LINES;
+    return lines.slice(0, SAY_LINES).join("\n") + "\n… and " + more.toLocaleString("en") + " more";
+  }
 
   // ======== Controls ==================================================================
   function element(tag, props, children) {
@@ -161,9 +193,9 @@ var tresolva = (function () {
       rollout("Controls", ["Rotate Attractor:", "Left-click + mouse.", "Translate Attractor:", "Right-click + mouse.",
                            "Zoom: z + mouse.", "Change parameter", "X by dX:", "space bar.", "Every key: h or F1."].map(staticText)),
       ...["axes", "box", "grid", "tracer", "maximum_map"].map(checkbox),
-      button("Reset", act(() => hook.button("Reset"))),
+      button("Reset", act(() => { hook.button("Reset"); say(""); })),
     ];
-    $("message").before(...parts);
+    $("bottom").append(...parts);
     $("right").append(separator(), element("div", { id: "share" }, [
       button("Download PNG", downloadPicture),
       button("Download settings", downloadSettings),
@@ -173,15 +205,29 @@ var tresolva = (function () {
   }
 
   // ======== Keys ======================================================================
+  const toggle = (id) => { $(id).hidden = !$(id).hidden; showNumbers(); };
+  // Each key the scene answers, and its button under the scene for touch
+  // screens and the mouse.
+  const KEYS = [
+    { keys: [" "], button: "Step parameters (space)", act: () => act(hook.key)(32) },
+    { keys: ["s"], button: "Re-seed twin (s)", act: () => act(hook.key)(115) },
+    { keys: ["i"], button: "Numbers (i)", act: () => toggle("readout") },
+    { keys: ["h", "F1"], button: "Help (h)", act: () => toggle("help") },
+  ];
+  // The arrow keys on the focused scene: what a drag of this many pixels does.
+  const ARROW_PX = 10;
+  const ARROWS = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
   const HELP = [
     ["Left drag, one finger", "turn the scene"],
     ["Right drag, two fingers", "move the scene"],
+    ["Arrow keys (scene focused)", "turn the scene 5 degrees; with Shift, move it"],
     ["z + mouse up, down; wheel; pinch", "zoom in, out"],
     ["Space", "add the increments (dX) to the parameters"],
     ["s", "with the twin on: both curves start again from the head, 1e-9 apart"],
     ["Ctrl+S", "download the picture and its settings"],
     ["i", "show or hide the numbers (time, state, frame, twin's ln d)"],
     ["h or F1", "show or hide this help"],
+    ["Buttons under the scene", "space, s, i and h for touch screens"],
     ["Fields", "type a number and press Enter (Esc abandons); arrow keys or the arrows step it"],
   ];
   let zHeld = false;
@@ -194,11 +240,17 @@ var tresolva = (function () {
       if (e.key === "s" || e.key === "S") { e.preventDefault(); downloadPicture(); downloadSettings(); }
       return;
     }
-    if (e.key === " " && !pressing(e)) { e.preventDefault(); act(hook.key)(32); }
-    else if (e.key === "s") act(hook.key)(115);
-    else if (e.key === "z") zHeld = true;
-    else if (e.key === "h" || e.key === "F1") { e.preventDefault(); $("help").hidden = !$("help").hidden; }
-    else if (e.key === "i") { $("readout").hidden = !$("readout").hidden; showNumbers(); }
+    if (ARROWS[e.key] && e.target === $("scene")) {
+      e.preventDefault();
+      const [dx, dy] = ARROWS[e.key];
+      act(hook.gesture)(e.shiftKey ? GESTURE.pan : GESTURE.rotate, dx * ARROW_PX, dy * ARROW_PX);
+      return;
+    }
+    const k = KEYS.find((k) => k.keys.includes(e.key));
+    if (e.key === "z") zHeld = true;
+    if (!k || (e.key === " " && pressing(e))) return;
+    e.preventDefault();
+    k.act();
   }
   function keyUp(e) { if (e.key === "z" || e.key === "Z") zHeld = false; }
 
@@ -266,11 +318,12 @@ var tresolva = (function () {
   }
 
   function openLink() {
-    let lines = "";
-    for (const [k, v] of new URLSearchParams(location.search)) lines += k + "=" + v.replace(/\n/g, " ") + "\n";
-    const refused = hook.openLink(lines).trim();
-    if (refused)
-      say("This link's settings were not all taken; these start at their start-up values instead:\n" + refused);
+    const query = location.search.slice(1), big = hook.tooLarge(query.length);
+    if (big) { say("This link is not read: " + big + "; the page starts at its start-up settings"); return; }
+    const refused = hook.openLink(query).split("\n").filter((line) => line);
+    if (refused.length)
+      say("This link's settings were not all taken; these start at their start-up values instead:\n" +
+          summarised(refused));
   }
 
   function save(blob, name) {
@@ -286,11 +339,13 @@ var tresolva = (function () {
   function openFile() {
     const file = $("openfile").files[0];
     if (!file) return;
-    file.text().then((text) => {
-      const refused = hook.settings(text);
-      say(refused ? "Not opened: " + file.name + ": " + refused.replace(/^\/tmp\/page\.toml:?/, "line ") : "Opened " + file.name);
+    $("openfile").value = "";
+    const big = hook.tooLarge(file.size);
+    if (big) { say("Not opened: " + file.name + ": " + big + "; tresolva-batch reads it"); return; }
+    file.arrayBuffer().then((bytes) => {
+      const refused = hook.settings(new Uint8Array(bytes), file.name);
+      say(refused ? "Not opened: " + refused : "Opened " + file.name);
       changed();
-      $("openfile").value = "";
     });
   }
 
@@ -305,25 +360,48 @@ var tresolva = (function () {
   function showNumbers() {
     const [readout, notice] = hook.readout().split("\n\n");
     if (!$("readout").hidden) $("readout").textContent = readout;
-    $("notice").hidden = !notice;
-    $("notice").textContent = notice || "";
+    const notices = (notice || "").trim();
+    $("notice").hidden = !notices;
+    $("notice").textContent = notices;
   }
 
+  // The canvas is drawn at the screen's own pixels, sharp at any density.
   function fitCanvas() {
-    const box = $("scenebox");
-    hook.resize(Math.max(1, Math.floor(box.clientWidth)), Math.max(1, Math.floor(box.clientHeight)));
+    const box = $("scenebox"), ratio = window.devicePixelRatio || 1;
+    hook.resize(Math.max(1, Math.round(box.clientWidth * ratio)), Math.max(1, Math.round(box.clientHeight * ratio)),
+                ratio);
   }
+  // A window moved to another screen, or the page zoomed, changes the ratio.
+  function watchRatio() {
+    matchMedia("(resolution: " + window.devicePixelRatio + "dppx)")
+      .addEventListener("change", () => { fitCanvas(); watchRatio(); }, { once: true });
+  }
+
+  const NO_WEBGL2 = "This page draws the attractor with WebGL2, which this browser does not give it.\n\n" +
+    "Open the page in a current Firefox, Chrome, Edge or Safari (version 15 or later). If that browser " +
+    "still shows this, WebGL is switched off: in Chrome or Edge turn on \"Use graphics acceleration when " +
+    "available\" (Settings, System); in Firefox set webgl.disabled to false in about:config; then reload. " +
+    "On a school computer, ask whoever runs it to allow WebGL.\n\n" +
+    "The desktop program and tresolva-batch draw the same pictures without a browser.";
 
   // ======== Start ======================================================================
   function start() {
+    if (!hook.canDraw()) {
+      $("nowebgl").textContent = NO_WEBGL2;
+      $("nowebgl").hidden = false;
+      document.body.dataset.ready = "1";
+      return;
+    }
     const table = hook.table();
     for (const r of table.rows) rows[r.key] = r;
     buildRight(table);
     buildBottom(table);
     $("help").append(element("table", {}, HELP.map(([k, w]) => element("tr", {}, [element("td", { textContent: k }), element("td", { textContent: w })]))));
+    $("keys").append(...KEYS.map((k) => button(k.button, k.act)));
     openLink();
     fitCanvas();
     new ResizeObserver(fitCanvas).observe($("scenebox"));
+    watchRatio();
     const scene = $("scene");
     scene.addEventListener("pointerdown", pointerDown);
     scene.addEventListener("pointermove", pointerMove);

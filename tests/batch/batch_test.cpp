@@ -47,7 +47,7 @@ TEST(Settings, PrintedSettingsReadBackToTheSameText) {
 
 TEST(Settings, BadLinesAreRefusedWithFileLineAndKey) {
   const struct {
-    const char *text, *said;
+    std::string text, said;
   } cases[] = {
       {"tmin = 10.0\ncolour = 3\n", ":2: colour: unknown key"},
       {"[lorenz]\nrho = 28.0\n", ":2: lorenz.rho: unknown key"},
@@ -60,6 +60,8 @@ TEST(Settings, BadLinesAreRefusedWithFileLineAndKey) {
       {"[roessler]\nc = 51\n", ":2: roessler.c: 51 is outside 0.1 to 50"},
       {"[start]\nx = nan\n", ":2: start.x: nan is outside"},
       {"tmin = = 3\n", ":1: "},
+      {std::string(100, 'k') + " = 1\n", ":1: " + std::string(60, 'k') + "…: unknown key"},
+      {std::string("tmax = 300.0\n\0junk = 1\n", 23), ":2: "},
   };
   for (const auto &c : cases) {
     Settings s = startUpSettings();
@@ -98,6 +100,17 @@ TEST(Settings, LinkCarriesChangedKeysAndRefusesBadPairsOneByOne) {
   Settings want = start;
   want.zoom = 2.5f;
   EXPECT_EQ(settingsText(back), settingsText(want));
+
+  // As the address bar holds it: encoded bytes, and names in any case.
+  back = start, refused.clear();
+  readLink(linkPairs("tmax=300%00&twin=true&attractor=Roessler&lines=a+b&tmin=%FF&%E2%82%AC=1"),
+           back, refused);
+  EXPECT_EQ(refused, (std::vector<std::string>{
+                         "tmax: holds a NUL byte",
+                         "lines: \"a b\" is not one of \"thin\", \"thick\", \"thicker\"",
+                         "tmin: is not UTF-8 text", "€: unknown key"}));
+  EXPECT_EQ(back.second, 1);
+  EXPECT_EQ(back.attype, 1);
 }
 
 // The maxima file holds the very points the viewer's maximum map plots in

@@ -70,3 +70,26 @@ TEST(Scene, SceneDrawnInPartsSendsTheCallsOfOneScene) {
     EXPECT_TRUE(whole == parts) << map << mode;
   }
 }
+
+// A frame can take minutes: the first one after a change of background
+// clears with the new colour, and every other frame clears with the colour
+// its predecessor set, setting its own after the clear.
+TEST(Scene, FrameAfterABackgroundChangeClearsWithTheNewColour) {
+  Settings set = startUpSettings();
+  set.tmaxstatic = 1, set.tmin = 0;
+  Picture pic = pictureOf(set, 950, 717, 1);
+  auto clears = [&] {
+    clearGl();
+    nextFrame(set, pic);
+    std::string out;
+    for (const GlCall &c : glCalls) {
+      if (std::string(c.fn) == "glClear") out += "clear ";
+      if (std::string(c.fn) == "glClearColor") out += "colour " + std::to_string((int)c.a[0]) + " ";
+    }
+    return out;
+  };
+  EXPECT_EQ(clears(), "clear colour 0 ");
+  set.bg = 1;
+  EXPECT_EQ(clears(), "colour 1 clear colour 1 ");
+  EXPECT_EQ(clears(), "clear colour 1 ");
+}

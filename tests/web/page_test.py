@@ -61,6 +61,7 @@ class Browser:
         os.close(from_w)
         self.w, self.r = os.fdopen(to_w, "wb"), os.fdopen(from_r, "rb")
         self.next_id, self.errors, self.session = 0, [], None
+        self.pending = b""
 
     def send(self, method, to_browser=False, **params):
         self.next_id += 1
@@ -77,13 +78,13 @@ class Browser:
                 return reply.get("result", {})
 
     def receive(self):
-        data = b""
-        while not data.endswith(b"\0"):
-            byte = self.r.read(1)
-            if not byte:
+        while b"\0" not in self.pending:  # events of a long link are megabytes
+            more = os.read(self.r.fileno(), 1 << 20)
+            if not more:
                 fail("the browser closed its pipe")
-            data += byte
-        message = json.loads(data[:-1])
+            self.pending += more
+        data, self.pending = self.pending.split(b"\0", 1)
+        message = json.loads(data)
         self.note(message)
         return message
 
@@ -110,6 +111,16 @@ class Browser:
 class Quiet(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+    def handle_one_request(self):
+        """As the standard one, but for a request line of up to 4 MB: a link may be long."""
+        self.raw_requestline = self.rfile.readline(1 << 22)
+        if not self.raw_requestline:
+            self.close_connection = True
+            return
+        if self.parse_request():
+            getattr(self, "do_" + self.command)()
+            self.wfile.flush()
 
 
 def serve(folder):
@@ -149,7 +160,7 @@ def near(a, b):
 
 
 
-KEYS = {" ": ("Space", 32), "s": ("KeyS", 83), "z": ("KeyZ", 90), "h": ("KeyH", 72), "i": ("KeyI", 73),
+KEYS = {" ": ("Space", 32), "Tab": ("Tab", 9), "ArrowRight": ("ArrowRight", 39), "ArrowLeft": ("ArrowLeft", 37), "s": ("KeyS", 83), "z": ("KeyZ", 90), "h": ("KeyH", 72), "i": ("KeyI", 73),
         "F1": ("F1", 112), "Enter": ("Enter", 13), "ArrowUp": ("ArrowUp", 38), "ArrowDown": ("ArrowDown", 40)}
 
 
@@ -159,10 +170,11 @@ class Page:
     def __init__(self, browser, address, downloads):
         self.b, self.address, self.downloads = browser, address, downloads
 
-    def open(self, query="", width=1200, height=900, frame=True):
-        self.b.send("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1, mobile=False)
+    def open(self, query="", width=1200, height=900, frame=True, ratio=1):
+        self.b.send("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=ratio,
+                    mobile=False)
         self.b.send("Page.navigate", url=self.address + query)
-        within("the page at " + query, lambda: self.js("document.body && document.body.dataset.ready === '1'"))
+        within("the page at " + query[:60], lambda: self.js("document.body && document.body.dataset.ready === '1'"))
         if frame:
             within("its first frame", lambda: self.state()[0] >= 1)
 
@@ -230,6 +242,25 @@ class Page:
     def expect(self, what, check):
         within(what, check)
 
+    def choose_file(self, path):
+        """Open settings…, as a person picks a file."""
+        root = self.b.send("DOM.getDocument")["root"]["nodeId"]
+        node = self.b.send("DOM.querySelector", nodeId=root, selector="#openfile")["nodeId"]
+        self.b.send("DOM.setFileInputFiles", nodeId=node, files=[path])
+
+    def text(self, selector):
+        return self.js("document.querySelector(%s).textContent" % json.dumps(selector))
+
+    def pixel(self, x, y):
+        """The scene's RGB at device pixel (x, y) from the top left."""
+        return self.js("""(() => { const c = Object.assign(document.createElement('canvas'), {width: 1, height: 1});
+            const g = c.getContext('2d'); g.drawImage(document.getElementById('scene'), %d, %d, 1, 1, 0, 0, 1, 1);
+            return [...g.getImageData(0, 0, 1, 1).data].slice(0, 3); })()""" % (x, y))
+
+    def canvas(self):
+        return self.js("(() => { const c = document.getElementById('scene');"
+                       " return [c.width, c.height, c.clientWidth, c.clientHeight]; })()")
+
     def downloaded(self, button, name):
         path = os.path.join(self.downloads, name)
         if os.path.exists(path):
@@ -259,8 +290,10 @@ def main():
         figures = browser.evaluate("Module.ccall('tresolva_figures', 'string', ['number'], [2e7])").split()
         print("figures: first frame complete %s ms after navigation began; the core's rk4 alone, "
               "%.1f M steps a second (compare batch_bench's bare rk4 loop)" % (figures[0], float(figures[1]) / 1e6))
-        for case in (same_bits_and_picture, controls, keys_and_gestures, link_round_trip, bad_link,
-                     long_frame_gives_way, layouts, steps_while_dragging):
+        for case in (same_bits_and_picture, controls, keys_and_gestures, link_round_trip, bad_links,
+                     unreadable_files, large_files, long_frame_gives_way, background_in_a_long_frame,
+                     notices, touch_and_keyboard, layouts, sharp_at_pixel_ratio_2, without_webgl2,
+                     steps_while_dragging):
             case(page, batch, work)
             print(case.__name__ + ": ok")
         if browser.errors:
@@ -291,11 +324,12 @@ def same_bits_and_picture(page, batch, work):
         check_picture(page, batch, work, name, batch_settings(batch, **dict(static, **changes)))
 
 
-def check_picture(page, batch, work, name, text):
+def check_picture(page, batch, work, name, text, ratio=1):
     toml = os.path.join(work, "view.toml")
     with open(toml, "w") as f:
         f.write(text)
-    refused = page.js("tresolva.hook.settings(%s)" % json.dumps(text))
+    page.js("document.activeElement.blur()")  # no focus ring over the picture
+    refused = page.js("tresolva.hook.settings(%s, 'view.toml')" % json.dumps(text))
     if refused:
         fail("%s: the page refused the settings: %s" % (name, refused))
     # Static playback draws the same picture from its second frame on.
@@ -312,14 +346,15 @@ def check_picture(page, batch, work, name, text):
         fail("%s: the page's last state %s is not the desktop's %s" % (name, mine[:columns], desktop))
     w, h = page.js("[document.getElementById('scene').width, document.getElementById('scene').height]")
     shot = page.b.send("Page.captureScreenshot", format="png",
-                       clip={"x": 0, "y": 0, "width": w, "height": h, "scale": 1})["data"]
+                       clip={"x": 0, "y": 0, "width": w / ratio, "height": h / ratio, "scale": 1})["data"]
     mine, theirs = os.path.join(work, name + "-page.png"), os.path.join(work, name + "-render.png")
     with open(mine, "wb") as f:
         f.write(base64.b64decode(shot))
-    subprocess.run([batch, "render", "-s", toml, "--size", "%dx%d" % (w, h), "--pixel-widths", "-o", theirs],
+    widths = ["--pixel-widths"] if ratio == 1 else []  # else as wide as the render's at that size
+    subprocess.run([batch, "render", "-s", toml, "--size", "%dx%d" % (w, h), "-o", theirs] + widths,
                    check=True, env=dict(os.environ, DISPLAY=""))
     if os.environ.get("E2E_SHOTS"):  # for a person to look at
-        subprocess.run(["cp", mine, os.environ["E2E_SHOTS"]], check=True)
+        subprocess.run(["cp", mine, os.path.join(os.environ["E2E_SHOTS"], "ratio%d-%s" % (ratio, os.path.basename(mine)))], check=True)
     w, h, a = ppm(mine)
     w2, h2, b = ppm(theirs)
     if (w, h) != (w2, h2):
@@ -427,9 +462,7 @@ def link_round_trip(page, batch, work):
     with open(path, "w") as f:
         f.write(text)
     page.open()
-    node = page.b.send("DOM.querySelector", nodeId=page.b.send("DOM.getDocument")["root"]["nodeId"],
-                       selector="#openfile")["nodeId"]
-    page.b.send("DOM.setFileInputFiles", nodeId=node, files=[path])
+    page.choose_file(path)
     page.expect("the file opened", lambda: page.values()["tmax"] == "321.5")
     page.click("#share button:nth-child(4)")  # Copy link: the address is written
     link = within("the link in the address", lambda: (lambda h: h if "tmax=321.5" in h else None)(page.js("location.href")))
@@ -442,13 +475,74 @@ def link_round_trip(page, batch, work):
         fail("the downloaded picture is not a PNG")
 
 
-def bad_link(page, batch, work):
-    page.open("?tmin=6000&colour=3&twin=true")
-    said = page.js("document.getElementById('message').textContent")
-    if "tmin: 6000 is outside 0 to 5000" not in said or "colour: unknown key" not in said:
-        fail("a bad link is not named: " + said)
-    if (page.values()["tmin"], page.values()["twin"]) != ("50", 1):
-        fail("a bad link's good keys are not taken, or its bad ones not left at the start-up values")
+def bad_links(page, batch, work):
+    """Each link's good keys are taken; each bad one is named and starts at its start-up value."""
+    cases = [("?tmin=6000&colour=3&twin=true", ["tmin: 6000 is outside 0 to 5000", "colour: unknown key"],
+              {"tmin": "50", "twin": 1}),
+             ("?tmax=300%00&twin=true", ["tmax: holds a NUL byte"], {"tmax": "200", "twin": 1}),
+             ("?tmax=3%FF00&twin=true", ["tmax: is not UTF-8 text"], {"tmax": "200", "twin": 1}),
+             ("?attractor=Roessler&background=WHITE", [], {"attractor": 1, "background": 1}),
+             ("?" + "&".join("k%d=1" % k for k in range(3000)), ["k0: unknown key", "… and 2,995 more"], {}),
+             ("?" + "x" * 1400000, ["This link is not read: 1,400,000 bytes, more than the page reads (1 MB"], {})]
+    page.open(width=1366, height=768)
+    canvas = page.canvas()
+    for query, said, values in cases:
+        page.open(query, width=1366, height=768)
+        message = page.text("#message")
+        if any(line not in message for line in said) or (not said and message):
+            fail("the link %s... is answered with: %s" % (query[:40], message))
+        got = page.values()
+        if any(got[k] != v for k, v in values.items()):
+            fail("the link %s...: its good keys are not taken, or its bad ones not left: %s" % (query[:40], got))
+        if page.canvas() != canvas:
+            fail("a message took room from the scene: the canvas is %s" % page.canvas())
+    page.click("#bottom button")  # Reset
+    page.expect("Reset clears the message", lambda: page.text("#message") == "")
+    page.open("?tmin=6000")
+    page.expect("a message clears by itself after 10 s", lambda: page.text("#message") == "")
+
+
+# Files the settings reader refuses, by name and line, in the page as in the batch program.
+UNREADABLE = [("nul.toml", b"tmax = 300.0\n\0junk = 1\n", ":2: "),
+              ("bytes.toml", bytes(range(256)) * 40, ":1: "),
+              ("utf16.toml", "tmax = 300.0\n".encode("utf-16"), ":1: Encountered invalid utf-8 sequence"),
+              ("latin1.toml", b"tmax = 300.0\n# caf\xe9\n", ":2: Encountered invalid utf-8 sequence")]
+
+
+def unreadable_files(page, batch, work):
+    page.open()
+    for name, data, said in UNREADABLE:
+        path = os.path.join(work, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        page.choose_file(path)
+        page.expect(name + " refused", lambda: page.text("#message").startswith("Not opened: " + name + said))
+        theirs = subprocess.run([batch, "render", "-s", path, "-o", os.path.join(work, "x.png")],
+                                stderr=subprocess.PIPE, text=True)
+        page_said = page.text("#message")[len("Not opened: " + name):]
+        if theirs.returncode != 2 or theirs.stderr.strip() != "tresolva-batch: " + path + page_said:
+            fail("%s: the batch program says %r, the page %r" % (name, theirs.stderr, page_said))
+
+
+def large_files(page, batch, work):
+    """Up to 1 MB is read, more refused with a line; the page goes on after each."""
+    page.open()
+    for size, taken in ((2 << 20, False), ((1 << 20) - 1, True)):
+        body = "tmax = 321.0\n"
+        line = "# " + "c" * 97 + "\n"
+        text = line * ((size - len(body)) // len(line))
+        text += "#" * (size - len(body) - len(text) - 1) + "\n" + body
+        path = os.path.join(work, "large.toml")
+        with open(path, "w") as f:
+            f.write(text)
+        page.click("#bottom button")  # Reset: tmax 200
+        page.choose_file(path)
+        want = "Opened large.toml" if taken else "Not opened: large.toml: 2,097,152 bytes, more than the page reads"
+        page.expect("a file of %d bytes answered" % size, lambda: page.text("#message").startswith(want))
+        if page.values()["tmax"] != ("321" if taken else "200"):
+            fail("a file of %d bytes left tmax at %s" % (size, page.values()["tmax"]))
+        frames = page.state()[0]
+        page.expect("frames after a file of %d bytes" % size, lambda: page.state()[0] > frames)
 
 
 def long_frame_gives_way(page, batch, work):
@@ -459,6 +553,100 @@ def long_frame_gives_way(page, batch, work):
     after = within("a frame after Reset", lambda: (lambda s: s if s[0] >= 1 else None)(page.state()))
     if after[9] != 40000:
         fail("the first frame to complete has %d steps, not Reset's 40000: the long frame finished first" % after[9])
+
+
+def background_in_a_long_frame(page, batch, work):
+    """A new background shows at once, while a frame of 1e8 steps is still being drawn."""
+    page.open("?playback=static&tmin=0&tmax=10000&dt=0.0001", frame=False)
+    within("the long frame under way", lambda: page.state()[11] == 1)
+    page.click("#f-background")
+    page.key("ArrowUp")  # White, above Black
+    page.key("Enter")
+    began = time.monotonic()
+    page.expect("the white background shown", lambda: page.pixel(2, 2) == [255, 255, 255])
+    print("background_in_a_long_frame: white %.2f s after the choice" % (time.monotonic() - began))
+    if page.state()[0] != 0:
+        fail("the long frame completed before the white background showed: the test proves nothing")
+
+
+def notices(page, batch, work):
+    """A scene that can show nothing says why; the wheel lands on tenths."""
+    for query, said in (("?tmin=300", "Nothing to draw: tmin (300) is not below tmax (200)"),
+                        ("?view.rotate_x=1e300", "The view turns or moves the scene by no finite amount"),
+                        ("?dt=0.5&playback=static", "The trajectory left the finite numbers")):
+        page.open(query)
+        page.expect("the notice for " + query, lambda: said in page.text("#notice"))
+    page.open()
+    x, y = page.centre("#scene")
+    for k in range(3):
+        page.mouse("mouseWheel", x, y, deltaX=0, deltaY=100)
+    page.expect("three notches down show zoom 0.7", lambda: page.values()["zoom"] == "0.7")
+
+
+def touch_and_keyboard(page, batch, work):
+    """The scene's keys as buttons for a finger, the scene turned and moved by keys, a visible
+    focus, the right panel before the bottom one in Tab order, a heading and a main landmark."""
+    page.open("?playback=static&twin=true")
+    v = page.values
+    taps = (("Step parameters (space)", lambda: v()["lorenz.ro"] == "28.1"),
+            ("Re-seed twin (s)", lambda: v()["tmin"] == "0" and "start.x" in page.link()),
+            ("Numbers (i)", lambda: page.js("!document.getElementById('readout').hidden")),
+            ("Help (h)", lambda: page.js("!document.getElementById('help').hidden")))
+    for k, (label, done) in enumerate(taps):
+        if page.text("#keys button:nth-child(%d)" % (k + 1)) != label:
+            fail("the buttons under the scene are not %s" % [t[0] for t in taps])
+        x, y = page.centre("#keys button:nth-child(%d)" % (k + 1))
+        page.touch([[(x, y)]])
+        page.expect("a tap on " + label, done)
+    page.click("#keys button:nth-child(4)")  # help off again
+    page.click("#scene")
+    page.key("ArrowRight")
+    page.expect("the right arrow turns the scene 5 degrees", lambda: float(page.link().get("view.rotate_y", 0)) == 5)
+    page.b.send("Input.dispatchKeyEvent", type="rawKeyDown", key="ArrowUp", code="ArrowUp", modifiers=8,
+                windowsVirtualKeyCode=38)
+    page.b.send("Input.dispatchKeyEvent", type="keyUp", key="ArrowUp", code="ArrowUp", modifiers=8,
+                windowsVirtualKeyCode=38)
+    page.expect("Shift and the up arrow move the scene up",
+                lambda: round(float(page.link().get("view.pan_y", 0)), 6) == 0.1)
+    page.js("document.getElementById('scene').blur()")
+    order = []
+    for k in range(60):
+        page.key("Tab")
+        order.append(page.js("(() => { const e = document.activeElement;"
+                             " return e.id || e.name || e.textContent.trim().slice(0, 20); })()"))
+        if order[-1] == "scene":
+            ring = page.js("getComputedStyle(document.getElementById('scene')).outlineStyle")
+            if ring == "none":
+                fail("the scene shows no focus ring when Tab reaches it")
+    if "attractor" not in order or "Reset" not in order or order.index("attractor") > order.index("Reset"):
+        fail("Tab does not reach the right panel before the bottom one: %s" % order)
+    if not page.js("!!document.querySelector('main h1')"):
+        fail("the page has no heading in a main landmark")
+
+
+def sharp_at_pixel_ratio_2(page, batch, work):
+    page.open("?playback=static", ratio=2)
+    w, h, cw, ch = page.canvas()
+    if (w, h) != (2 * cw, 2 * ch):
+        fail("at pixel ratio 2 the canvas is drawn at %dx%d for %dx%d CSS pixels" % (w, h, cw, ch))
+    check_picture(page, batch, work, "start-up at ratio 2", batch_settings(batch, playback='"static"'), ratio=2)
+
+
+def without_webgl2(page, batch, work):
+    """Without WebGL2 the scene says what to do, and nothing throws."""
+    script = page.b.send("Page.addScriptToEvaluateOnNewDocument", source="""
+        const plain = HTMLCanvasElement.prototype.getContext;
+        HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+          return kind === "webgl2" ? null : plain.call(this, kind, ...rest); };""")["identifier"]
+    page.open(frame=False)
+    page.b.send("Page.removeScriptToEvaluateOnNewDocument", identifier=script)
+    said = page.text("#nowebgl")
+    if not page.js("!document.getElementById('nowebgl').hidden") or "WebGL2" not in said or "Chrome" not in said:
+        fail("without WebGL2 the page does not say so: %r" % said)
+    if os.environ.get("E2E_SHOTS"):
+        shot = page.b.send("Page.captureScreenshot", format="png")["data"]
+        with open(os.path.join(os.environ["E2E_SHOTS"], "page-without-webgl2.png"), "wb") as f:
+            f.write(base64.b64decode(shot))
 
 
 def layouts(page, batch, work):
