@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "batch/export.h"
 #include "batch/headless.h"
@@ -78,6 +79,22 @@ std::string numbered(const std::string &prefix, int k) {
   return prefix + digits;
 }
 
+// Frame k written and closed beside its name, kept in frames until all are.
+bool frameFile(std::vector<Output> &frames, const std::string &path, const std::string &png,
+               std::string &error) {
+  Output f;
+  if (!openOutput(f, path, error)) return false;
+  writeOutput(f, png);
+  frames.push_back(f);
+  return closeOutput(frames.back(), error);
+}
+
+// Every frame renamed into place, or every one removed.
+bool placeFrames(std::vector<Output> &frames, bool keep, std::string &error) {
+  for (Output &f : frames) keep = placeOutput(f, keep, error) && keep;
+  return keep;
+}
+
 int animate(const Settings &s, const Common &o) {
   if (s.dynamic == 0) return refuse("animate needs Dynamic or Segment playback", 2);
   if (o.out.empty() == o.video.empty()) return refuse("give either -o PREFIX or --video FILE", 2);
@@ -86,16 +103,18 @@ int animate(const Settings &s, const Common &o) {
   int status = o.video.empty() ? 0 : openVideo(v, o.video, o.width, o.height, o.fps, error);
   if (status != 0) return refuse(error, status);
   bool written = true;
+  std::vector<Output> frames;
   Progress progress{"frame", o.frames};
   auto keep = [&](int k, const std::vector<unsigned char> &rgb) {
-    written = o.video.empty() ? writeWhole(numbered(o.out, k), pngOf(rgb, o.width, o.height), error)
-                              : videoFrame(v, rgb, error);
+    written = o.video.empty()
+                  ? frameFile(frames, numbered(o.out, k), pngOf(rgb, o.width, o.height), error)
+                  : videoFrame(v, rgb, error);
     showProgress(progress, k);
     return written && !interrupted();
   };
   bool drawn = drawFrames(s, o.look(), 1, o.frames, keep, error);
   bool whole = drawn && written && !interrupted();
-  if (!o.video.empty()) written = closeVideo(v, whole, error) && written;
+  written = o.video.empty() ? placeFrames(frames, whole, error) : closeVideo(v, whole, error);
   if (interrupted()) endInterrupted();
   return drawn && written ? 0 : refuse(error, 1);
 }

@@ -138,6 +138,18 @@ std::string jsonText(const Settings &s, const NumberOptions &o, const std::vecto
   return j.dump(2) + "\n";
 }
 
+// Two outputs naming one file would leave one of them, or neither.
+std::string sameOutputs(const NumberOptions &o) {
+  const std::pair<const char *, const std::string *> named[] = {
+      {"-o", &o.out}, {"--png", &o.png}, {"--svg", &o.svg}, {"--pdf", &o.pdf}};
+  for (size_t a = 0; a < 4; a++)
+    for (size_t b = a + 1; b < 4; b++)
+      if (!named[a].second->empty() && sameFile(*named[a].second, *named[b].second))
+        return named[a].first + std::string(" and ") + named[b].first + " both name " +
+               *named[b].second + ": give each output a name of its own";
+  return "";
+}
+
 // ======== bifurcation ==============================================================
 // The swept parameter (named by option), its range, its values and the
 // shard, shared by both sweeps.
@@ -155,6 +167,7 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
     return "--from and --to must lie within " + shortest(named->lo) + " and " +
            shortest(named->hi) + ", the panel's limits";
   if (values < 1) return "--values must be 1 or more";
+  if (std::string same = sameOutputs(o); !same.empty()) return same;
   int width = 0, height = 0; // the figures', checked before the sweep runs
   std::string badSize;
   if (!readSize(o.size, width, height, badSize)) return badSize;

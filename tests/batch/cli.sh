@@ -116,7 +116,7 @@ refused() {
   local got=$?
   [ "$got" -eq "$want" ] || fail "$what: status $got, not $want"
   [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "$what: not one line: $(cat "$WORK/err")"
-  [ ! -e "$WORK/out.csv" ] && [ ! -e "$WORK/out.csv.part" ] || fail "$what: a file was written"
+  [ ! -e "$WORK/out.csv" ] && ! compgen -G "$WORK/.part-*" >/dev/null || fail "$what: a file was written"
 }
 printf 'tmin = 6000.0\n' >"$WORK/bad.toml"
 refused "a value outside the panel's limits" 2 "$BATCH" export -s "$WORK/bad.toml" -o "$WORK/out.csv"
@@ -153,6 +153,9 @@ refused "a folder as settings" 2 "$BATCH" export -s "$WORK" -o "$WORK/out.csv"
 refused "a device as settings" 2 "$BATCH" export -s /dev/null -o "$WORK/out.csv"
 refused "--frame of Static playback" 2 "$BATCH" render -s "$WORK/static.toml" --frame 5 -o "$WORK/out.csv"
 refused "a picture in a missing folder" 1 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/none/x.png"
+refused "two outputs naming one file" 2 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/../${WORK##*/}/out.csv"
+refused "two figures naming one file" 2 "$BATCH" lyapunov --sweep ro --from 20 --to 30 --values 2 \
+  -o "$WORK/out.csv" --svg "$WORK/out.svg" --pdf "$WORK/out.svg"
 if [ -c /dev/full ]; then
   "$BATCH" export -o /dev/full 2>/dev/null && fail "writing to /dev/full was not noticed"
   [ -c /dev/full ] || fail "/dev/full was replaced"
@@ -163,7 +166,8 @@ fi
 mkdir "$WORK/full"
 if mount -t tmpfs -o size=12k tmpfs "$WORK/full" 2>/dev/null; then
   trap 'umount "$WORK/full"; rm -rf "$WORK"' EXIT
-  for run in "animate -n 20 --size 320x240 --video $WORK/full/v.mp4" "export -o $WORK/full/x.csv"; do
+  for run in "animate -n 20 --size 320x240 --video $WORK/full/v.mp4" "export -o $WORK/full/x.csv" \
+    "animate -n 20 --size 160x100 -o $WORK/full/f"; do
     $BATCH $run 2>"$WORK/err" && fail "$run on a full disk ended with status 0"
     grep -q "$WORK/full/.*: No space left" "$WORK/err" || fail "$run: $(cat "$WORK/err")"
     [ -z "$(ls -A "$WORK/full")" ] || fail "$run left $(ls -A "$WORK/full") on the full disk"
@@ -171,14 +175,26 @@ if mount -t tmpfs -o size=12k tmpfs "$WORK/full" 2>/dev/null; then
 else
   echo "SKIP: the full-disk checks need to mount a tmpfs (run as root)"
 fi
-"$BATCH" animate -n 2000 --video "$WORK/int.mp4" 2>/dev/null &
 writing() { compgen -G "$WORK/.part-*" >/dev/null; }
-for _ in $(seq 600); do writing && break; sleep 0.1; done
-writing || fail "animate never began its video"
-kill -TERM $!
-wait $!
-[ $? -eq 143 ] || fail "a terminated animate did not end as SIGTERM does"
-! writing || fail "a terminated animate left $(ls "$WORK"/.part-*)"
+for run in "animate -n 2000 --video $WORK/int.mp4" "animate -n 2000 --size 160x100 -o $WORK/int"; do
+  $BATCH $run 2>/dev/null &
+  for _ in $(seq 600); do writing && break; sleep 0.1; done
+  writing || fail "$run never began writing"
+  kill -TERM $!
+  wait $!
+  [ $? -eq 143 ] || fail "a terminated $run did not end as SIGTERM does"
+  [ -z "$(ls -A "$WORK" | grep -E '^(int|\.part-)')" ] || fail "a terminated $run left $(ls -A "$WORK")"
+done
+# Two runs writing one name: each writes its own file beside it, and the
+# name ends up holding one of them whole.
+printf 'playback = "static"\ntmin = 0.0\ntmax = 1000.0\n' >"$WORK/s28.toml"
+printf '[lorenz]\nro = 60.0\n' | cat "$WORK/s28.toml" - >"$WORK/s60.toml"
+"$BATCH" export -s "$WORK/s28.toml" -o "$WORK/same.csv" & first=$!
+"$BATCH" export -s "$WORK/s60.toml" -o "$WORK/same.csv" || fail "the second of two exports to one name"
+wait $first || fail "the first of two exports to one name"
+"$BATCH" export -s "$WORK/s28.toml" -o "$WORK/s28.csv" && "$BATCH" export -s "$WORK/s60.toml" -o "$WORK/s60.csv"
+cmp -s "$WORK/same.csv" "$WORK/s28.csv" || cmp -s "$WORK/same.csv" "$WORK/s60.csv" ||
+  fail "two exports to one name mixed their rows"
 
 # ---- Where the output goes, and what only some settings allow.
 [ "$("$BATCH" export -o - | head -n1)" = "t,x,y,z" ] || fail "export -o - wrote no CSV on stdout"
