@@ -118,7 +118,7 @@ void runLanes(const F &f, const Sweep &s, SweepLanes &w, long count, const bool 
 
 template <typename F>
 void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
-               std::vector<std::vector<double>> &out) {
+               std::vector<std::vector<double>> &out, std::vector<char> &finite) {
   const int L = (int)hn::Lanes(D());
   const float last = (float)s.time / s.dt, first = (float)s.transient / s.dt;
   const long steps = firstNot([&](long n) { return (float)n < last; });
@@ -128,6 +128,8 @@ void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
   auto refill = [&] {
     for (int l = 0; l < L; l++) {
       if (w.slot[l] >= 0 && w.n[l] < steps) continue;
+      if (w.slot[l] >= 0)
+        finite[w.slot[l]] = std::isfinite(w.x[l]) && std::isfinite(w.y[l]) && std::isfinite(w.z[l]);
       w.slot[l] = next < ks.size() ? (int)next++ : -1;
       w.n[l] = 0, w.xold[l] = 0, w.xoldt[l] = 0;
       w.x[l] = s.start[0], w.y[l] = s.start[1], w.z[l] = s.start[2];
@@ -152,9 +154,9 @@ void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
   }
 }
 
-void SweepMaxima(const Sweep &s, const std::vector<int> &ks,
-                 std::vector<std::vector<double>> &out) {
-  withField((int)(s.model - models), [&](const auto &f) { sweepWith(f, s, ks, out); });
+void SweepMaxima(const Sweep &s, const std::vector<int> &ks, std::vector<std::vector<double>> &out,
+                 std::vector<char> &finite) {
+  withField((int)(s.model - models), [&](const auto &f) { sweepWith(f, s, ks, out, finite); });
 }
 
 // ======== Lyapunov runs in lanes ===================================================
@@ -402,9 +404,11 @@ size_t laneBlock(size_t count) {
   return std::max(lanes, std::min(4 * lanes, (count + 4 * cores - 1) / (4 * cores)));
 }
 
-std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks) {
+std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks,
+                                                  std::vector<char> &finite) {
   std::vector<std::vector<double>> out(ks.size());
-  HWY_DYNAMIC_DISPATCH(SweepMaxima)(s, ks, out);
+  finite.assign(ks.size(), 1);
+  HWY_DYNAMIC_DISPATCH(SweepMaxima)(s, ks, out, finite);
   return out;
 }
 std::vector<Exponents> lyapunovLanes(const std::vector<LyapunovRun> &runs) {

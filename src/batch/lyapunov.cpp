@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "batch/output.h"
 #include "sim/core.h"
 #include "state/settings.h"
 
@@ -90,11 +91,6 @@ Exponents failed(int status, const std::string &why) {
   return e;
 }
 
-std::string diverged(double t) {
-  return "the run diverged at t = " + roughly(t) +
-         " (the state is no longer finite): use a smaller dt";
-}
-
 // The twin's separation before it is pulled back: small against the
 // attractor, and far above the rounding of the state.
 std::string twinTrouble(const Vec3 &x, double d, double across, double t) {
@@ -164,7 +160,7 @@ bool TwinMeasure::begin(const Vec3 &x, const Extent &box, Vec3 &twin) {
 }
 
 void TwinMeasure::leftFinite(long n) {
-  end = failed(1, diverged((double)n * r.dt));
+  end = failed(1, divergedAt((double)n * r.dt));
 }
 
 // The blocks hold whole reporting intervals; the estimate is the growth of
@@ -173,7 +169,7 @@ bool TwinMeasure::endInterval(const Vec3 &x, Vec3 &twin, const Extent &box, long
                               std::string *trace) {
   const double d = separation(x, twin);
   std::string why = twinTrouble(x, d, box.across(), (double)n * r.dt);
-  if (!finite(twin)) why = diverged((double)n * r.dt);
+  if (!finite(twin)) why = divergedAt((double)n * r.dt);
   if (!why.empty()) {
     end = failed(finite(twin) ? 2 : 1, why);
     return false;
@@ -220,7 +216,7 @@ bool SpectrumMeasure::reorthonormalise(double *Q, long n) {
   Eigen::Map<Matrix> kept(Q);
   Matrix q = kept;
   if (!q.allFinite()) {
-    end = failed(1, diverged((double)n * r.dt));
+    end = failed(1, divergedAt((double)n * r.dt));
     return false;
   }
   double g[3];
@@ -247,7 +243,7 @@ void SpectrumMeasure::endInterval(std::string *trace) {
 }
 
 void SpectrumMeasure::leftFinite(long n) {
-  end = failed(1, diverged((double)n * r.dt));
+  end = failed(1, divergedAt((double)n * r.dt));
 }
 
 bool SpectrumMeasure::done() const {
@@ -270,7 +266,7 @@ bool transient(const LyapunovRun &r, Vec3 &x, Extent &box, long &n, Exponents &f
   for (; (double)n < r.transient / r.dt; n++) {
     step(r, x, k);
     if (!finite(x)) {
-      fail = failed(1, diverged((double)(n + 1) * r.dt));
+      fail = failed(1, divergedAt((double)(n + 1) * r.dt));
       return false;
     }
     box.add(x);

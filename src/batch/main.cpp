@@ -121,14 +121,26 @@ int animate(const Settings &s, const Common &o) {
 
 // ======== export =====================================================================
 int exportCsv(const Settings &s, const Common &o) {
-  std::string error;
-  if (o.maxima) return writeWhole(o.out, maximaCsv(s), error) ? 0 : refuse(error, 1);
+  std::string error, why;
+  if (o.maxima) {
+    std::string csv = maximaCsv(s, &why);
+    if (!why.empty()) return refuse(why, 1);
+    return writeWhole(o.out, csv, error) ? 0 : refuse(error, 1);
+  }
   Output out;
   if (!openOutput(out, o.out, error)) return refuse(error, 1);
-  writeTrajectory(s, out);
-  bool kept = finishOutput(out, !interrupted(), error);
+  const bool finite = writeTrajectory(s, out, why);
+  bool kept = finishOutput(out, finite && !interrupted(), error);
   if (interrupted()) endInterrupted();
+  if (!finite) return refuse(why, 1);
   return kept ? 0 : refuse(error, 1);
+}
+
+// What render, animate and export draw from: tmin to tmax.
+std::string windowRefusal(const Settings &s) {
+  if (s.tmin < s.tmaxstatic) return "";
+  return "tmin (" + shortest(s.tmin) + ") must be below tmax (" + shortest(s.tmaxstatic) +
+         "): the time window is empty";
 }
 
 int run(int argc, char **argv) {
@@ -194,6 +206,7 @@ int run(int argc, char **argv) {
   if (lyapunovCmd->parsed()) return lyapunovCommand(s, numbers);
   if (bifurcationCmd->parsed()) return bifurcationCommand(s, numbers);
   if (!readSize(o.size, o.width, o.height, error)) return refuse(error, 2);
+  if (!(error = windowRefusal(s)).empty()) return refuse(error, 2);
   if (renderCmd->parsed()) return render(s, o);
   if (animateCmd->parsed()) return animate(s, o);
   return exportCsv(s, o);

@@ -370,6 +370,11 @@ int bifurcationCommand(const Settings &s, const NumberOptions &o) {
   auto limit = threadsAtMost(o.threads);
   std::vector<SweepPoint> points = sweepAll(w);
   if (interrupted()) endInterrupted();
+  for (const SweepPoint &p : points) // as the exponents' sweep says it, without the rows
+    if (!std::isnan(p.leftAt))
+      refuse(std::string("at ") + w.model->params[w.param].name + " = " + shortest(p.value) + ": " +
+                 divergedAt(p.leftAt),
+             0);
   std::vector<std::pair<std::string, std::string>> files = {{o.out, sweepCsv(w, points)}};
   if (!diagrams(o, w, points, files, error)) return refuse(error, 1);
   return writeAll(files, error) ? 0 : refuse(error, 1);

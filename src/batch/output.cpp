@@ -34,6 +34,14 @@ int refuse(const std::string &why, int status) {
   return status;
 }
 
+// Four significant digits: enough to find the place.
+std::string divergedAt(double t) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4g", t);
+  return std::string("the run diverged at t = ") + text +
+         " (the state is no longer finite): use a smaller dt";
+}
+
 // ======== Signals ==================================================================
 void watchInterrupts() {
   struct sigaction sa {};

@@ -10,6 +10,8 @@
 
 // "tresolva-batch: why" on standard error; returns status.
 int refuse(const std::string &why, int status);
+// Why a run that left the finite numbers at time t gives no result.
+std::string divergedAt(double t);
 
 // SIGINT, SIGTERM and SIGHUP only mark the run as interrupted; long loops
 // ask interrupted() and stop, their outputs are abandoned, and then

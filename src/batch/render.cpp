@@ -5,11 +5,13 @@
 #include <GL/gl.h>
 #include <gl2ps.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 #include "batch/headless.h"
+#include "batch/output.h"
 #include "render/picture.h"
 #include "render/scene.h"
 
@@ -36,6 +38,13 @@ int feedbackFloats(const Settings &s) {
   return floats > 1 << 30 ? 1 << 30 : (int)floats;
 }
 
+// A frame whose trajectory left the finite numbers shows none of it.
+bool diverged(const Picture &pic, std::string &error) {
+  if (std::isnan(pic.numbers.leftFiniteAt)) return false;
+  error = divergedAt(pic.numbers.leftFiniteAt);
+  return true;
+}
+
 int formatOf(const std::string &f) {
   if (f == "pdf") return GL2PS_PDF;
   if (f == "eps") return GL2PS_EPS;
@@ -54,13 +63,14 @@ bool drawFrames(const Settings &s, const Look &look, int first, int last, const 
   Canvas c;
   if (!openCanvas(c, look.width, look.height, look.samples, error)) return false;
   Picture pic = prepare(s, c, look);
-  bool going = true;
-  for (int k = 1; k <= last && going; k++) {
+  bool going = true, finite = true;
+  for (int k = 1; k <= last && going && finite; k++) {
     nextFrame(s, pic);
-    if (k >= first) going = take(k, readCanvas(c));
+    finite = k < first || !diverged(pic, error);
+    if (k >= first && finite) going = take(k, readCanvas(c));
   }
   closeCanvas(c);
-  return true;
+  return finite;
 }
 
 // The frames before go to pixels; the frame itself to GL's feedback, which
@@ -115,6 +125,7 @@ bool vectorPicture(const Settings &s, const Look &look, int frame, const std::st
   std::free(text);
   closeCanvas(c);
   reproducibleDate(out, format);
+  if (diverged(pic, error)) return false;
   if (state == GL2PS_SUCCESS) return true;
   error = state == GL2PS_OVERFLOW ? "the picture has too many primitives for vector output"
                                   : "vector output failed";

@@ -72,27 +72,6 @@ void noteSeparation(const Trajectory &r, FrameNumbers &f) {
   f.saturated = f.lnd >= 0;
 }
 
-namespace {
-
-bool finite(const Trajectory &r) {
-  return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.z);
-}
-
-// When a replay ended outside the finite numbers: the time it left them,
-// stepping again from where the replay began (NaN and infinity, once
-// reached, never leave).
-double leftFiniteAt(const ReplaySettings &r, Trajectory tr) {
-  loadStart(tr);
-  Slopes k;
-  while (finite(tr) && (float)tr.t < r.tmax) {
-    rk4(*r.model, r.p, r.dt, tr.x, tr.y, tr.z, k);
-    tr.t = tr.t + (double)r.dt;
-  }
-  return tr.t;
-}
-
-} // namespace
-
 // ======== One step inside the window ==============================================
 // The maximum map replaces everything else; any other map value draws nothing.
 void drawStep(const Settings &set, Picture &pic, bool last) {
@@ -146,7 +125,7 @@ void beginScene(const Settings &set, Picture &pic) {
 namespace {
 
 void endScene(const ReplaySettings &replay, Picture &pic) {
-  if (!finite(pic.run))
+  if (!mainFinite(pic.run))
     pic.numbers.leftFiniteAt =
         std::isnan(pic.leftAtBefore) ? leftFiniteAt(replay, pic.began) : pic.leftAtBefore;
   glPopMatrix();

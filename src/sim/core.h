@@ -57,6 +57,12 @@ double lnSeparation(const Trajectory &tr);
 // Current states from the start states, t = 0; the history is kept.
 void loadStart(Trajectory &tr);
 
+// Whether the main state is finite: NaN and infinity, once reached, never leave.
+bool mainFinite(const Trajectory &tr);
+// For a replay that ended outside the finite numbers: the time the main
+// trajectory left them, stepping again from tr's start states.
+double leftFiniteAt(const ReplaySettings &r, Trajectory tr);
+
 // Up to tmax/dt steps. Each step past tmin is handed to
 // drawStep(ctx, last), last being true on the final one. overdue, asked
 // every 256 steps after the step is taken, ends the replay early: that

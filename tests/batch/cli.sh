@@ -116,7 +116,8 @@ refused() {
   local got=$?
   [ "$got" -eq "$want" ] || fail "$what: status $got, not $want"
   [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "$what: not one line: $(cat "$WORK/err")"
-  [ ! -e "$WORK/out.csv" ] && ! compgen -G "$WORK/.part-*" >/dev/null || fail "$what: a file was written"
+  ! compgen -G "$WORK/out*" >/dev/null && ! compgen -G "$WORK/.part-*" >/dev/null ||
+    fail "$what: a file was written"
 }
 printf 'tmin = 6000.0\n' >"$WORK/bad.toml"
 refused "a value outside the panel's limits" 2 "$BATCH" export -s "$WORK/bad.toml" -o "$WORK/out.csv"
@@ -156,6 +157,30 @@ refused "a picture in a missing folder" 1 "${sweep[@]}" -o "$WORK/out.csv" --png
 refused "two outputs naming one file" 2 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/../${WORK##*/}/out.csv"
 refused "two figures naming one file" 2 "$BATCH" lyapunov --sweep ro --from 20 --to 30 --values 2 \
   -o "$WORK/out.csv" --svg "$WORK/out.svg" --pdf "$WORK/out.svg"
+# A run that leaves the finite numbers gives no result, and says when it left them.
+printf 'dt = 0.5\n' >"$WORK/coarse.toml"
+printf 'playback = "static"\n' | cat "$WORK/coarse.toml" - >"$WORK/coarse-static.toml"
+printf '[start]\nx = 1e308\n' >"$WORK/huge.toml"
+for run in "export -s $WORK/coarse-static.toml -o $WORK/out.csv" "export -s $WORK/huge.toml -o $WORK/out.csv" \
+  "export --maxima -s $WORK/coarse-static.toml -o $WORK/out.csv" "render -s $WORK/coarse.toml -o $WORK/out.png" \
+  "render -s $WORK/coarse.toml --frame 3 -o $WORK/out.svg" "animate -s $WORK/coarse.toml -n 3 -o $WORK/out"; do
+  refused "$run" 1 $BATCH $run
+  grep -q "the run diverged at t = [0-9.]* .*: use a smaller dt" "$WORK/err" || fail "$run: $(cat "$WORK/err")"
+done
+printf 'tmin = 300.0\ntmax = 200.0\n' >"$WORK/window.toml"
+refused "an export of an empty time window" 2 "$BATCH" export -s "$WORK/window.toml" -o "$WORK/out.csv"
+refused "a picture of an empty time window" 2 "$BATCH" render -s "$WORK/window.toml" -o "$WORK/out.png"
+grep -q "tmin (300) must be below tmax (200)" "$WORK/err" || fail "the empty window: $(cat "$WORK/err")"
+# A sweep skips the values whose runs diverge, each with its line.
+printf 'dt = 0.05\n' >"$WORK/dt05.toml"
+for simd in on off; do
+  "$BATCH" bifurcation -s "$WORK/dt05.toml" --param ro --from 25 --to 300 --values 12 --simd $simd \
+    -o "$WORK/coarse-$simd.csv" 2>"$WORK/err" || fail "a sweep with diverging values ended with $?"
+  [ "$(grep -c "^tresolva-batch: at ro = [0-9]*: the run diverged at t = 0\.[0-9]* " "$WORK/err")" -eq 8 ] &&
+    awk -F, 'NR > 1 && $1 >= 125 { exit 1 }' "$WORK/coarse-$simd.csv" ||
+    fail "--simd $simd: diverging values not skipped with a line each: $(cat "$WORK/err")"
+done
+cmp -s "$WORK/coarse-on.csv" "$WORK/coarse-off.csv" || fail "the sweep's lanes skip other values"
 if [ -c /dev/full ]; then
   "$BATCH" export -o /dev/full 2>/dev/null && fail "writing to /dev/full was not noticed"
   [ -c /dev/full ] || fail "/dev/full was replaced"
