@@ -28,7 +28,7 @@ namespace {
 struct Common {
   std::string from, out, size = std::to_string(SCENE_WIDTH) + "x" + std::to_string(SCENE_HEIGHT);
   int width = SCENE_WIDTH, height = SCENE_HEIGHT, frame = 1, frames = 100, fps = 30, samples = 0;
-  bool maxima = false, frameGiven = false, pixelWidths = false;
+  bool maxima = false, frameGiven = false, fpsGiven = false, pixelWidths = false;
   Look look() const { return {width, height, pixelWidths, samples}; }
   std::string video;
 };
@@ -98,6 +98,8 @@ bool placeFrames(std::vector<Output> &frames, bool keep, std::string &error) {
 int animate(const Settings &s, const Common &o) {
   if (s.dynamic == 0) return refuse("animate needs Dynamic or Segment playback", 2);
   if (o.out.empty() == o.video.empty()) return refuse("give either -o PREFIX or --video FILE", 2);
+  if (o.fpsGiven && o.video.empty())
+    return refuse("--fps sets a video's rate, and frames written with -o have none", 2);
   std::string error;
   Video v;
   int status = o.video.empty() ? 0 : openVideo(v, o.video, o.width, o.height, o.fps, error);
@@ -143,6 +145,17 @@ std::string windowRefusal(const Settings &s) {
          "): the time window is empty";
 }
 
+// A parser's message with each long argument it quotes shortened.
+std::string quoting(std::string message, int argc, char **argv) {
+  for (int k = 1; k < argc; k++) {
+    const std::string arg = argv[k], short_ = shortened(arg);
+    if (arg == short_) continue;
+    for (size_t at; (at = message.find(arg)) != std::string::npos;)
+      message.replace(at, arg.size(), short_);
+  }
+  return message;
+}
+
 int run(int argc, char **argv) {
   CLI::App app{"Tresolva's pictures and numbers without a window"};
   app.require_subcommand(1);
@@ -152,7 +165,9 @@ int run(int argc, char **argv) {
 
   CLI::App *renderCmd = app.add_subcommand("render", "one frame the viewer shows, without panels");
   addSettings(renderCmd, o);
-  renderCmd->add_option("-o,--output", o.out, "picture file: .png, .svg, .pdf or .eps")->required();
+  renderCmd->add_option("-o,--output", o.out, "picture file: .png, .svg, .pdf or .eps")
+      ->required()
+      ->check(fileName());
   addPicture(renderCmd, o);
   renderCmd->add_option("--frame", o.frame, "Dynamic and Segment: the K-th frame of playback")
       ->check(CLI::Range(1, 1000000));
@@ -160,8 +175,10 @@ int run(int argc, char **argv) {
 
   CLI::App *animateCmd = app.add_subcommand("animate", "frames of Dynamic or Segment playback");
   addSettings(animateCmd, o);
-  animateCmd->add_option("-o,--output", o.out, "PREFIX: writes PREFIX-0001.png and on");
-  animateCmd->add_option("--video", o.video, "a video file, made by ffmpeg from the frames");
+  animateCmd->add_option("-o,--output", o.out, "PREFIX: writes PREFIX-0001.png and on")
+      ->check(fileName());
+  animateCmd->add_option("--video", o.video, "a video file, made by ffmpeg from the frames")
+      ->check(fileName());
   animateCmd->add_option("-n,--frames", o.frames, "how many frames")
       ->check(CLI::Range(1, 1000000))
       ->capture_default_str();
@@ -169,10 +186,13 @@ int run(int argc, char **argv) {
       ->check(CLI::Range(1, 240))
       ->capture_default_str();
   addPicture(animateCmd, o);
+  animateCmd->callback([&] { o.fpsGiven = animateCmd->count("--fps") > 0; });
 
   CLI::App *exportCmd = app.add_subcommand("export", "the replayed trajectory as CSV");
   addSettings(exportCmd, o);
-  exportCmd->add_option("-o,--output", o.out, "the CSV file (- for standard output)")->required();
+  exportCmd->add_option("-o,--output", o.out, "the CSV file (- for standard output)")
+      ->required()
+      ->check(fileName());
   exportCmd->add_flag("--maxima", o.maxima, "the maximum map's points instead");
 
   NumberOptions numbers;
@@ -188,18 +208,18 @@ int run(int argc, char **argv) {
     names += (names.empty() ? "" : ", ") + c->get_name();
   if (argc > 1 && argv[1][0] != '-' &&
       app.get_subcommands([&](const CLI::App *c) { return c->get_name() == argv[1]; }).empty())
-    return refuse(std::string(argv[1]) + ": no such subcommand (there are " + names + ")", 2);
+    return refuse(shortened(argv[1]) + ": no such subcommand (there are " + names + ")", 2);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {
-    if (e.get_exit_code() == 0) return app.exit(e); // --help, --version
-    return refuse(std::string(e.what()) + " (see --help)", 2);
+    if (e.get_exit_code() == 0) return flushedOut(app.exit(e)); // --help, --version
+    return refuse(quoting(e.what(), argc, argv) + " (see --help)", 2);
   }
 
   Settings s = startUpSettings();
   if (settings->parsed()) {
     std::fputs(settingsText(s).c_str(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return flushedOut(0);
   }
   std::string error;
   if (!o.from.empty() && !readSettings(o.from, s, error)) return refuse(error, 2);

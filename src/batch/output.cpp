@@ -42,6 +42,11 @@ std::string divergedAt(double t) {
          " (the state is no longer finite): use a smaller dt";
 }
 
+int flushedOut(int status) {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  return refuse(std::string("cannot write standard output: ") + std::strerror(errno), 1);
+}
+
 // ======== Signals ==================================================================
 void watchInterrupts() {
   struct sigaction sa {};

@@ -59,11 +59,15 @@ bool sameFile(const std::string &a, const std::string &b) {
          sa.st_ino == sb.st_ino;
 }
 
-bool openOutput(Output &o, const std::string &path, std::string &error) {
+bool special(const std::string &path) {
   struct stat st;
+  return path == "-" || (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode));
+}
+
+bool openOutput(Output &o, const std::string &path, std::string &error) {
   o = Output{};
   o.path = path;
-  o.special = path == "-" || (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode));
+  o.special = special(path);
   o.part = o.special ? path : besideOf(path);
   if (!o.part.empty()) o.f = path == "-" ? stdout : std::fopen(o.part.c_str(), "wb");
   if (o.f) return true;
@@ -80,7 +84,8 @@ bool closeOutput(Output &o, std::string &error) {
   if (o.err == 0 && std::fflush(o.f) != 0) o.err = errno;
   if (o.f != stdout && std::fclose(o.f) != 0 && o.err == 0) o.err = errno;
   o.f = nullptr;
-  if (o.err != 0) error = "cannot write " + o.path + ": " + std::strerror(o.err);
+  const std::string named = o.path == "-" ? "standard output" : o.path;
+  if (o.err != 0) error = "cannot write " + named + ": " + std::strerror(o.err);
   return o.err == 0;
 }
 

@@ -18,6 +18,8 @@ struct Output {
   int err = 0; // the first failure's errno
 };
 bool openOutput(Output &o, const std::string &path, std::string &error);
+// Written as it is: "-", or a device or a pipe that path names.
+bool special(const std::string &path);
 void writeOutput(Output &o, const std::string &text);
 // Closes it; true if every write went through, else error says why.
 bool closeOutput(Output &o, std::string &error);

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <sstream>
 #include <vector>
 
 #include "sim/colourings.h"
@@ -203,15 +204,25 @@ std::string leaf(const std::string &key) {
   return dot == std::string::npos ? key : key.substr(dot + 1);
 }
 
+// The value of a node a message names: a string in quotes, else its kind.
+std::string named(const toml::node &node) {
+  if (auto text = node.value_exact<std::string>()) return "\"" + shortened(*text) + "\"";
+  if (auto b = node.value_exact<bool>()) return *b ? "true" : "false";
+  std::ostringstream kind;
+  kind << node.type();
+  return (node.is_array() ? "an " : "a ") + kind.str();
+}
+
 // Why node cannot be the value of f, or "" once f has taken it; floats
 // are checked against the panel's limits as the panel would hold them.
 std::string take(const Setting &f, const toml::node &node) {
   if (f.f || f.d) {
     std::optional<double> v = node.value<double>();
-    if (!v || node.is_boolean()) return "is not a number";
+    if (!v || node.is_boolean()) return named(node) + " is not a number";
     bool inside =
         f.f ? (float)*v >= (float)f.lo && (float)*v <= (float)f.hi : *v >= f.lo && *v <= f.hi;
-    if (!std::isfinite(*v) || !inside)
+    if (!std::isfinite(*v)) return shortest(*v) + " is not a finite number";
+    if (!inside)
       return shortest(*v) + " is outside " + shortest((float)f.lo) + " to " + shortest((float)f.hi);
     if (f.f) *f.f = (float)*v;
     else *f.d = *v;
@@ -237,7 +248,7 @@ std::string take(const Setting &f, const toml::node &node) {
             [](const auto &a, const auto &b) { return a.value < b.value; });
   std::string known;
   for (const auto &k : byValue) known += (known.empty() ? "\"" : ", \"") + k.name + "\"";
-  return "\"" + *name + "\" is not one of " + known;
+  return "\"" + shortened(*name) + "\" is not one of " + known;
 }
 
 } // namespace
@@ -286,6 +297,14 @@ std::string shortest(float v) {
 }
 #endif
 
+// Counted in characters, not bytes: a cut never splits one.
+std::string shortened(const std::string &text) {
+  size_t chars = 0, at = 0;
+  for (; at < text.size(); at++)
+    if ((text[at] & 0xC0) != 0x80 && chars++ == 60) break;
+  return at < text.size() ? text.substr(0, at) + "…" : text;
+}
+
 std::string settingsText(const Settings &s) {
   Settings copy = s;
   std::string out = "# Tresolva settings: every key may be left out (it then keeps its\n"
@@ -326,13 +345,14 @@ void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refu
     else if (f != known.end() && !f->i) {
       char *end;
       double d = std::strtod(text.c_str(), &end);
-      why = end == text.c_str() || *end ? "is not a number" : take(*f, toml::value<double>(d));
+      why = end == text.c_str() || *end ? "\"" + shortened(text) + "\" is not a number"
+                                        : take(*f, toml::value<double>(d));
     } else if (f != known.end()) {
       why = text == "true" || text == "false" ? take(*f, toml::value<bool>(text == "true"))
                                               : "is not true or false";
     }
     if (why.empty()) continue;
-    refused.push_back(key);
+    refused.push_back(shortened(key));
     refused.back() += ": " + why;
   }
 }
@@ -340,7 +360,10 @@ void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refu
 bool readSettings(const std::string &path, Settings &s, std::string &error) {
   struct stat st;
   if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    error = path + ": not a settings file but a " + (S_ISDIR(st.st_mode) ? "folder" : "device");
+    error = path + ": not a settings file but a " +
+            (S_ISDIR(st.st_mode)    ? "folder"
+             : S_ISFIFO(st.st_mode) ? "FIFO"
+                                    : "device");
     return false;
   }
   toml::table doc;
@@ -356,7 +379,7 @@ bool readSettings(const std::string &path, Settings &s, std::string &error) {
   std::vector<Setting> known = settingsTable(read);
   bool ok = true;
   auto refuse = [&](const toml::node &n, const std::string &key, const std::string &why) {
-    error = path + ":" + std::to_string(n.source().begin.line) + ": " + key + ": " + why;
+    error = path + ":" + std::to_string(n.source().begin.line) + ": " + shortened(key) + ": " + why;
     ok = false;
   };
   auto isTable = [&](const std::string &name) {

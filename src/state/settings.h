@@ -107,3 +107,6 @@ void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refu
 std::string shortest(double v);
 // The same for a float, read back through double as a settings file is.
 std::string shortest(float v);
+// A key or value as a message quotes it: its first 60 characters, and
+// "…" when there are more, so that a refusal stays one readable line.
+std::string shortened(const std::string &text);

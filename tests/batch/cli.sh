@@ -157,6 +157,28 @@ refused "a picture in a missing folder" 1 "${sweep[@]}" -o "$WORK/out.csv" --png
 refused "two outputs naming one file" 2 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/../${WORK##*/}/out.csv"
 refused "two figures naming one file" 2 "$BATCH" lyapunov --sweep ro --from 20 --to 30 --values 2 \
   -o "$WORK/out.csv" --svg "$WORK/out.svg" --pdf "$WORK/out.svg"
+# Options that would do nothing where they are given, and names no output can have.
+refused "a figure of a single run" 2 "$BATCH" lyapunov --png "$WORK/out.png"
+refused "a shard of a single run" 2 "$BATCH" lyapunov --shard 2/4
+refused "fewer than no threads" 2 "$BATCH" lyapunov --threads -4
+refused "a rate for frames" 2 "$BATCH" animate -n 2 --fps 10 -o "$WORK/out"
+refused "a PNG named as an SVG" 2 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/out.svg"
+refused "an empty output name" 2 "$BATCH" export -o ""
+mkfifo "$WORK/fifo"
+refused "a FIFO as settings" 2 "$BATCH" export -s "$WORK/fifo" -o "$WORK/out.csv"
+grep -q "not a settings file but a FIFO" "$WORK/err" || fail "the FIFO: $(cat "$WORK/err")"
+lengthy=$(printf '%100000s' | tr ' ' k)
+for run in "lyapunov --simd $lengthy" "$lengthy" "lyapunov --time $lengthy"; do
+  refused "a long value" 2 $BATCH $run
+  [ "$(wc -c <"$WORK/err")" -lt 300 ] && grep -q "k…" "$WORK/err" || fail "the long value was not shortened"
+done
+# A failed write to standard output is said, and ends with status 1.
+if [ -c /dev/full ]; then
+  for run in settings --version --help "lyapunov --time 50" "lyapunov --time 50 --json" "export -o -"; do
+    $BATCH $run >/dev/full 2>"$WORK/err" && fail "$run to a full disk ended with status 0"
+    grep -q "cannot write standard output: No space left" "$WORK/err" || fail "$run: $(cat "$WORK/err")"
+  done
+fi
 # A run that leaves the finite numbers gives no result, and says when it left them.
 printf 'dt = 0.5\n' >"$WORK/coarse.toml"
 printf 'playback = "static"\n' | cat "$WORK/coarse.toml" - >"$WORK/coarse-static.toml"
