@@ -41,7 +41,7 @@ void noteDiverged(const Sweep &s, int k, SweepPoint &p) {
 
 std::vector<double> sweepMaxima(const Sweep &s, int k, bool *finite) {
   Trajectory tr = startOf(s);
-  std::vector<MapPoint> points = replayMaxima(replayOf(s, k), tr);
+  std::vector<MapPoint> points = replayMaxima(replayOf(s, k), tr, interrupted);
   std::vector<double> tops(points.size());
   std::transform(points.begin(), points.end(), tops.begin(),
                  [](const MapPoint &p) { return p.top; });

@@ -65,11 +65,11 @@ bool writeTrajectory(const Settings &s, Output &out, std::string &why) {
 std::string maximaCsv(const Settings &s, std::string *why) {
   Trajectory tr = startOf(s);
   ReplaySettings r = staticReplay(s);
-  std::vector<MapPoint> first = replayMaxima(r, tr);
+  std::vector<MapPoint> first = replayMaxima(r, tr, interrupted);
   double previous = first.empty() ? 0 : first.back().top;
   loadStart(tr);
   std::string out = "previous,maximum\n";
-  for (const MapPoint &p : replayMaxima(r, tr)) {
+  for (const MapPoint &p : replayMaxima(r, tr, interrupted)) {
     out += shortest(previous) + "," + shortest(p.shown) + "\n";
     previous = p.top;
   }

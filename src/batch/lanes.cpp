@@ -15,6 +15,7 @@
 
 #include "batch/lanes.h"
 #include "batch/lyapunov.h"
+#include "batch/output.h"
 #include "sim/models.h"
 
 HWY_BEFORE_NAMESPACE();
@@ -138,9 +139,10 @@ void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
   };
   std::fill(w.slot, w.slot + SweepLanes::MOST, -1);
   refill();
-  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; })) {
-    // A run of steps ends where the next lane finishes or starts to draw.
-    long count = steps;
+  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; }) && !interrupted()) {
+    // A run of steps ends where the next lane finishes or starts to draw,
+    // or after 65536 steps, so that an interruption is seen soon.
+    long count = 65536;
     bool drawn[SweepLanes::MOST] = {};
     for (int l = 0; l < L; l++) {
       if (w.slot[l] < 0) continue;
@@ -318,7 +320,7 @@ void runsInLanes(const F &f, const std::vector<LyapunovRun> &runs, std::vector<E
   };
   std::fill(w.slot, w.slot + W::MOST, -1);
   for (int l = 0; l < L; l++) refill(l), settle(l, 0);
-  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; })) {
+  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; }) && !interrupted()) {
     long count = LONG_MAX;
     for (int l = 0; l < L; l++) {
       if (w.slot[l] < 0) continue;

@@ -260,10 +260,18 @@ Exponents SpectrumMeasure::result() const {
 // ======== The run ==================================================================
 namespace {
 
+// Every 4096 steps: an interruption ends the run, which no one reads then.
+bool stopped(long n, Exponents &fail) {
+  if ((n & 4095) != 0 || !interrupted()) return false;
+  fail = failed(1, "interrupted");
+  return true;
+}
+
 // The transient: false, with the failure in fail, if it leaves the finite numbers.
 bool transient(const LyapunovRun &r, Vec3 &x, Extent &box, long &n, Exponents &fail) {
   Slopes k;
   for (; (double)n < r.transient / r.dt; n++) {
+    if (stopped(n, fail)) return false;
     step(r, x, k);
     if (!finite(x)) {
       fail = failed(1, divergedAt((double)(n + 1) * r.dt));
@@ -286,6 +294,7 @@ Exponents twinRun(const LyapunovRun &r, std::string *trace) {
   Slopes k;
   while (!m.done()) {
     for (long s = 0; s < m.every; s++) {
+      if (stopped(n, fail)) return fail;
       step(r, x, k);
       if (!finite(x)) return m.leftFinite(++n), m.result();
       n++, box.add(x);
@@ -308,6 +317,7 @@ Exponents spectrumRun(const LyapunovRun &r, std::string *trace) {
   Slopes k;
   while (!m.done()) {
     for (long s = 0; s < m.every; s++) {
+      if (stopped(n, fail)) return fail;
       Vec3 x0 = x;
       step(r, x, k);
       if (!finite(x)) return m.leftFinite(++n), m.result();

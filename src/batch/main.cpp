@@ -60,15 +60,14 @@ int render(const Settings &s, const Common &o) {
   if (o.samples > 1 && ext != "png")
     return refuse("--samples smooths the pixels of a PNG; ." + ext + " pictures are vectors", 2);
   int k = shownFrame(s, o.frame);
-  if (ext == "png") {
-    auto keep = [&](int, const std::vector<unsigned char> &rgb) {
-      file = pngOf(rgb, o.width, o.height);
-      return true;
-    };
-    if (!drawFrames(s, o.look(), k, k, keep, error)) return refuse(error, 1);
-  } else if (!vectorPicture(s, o.look(), k, ext, file, error)) {
-    return refuse(error, 1);
-  }
+  auto keep = [&](int, const std::vector<unsigned char> &rgb) {
+    file = pngOf(rgb, o.width, o.height);
+    return true;
+  };
+  const bool made = ext == "png" ? drawFrames(s, o.look(), k, k, keep, error)
+                                 : vectorPicture(s, o.look(), k, ext, file, error);
+  if (interrupted()) endInterrupted();
+  if (!made) return refuse(error, 1);
   return writeWhole(o.out, file, error) ? 0 : refuse(error, 1);
 }
 
@@ -126,6 +125,7 @@ int exportCsv(const Settings &s, const Common &o) {
   std::string error, why;
   if (o.maxima) {
     std::string csv = maximaCsv(s, &why);
+    if (interrupted()) endInterrupted();
     if (!why.empty()) return refuse(why, 1);
     return writeWhole(o.out, csv, error) ? 0 : refuse(error, 1);
   }

@@ -64,8 +64,8 @@ bool drawFrames(const Settings &s, const Look &look, int first, int last, const 
   if (!openCanvas(c, look.width, look.height, look.samples, error)) return false;
   Picture pic = prepare(s, c, look);
   bool going = true, finite = true;
-  for (int k = 1; k <= last && going && finite; k++) {
-    nextFrame(s, pic);
+  for (int k = 1; k <= last && going && finite && !interrupted(); k++) {
+    nextFrame(s, pic, interrupted);
     finite = k < first || !diverged(pic, error);
     if (k >= first && finite) going = take(k, readCanvas(c));
   }
@@ -103,7 +103,7 @@ bool vectorPicture(const Settings &s, const Look &look, int frame, const std::st
   Canvas c;
   if (!openCanvas(c, look.width, look.height, 0, error)) return false;
   Picture pic = prepare(s, c, look);
-  for (int k = 1; k < frame; k++) nextFrame(s, pic);
+  for (int k = 1; k < frame && !interrupted(); k++) nextFrame(s, pic, interrupted);
 
   char *text = nullptr;
   size_t size = 0;
@@ -112,13 +112,15 @@ bool vectorPicture(const Settings &s, const Look &look, int frame, const std::st
   GLint options = GL2PS_SILENT | GL2PS_USE_CURRENT_VIEWPORT | GL2PS_DRAW_BACKGROUND |
                   GL2PS_NO_BLENDING | GL2PS_NO_PS3_SHADING;
   GLint state = GL2PS_ERROR;
-  if (f && gl2psBeginPage("Tresolva", "tresolva-batch", viewport, formatOf(format), GL2PS_NO_SORT,
-                          options, GL_RGBA, 0, nullptr, 0, 0, 0, feedbackFloats(s), f,
-                          "picture") == GL2PS_SUCCESS) {
+  if (f && !interrupted() &&
+      gl2psBeginPage("Tresolva", "tresolva-batch", viewport, formatOf(format), GL2PS_NO_SORT,
+                     options, GL_RGBA, 0, nullptr, 0, 0, 0, feedbackFloats(s), f,
+                     "picture") == GL2PS_SUCCESS) {
     pic.widths.alsoLineWidth = gl2psWidth, pic.widths.alsoPointSize = gl2psSize;
-    nextFrame(s, pic);
+    nextFrame(s, pic, interrupted);
     pic.widths.alsoLineWidth = nullptr, pic.widths.alsoPointSize = nullptr;
-    state = gl2psEndPage();
+    // sorting out what was fed back takes long, and no one waits for it now
+    state = interrupted() ? GL2PS_ERROR : gl2psEndPage();
   }
   if (f) std::fclose(f);
   if (text) out.assign(text, size);

@@ -38,9 +38,9 @@ Picture pictureOf(const Settings &s, int width, int height, float widthScale) {
   return pic;
 }
 
-void nextFrame(const Settings &s, Picture &pic) {
+void nextFrame(const Settings &s, Picture &pic, bool (*cut)()) {
   advancePlayback(s.dynamic, s.tmin, s.tmaxstatic, pic.tmax);
-  drawScene(s, pic);
+  drawScene(s, pic, cut);
 }
 
 Settings viewedSettings(const Settings &set, const Picture &pic) {

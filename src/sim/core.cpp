@@ -147,9 +147,9 @@ void keepMaximum(void *ctx, bool) {
 
 } // namespace
 
-std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr) {
+std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr, bool (*overdue)()) {
   std::vector<MapPoint> out;
   MaximaSink sink{&r, &tr, &out};
-  replaySteps(r, tr, keepMaximum, &sink);
+  replaySteps(r, tr, keepMaximum, &sink, overdue);
   return out;
 }

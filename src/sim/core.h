@@ -45,11 +45,12 @@ struct ReplaySettings {
 bool mapMaximum(const Model &m, const Trajectory &tr, float dt, double &top, double &shown);
 
 // The points the maximum map takes over one replay, in time order: each
-// drawn step that mapMaximum accepts.
+// drawn step that mapMaximum accepts; overdue as for replaySteps.
 struct MapPoint {
   double top, shown;
 };
-std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr);
+std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr,
+                                   bool (*overdue)() = nullptr);
 
 // The natural logarithm of the distance between the main and twin states.
 double lnSeparation(const Trajectory &tr);

@@ -232,6 +232,26 @@ for run in "animate -n 2000 --video $WORK/int.mp4" "animate -n 2000 --size 160x1
   [ $? -eq 143 ] || fail "a terminated $run did not end as SIGTERM does"
   [ -z "$(ls -A "$WORK" | grep -E '^(int|\.part-)')" ] || fail "a terminated $run left $(ls -A "$WORK")"
 done
+# Every long computation ends within a second of SIGINT, as SIGINT ends a
+# program, and leaves no file: each is sent the signal once it has used
+# 0.3 s of processor time (the runs take seconds to hours).
+busy() { [ "$(awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0)" -ge 30 ]; }
+printf 'playback = "static"\ntmin = 0.0\ntmax = 5000.0\ndt = 0.0001\n' >"$WORK/slow.toml"
+for run in "lyapunov --time 1000000" "lyapunov --spectrum --time 300000" "lyapunov --repeat 100 --time 100000" \
+  "lyapunov --repeat 100 --time 100000 --simd off" "render --frame 3000 -o $WORK/sig.png" \
+  "render -s $WORK/slow.toml -o $WORK/sig.svg" "export --maxima -s $WORK/slow.toml -o $WORK/sig.csv" \
+  "bifurcation --param ro --from 25 --to 300 --values 400 --time 100000 -o $WORK/sig.csv" \
+  "bifurcation --param ro --from 25 --to 300 --values 400 --time 100000 --simd off -o $WORK/sig.csv" \
+  "lyapunov --sweep ro --from 25 --to 300 --values 400 --time 100000 -o $WORK/sig.csv"; do
+  $BATCH $run >/dev/null 2>&1 &
+  for _ in $(seq 600); do busy $! && break; sleep 0.05; done
+  began=$(date +%s%N)
+  kill -INT $!
+  wait $!
+  status=$? took=$((($(date +%s%N) - began) / 1000000))
+  [ $status -eq 130 ] && [ $took -lt 1000 ] || fail "$run: status $status, $took ms after SIGINT"
+  ! compgen -G "$WORK/sig*" >/dev/null && ! writing || fail "an interrupted $run left $(ls -A "$WORK")"
+done
 # Two runs writing one name: each writes its own file beside it, and the
 # name ends up holding one of them whole.
 printf 'playback = "static"\ntmin = 0.0\ntmax = 1000.0\n' >"$WORK/s28.toml"
