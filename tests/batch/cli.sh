@@ -43,6 +43,39 @@ for k in 1 2 3 4 5 6 7 8 9 10; do
   "$BATCH" render --frame "$k" --size 160x100 -o "$WORK/r.png"
   cmp -s "$WORK/r.png" "$WORK/f-$(printf %04d "$k").png" || fail "animate's frame $k is not render's"
 done
+# render --frame K goes straight to frame K with the bytes of playing K
+# frames: across Dynamic's wrap back to tmin and Segment's moving start
+# (with the map's previous maximum); frame 10^6 within 2 s.
+printf 'tmin = 0.0\ntmax = 20.0\ndt = 0.01\n' >"$WORK/short.toml"
+printf 'playback = "dynamic"\n' | cat "$WORK/short.toml" - >"$WORK/dyn.toml"
+printf 'twin = true\nmaximum_map = true\n' | cat "$WORK/short.toml" - >"$WORK/seg.toml"
+for p in dyn seg; do
+  "$BATCH" animate -s "$WORK/$p.toml" -n 402 --size 64x40 -o "$WORK/$p" || fail "animate $p ended with $?"
+  for k in 1 2 3 200 201 202 203 402; do
+    "$BATCH" render -s "$WORK/$p.toml" --frame $k --size 64x40 -o "$WORK/r.png"
+    cmp -s "$WORK/r.png" "$WORK/$p-$(printf %04d $k).png" || fail "$p: frame $k is not the played one"
+  done
+  began=$(date +%s%N)
+  "$BATCH" render -s "$WORK/$p.toml" --frame 1000000 --size 64x40 -o "$WORK/$p-last.png"
+  took=$((($(date +%s%N) - began) / 1000000))
+  [ $took -lt 2000 ] || fail "$p: frame 1000000 took $took ms"
+done
+# The period: the first p with frames p + 1 to p + 40 those of 1 to 40.
+same() { for j in $(seq 0 39); do cmp -s "$WORK/dyn-$(printf %04d $((1 + j))).png" \
+  "$WORK/dyn-$(printf %04d $(($1 + 1 + j))).png" || return 1; done; }
+period=$(for p in $(seq 1 360); do same $p && echo $p && break; done)
+[ -n "$period" ] && cmp -s "$WORK/dyn-last.png" "$WORK/dyn-$(printf %04d $((999999 % period + 1))).png" ||
+  fail "Dynamic's frame 1000000 is not its frame within the period ($period)"
+# Segment's frame 10^4 starts where a run from the same start is after
+# 99,990 steps (row 99,990 of the export holds the state after them).
+printf 'playback = "static"\ntmin = 0.0\ntmax = 1000.0\ndt = 0.01\n' >"$WORK/run.toml"
+"$BATCH" export -s "$WORK/run.toml" -o "$WORK/run.csv" || fail "export of the run ended with $?"
+awk -F, 'NR == 99990 { printf "tmin = 0.0\ntmax = 20.0\ndt = 0.01\n[start]\nx = %s\ny = %s\nz = %s\n", $2, $3, $4 }' \
+  "$WORK/run.csv" >"$WORK/moved.toml"
+printf 'tmin = 0.0\ntmax = 20.0\ndt = 0.01\n' >"$WORK/seg0.toml"
+"$BATCH" render -s "$WORK/seg0.toml" --frame 10000 --size 64x40 -o "$WORK/far.png" &&
+  "$BATCH" render -s "$WORK/moved.toml" --size 64x40 -o "$WORK/near.png" && cmp -s "$WORK/far.png" "$WORK/near.png" ||
+  fail "Segment's frame 10000 does not start 99990 steps on"
 "$BATCH" animate -n 3 --size 16x10 --video "$WORK/v.mp4" || fail "animate --video ended with $?"
 "$BATCH" animate -n 3 --size 15x9 --video "$WORK/it's.mp4" ||
   fail "animate --video, an odd size and a quote in the name"
@@ -238,7 +271,7 @@ done
 busy() { [ "$(awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0)" -ge 30 ]; }
 printf 'playback = "static"\ntmin = 0.0\ntmax = 5000.0\ndt = 0.0001\n' >"$WORK/slow.toml"
 for run in "lyapunov --time 1000000" "lyapunov --spectrum --time 300000" "lyapunov --repeat 100 --time 100000" \
-  "lyapunov --repeat 100 --time 100000 --simd off" "render --frame 3000 -o $WORK/sig.png" \
+  "lyapunov --repeat 100 --time 100000 --simd off" "render -s $WORK/slow.toml -o $WORK/sig.png" \
   "render -s $WORK/slow.toml -o $WORK/sig.svg" "export --maxima -s $WORK/slow.toml -o $WORK/sig.csv" \
   "bifurcation --param ro --from 25 --to 300 --values 400 --time 100000 -o $WORK/sig.csv" \
   "bifurcation --param ro --from 25 --to 300 --values 400 --time 100000 --simd off -o $WORK/sig.csv" \
