@@ -14,18 +14,38 @@ float sweepValue(const Sweep &s, int k) {
   return (float)(s.from + (s.to - s.from) * k / (s.values - 1));
 }
 
+namespace {
+
 // The viewer's replay of its main trajectory, the transient as its tmin.
-std::vector<double> sweepMaxima(const Sweep &s, int k) {
+ReplaySettings replayOf(const Sweep &s, int k) {
   ReplaySettings r{s.model, {s.p[0], s.p[1], s.p[2]}, s.dt, (float)s.transient, (float)s.time, 0,
                    0};
   r.p[s.param] = sweepValue(s, k);
+  return r;
+}
+
+Trajectory startOf(const Sweep &s) {
   Trajectory tr{};
   tr.xsec = s.start[0], tr.ysec = s.start[1], tr.zsec = s.start[2];
   loadStart(tr);
-  std::vector<MapPoint> points = replayMaxima(r, tr);
+  return tr;
+}
+
+// A value whose run left the finite numbers keeps no maxima, only when.
+void noteDiverged(const Sweep &s, int k, SweepPoint &p) {
+  p.maxima.clear();
+  p.leftAt = leftFiniteAt(replayOf(s, k), startOf(s));
+}
+
+} // namespace
+
+std::vector<double> sweepMaxima(const Sweep &s, int k, bool *finite) {
+  Trajectory tr = startOf(s);
+  std::vector<MapPoint> points = replayMaxima(replayOf(s, k), tr, interrupted);
   std::vector<double> tops(points.size());
   std::transform(points.begin(), points.end(), tops.begin(),
                  [](const MapPoint &p) { return p.top; });
+  if (finite) *finite = mainFinite(tr);
   return tops;
 }
 
@@ -37,15 +57,22 @@ std::vector<SweepPoint> sweepAll(const Sweep &s) {
   for (int k = s.shard - 1; k < s.values; k += s.shards) points.push_back({sweepValue(s, k), {}});
   auto valueOf = [&](size_t j) { return s.shard - 1 + (int)j * s.shards; };
   if (!s.lanes) {
-    inRounds(points.size(), 256, "value",
-             [&](size_t j) { points[j].maxima = sweepMaxima(s, valueOf(j)); });
+    inRounds(points.size(), 256, "value", [&](size_t j) {
+      bool finite = true;
+      points[j].maxima = sweepMaxima(s, valueOf(j), &finite);
+      if (!finite) noteDiverged(s, valueOf(j), points[j]);
+    });
     return points;
   }
   inBlocks(points.size(), laneBlock(points.size()), "value", [&](size_t first, size_t end) {
     std::vector<int> ks;
     for (size_t j = first; j < end; j++) ks.push_back(valueOf(j));
-    std::vector<std::vector<double>> maxima = sweepMaximaLanes(s, ks);
-    for (size_t j = first; j < end; j++) points[j].maxima = std::move(maxima[j - first]);
+    std::vector<char> finite;
+    std::vector<std::vector<double>> maxima = sweepMaximaLanes(s, ks, finite);
+    for (size_t j = first; j < end; j++) {
+      points[j].maxima = std::move(maxima[j - first]);
+      if (!finite[j - first]) noteDiverged(s, valueOf(j), points[j]);
+    }
   });
   return points;
 }

@@ -2,6 +2,7 @@
 // maximum map plots, after a transient, for each value of the sweep.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,13 @@ struct Sweep {
 
 // The k-th value, as the viewer's spinner would hold it.
 float sweepValue(const Sweep &s, int k);
-// The accepted maxima of |x| (each the x at a step's start) for value k, in time order.
-std::vector<double> sweepMaxima(const Sweep &s, int k);
+// The accepted maxima of |x| (each the x at a step's start) for value k,
+// in time order; finite, when given, says whether the run stayed finite.
+std::vector<double> sweepMaxima(const Sweep &s, int k, bool *finite = nullptr);
 struct SweepPoint {
   float value;                // of the parameter
-  std::vector<double> maxima; // in time order
+  std::vector<double> maxima; // in time order; none for a run that left the finite numbers
+  double leftAt = NAN;        // the time it left them; NaN if it never did
 };
 // The shard's values in increasing order with their maxima, computed on
 // every core; the same whatever the number of threads.

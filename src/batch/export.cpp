@@ -19,6 +19,7 @@ struct Rows {
 void addRow(void *ctx, bool last) {
   Rows &r = *static_cast<Rows *>(ctx);
   const Trajectory &tr = *r.tr;
+  if (!mainFinite(tr)) return; // the output is abandoned
   std::string &o = r.buffer;
   o += shortest(tr.t) + "," + shortest(tr.x) + "," + shortest(tr.y) + "," + shortest(tr.z);
   if (r.twin) {
@@ -48,26 +49,30 @@ Trajectory startOf(const Settings &s) {
 
 } // namespace
 
-void writeTrajectory(const Settings &s, Output &out) {
+bool writeTrajectory(const Settings &s, Output &out, std::string &why) {
   Trajectory tr = startOf(s);
   writeOutput(out, s.second == 1 ? "t,x,y,z,x2,y2,z2,ln_d\n" : "t,x,y,z\n");
   const ReplaySettings r = staticReplay(s);
   Rows rows{&tr, s.second == 1, &out, {"step", (long)(r.tmax / r.dt)}, {}};
   replaySteps(r, tr, addRow, &rows, interrupted);
+  if (mainFinite(tr)) return true;
+  why = divergedAt(leftFiniteAt(r, tr));
+  return false;
 }
 
 // The viewer's frames show the same points from the second on, the first
 // of them against the previous frame's last maximum.
-std::string maximaCsv(const Settings &s) {
+std::string maximaCsv(const Settings &s, std::string *why) {
   Trajectory tr = startOf(s);
   ReplaySettings r = staticReplay(s);
-  std::vector<MapPoint> first = replayMaxima(r, tr);
+  std::vector<MapPoint> first = replayMaxima(r, tr, interrupted);
   double previous = first.empty() ? 0 : first.back().top;
   loadStart(tr);
   std::string out = "previous,maximum\n";
-  for (const MapPoint &p : replayMaxima(r, tr)) {
+  for (const MapPoint &p : replayMaxima(r, tr, interrupted)) {
     out += shortest(previous) + "," + shortest(p.shown) + "\n";
     previous = p.top;
   }
+  if (why && !mainFinite(tr)) *why = divergedAt(leftFiniteAt(r, tr));
   return out;
 }

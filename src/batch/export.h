@@ -11,10 +11,12 @@
 // The rows of the frame Static playback shows for s, written out as they
 // come: one per drawn step, "t,x,y,z" and with the twin ",x2,y2,z2,ln_d",
 // after a header row; every number in its shortest round-trip form. An
-// interruption ends it early.
-void writeTrajectory(const Settings &s, Output &out);
+// interruption ends it early. A run that leaves the finite numbers writes
+// no row from there on, and returns false with why.
+bool writeTrajectory(const Settings &s, Output &out, std::string &why);
 
 // The maximum map's points of the same frame, "previous,maximum", in the
 // model's units, as the viewer plots them from its second frame on: each
-// accepted maximum against the one before it.
-std::string maximaCsv(const Settings &s);
+// accepted maximum against the one before it. A run that leaves the
+// finite numbers sets why, when given.
+std::string maximaCsv(const Settings &s, std::string *why = nullptr);

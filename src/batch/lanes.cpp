@@ -15,6 +15,7 @@
 
 #include "batch/lanes.h"
 #include "batch/lyapunov.h"
+#include "batch/output.h"
 #include "sim/models.h"
 
 HWY_BEFORE_NAMESPACE();
@@ -118,7 +119,7 @@ void runLanes(const F &f, const Sweep &s, SweepLanes &w, long count, const bool 
 
 template <typename F>
 void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
-               std::vector<std::vector<double>> &out) {
+               std::vector<std::vector<double>> &out, std::vector<char> &finite) {
   const int L = (int)hn::Lanes(D());
   const float last = (float)s.time / s.dt, first = (float)s.transient / s.dt;
   const long steps = firstNot([&](long n) { return (float)n < last; });
@@ -128,6 +129,8 @@ void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
   auto refill = [&] {
     for (int l = 0; l < L; l++) {
       if (w.slot[l] >= 0 && w.n[l] < steps) continue;
+      if (w.slot[l] >= 0)
+        finite[w.slot[l]] = std::isfinite(w.x[l]) && std::isfinite(w.y[l]) && std::isfinite(w.z[l]);
       w.slot[l] = next < ks.size() ? (int)next++ : -1;
       w.n[l] = 0, w.xold[l] = 0, w.xoldt[l] = 0;
       w.x[l] = s.start[0], w.y[l] = s.start[1], w.z[l] = s.start[2];
@@ -136,9 +139,10 @@ void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
   };
   std::fill(w.slot, w.slot + SweepLanes::MOST, -1);
   refill();
-  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; })) {
-    // A run of steps ends where the next lane finishes or starts to draw.
-    long count = steps;
+  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; }) && !interrupted()) {
+    // A run of steps ends where the next lane finishes or starts to draw,
+    // or after 65536 steps, so that an interruption is seen soon.
+    long count = 65536;
     bool drawn[SweepLanes::MOST] = {};
     for (int l = 0; l < L; l++) {
       if (w.slot[l] < 0) continue;
@@ -152,9 +156,9 @@ void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
   }
 }
 
-void SweepMaxima(const Sweep &s, const std::vector<int> &ks,
-                 std::vector<std::vector<double>> &out) {
-  withField((int)(s.model - models), [&](const auto &f) { sweepWith(f, s, ks, out); });
+void SweepMaxima(const Sweep &s, const std::vector<int> &ks, std::vector<std::vector<double>> &out,
+                 std::vector<char> &finite) {
+  withField((int)(s.model - models), [&](const auto &f) { sweepWith(f, s, ks, out, finite); });
 }
 
 // ======== Lyapunov runs in lanes ===================================================
@@ -316,7 +320,7 @@ void runsInLanes(const F &f, const std::vector<LyapunovRun> &runs, std::vector<E
   };
   std::fill(w.slot, w.slot + W::MOST, -1);
   for (int l = 0; l < L; l++) refill(l), settle(l, 0);
-  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; })) {
+  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; }) && !interrupted()) {
     long count = LONG_MAX;
     for (int l = 0; l < L; l++) {
       if (w.slot[l] < 0) continue;
@@ -402,9 +406,11 @@ size_t laneBlock(size_t count) {
   return std::max(lanes, std::min(4 * lanes, (count + 4 * cores - 1) / (4 * cores)));
 }
 
-std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks) {
+std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks,
+                                                  std::vector<char> &finite) {
   std::vector<std::vector<double>> out(ks.size());
-  HWY_DYNAMIC_DISPATCH(SweepMaxima)(s, ks, out);
+  finite.assign(ks.size(), 1);
+  HWY_DYNAMIC_DISPATCH(SweepMaxima)(s, ks, out, finite);
   return out;
 }
 std::vector<Exponents> lyapunovLanes(const std::vector<LyapunovRun> &runs) {

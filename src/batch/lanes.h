@@ -28,7 +28,9 @@ size_t laneBlock(size_t count);
 
 // The maxima of the sweep's values ks, each exactly as sweepMaxima(s, k)
 // gives them, the values taking lanes as lanes finish.
-std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks);
+// finite[j] says whether value ks[j]'s run stayed finite.
+std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks,
+                                                  std::vector<char> &finite);
 
 // The exponents of each run, exactly as lyapunov(run) gives them: the
 // largest by the renormalised twin, or all three by the tangent dynamics

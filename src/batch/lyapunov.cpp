@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "batch/output.h"
 #include "sim/core.h"
 #include "state/settings.h"
 
@@ -90,11 +91,6 @@ Exponents failed(int status, const std::string &why) {
   return e;
 }
 
-std::string diverged(double t) {
-  return "the run diverged at t = " + roughly(t) +
-         " (the state is no longer finite): use a smaller dt";
-}
-
 // The twin's separation before it is pulled back: small against the
 // attractor, and far above the rounding of the state.
 std::string twinTrouble(const Vec3 &x, double d, double across, double t) {
@@ -164,7 +160,7 @@ bool TwinMeasure::begin(const Vec3 &x, const Extent &box, Vec3 &twin) {
 }
 
 void TwinMeasure::leftFinite(long n) {
-  end = failed(1, diverged((double)n * r.dt));
+  end = failed(1, divergedAt((double)n * r.dt));
 }
 
 // The blocks hold whole reporting intervals; the estimate is the growth of
@@ -173,7 +169,7 @@ bool TwinMeasure::endInterval(const Vec3 &x, Vec3 &twin, const Extent &box, long
                               std::string *trace) {
   const double d = separation(x, twin);
   std::string why = twinTrouble(x, d, box.across(), (double)n * r.dt);
-  if (!finite(twin)) why = diverged((double)n * r.dt);
+  if (!finite(twin)) why = divergedAt((double)n * r.dt);
   if (!why.empty()) {
     end = failed(finite(twin) ? 2 : 1, why);
     return false;
@@ -220,7 +216,7 @@ bool SpectrumMeasure::reorthonormalise(double *Q, long n) {
   Eigen::Map<Matrix> kept(Q);
   Matrix q = kept;
   if (!q.allFinite()) {
-    end = failed(1, diverged((double)n * r.dt));
+    end = failed(1, divergedAt((double)n * r.dt));
     return false;
   }
   double g[3];
@@ -247,7 +243,7 @@ void SpectrumMeasure::endInterval(std::string *trace) {
 }
 
 void SpectrumMeasure::leftFinite(long n) {
-  end = failed(1, diverged((double)n * r.dt));
+  end = failed(1, divergedAt((double)n * r.dt));
 }
 
 bool SpectrumMeasure::done() const {
@@ -264,13 +260,21 @@ Exponents SpectrumMeasure::result() const {
 // ======== The run ==================================================================
 namespace {
 
+// Every 4096 steps: an interruption ends the run, which no one reads then.
+bool stopped(long n, Exponents &fail) {
+  if ((n & 4095) != 0 || !interrupted()) return false;
+  fail = failed(1, "interrupted");
+  return true;
+}
+
 // The transient: false, with the failure in fail, if it leaves the finite numbers.
 bool transient(const LyapunovRun &r, Vec3 &x, Extent &box, long &n, Exponents &fail) {
   Slopes k;
   for (; (double)n < r.transient / r.dt; n++) {
+    if (stopped(n, fail)) return false;
     step(r, x, k);
     if (!finite(x)) {
-      fail = failed(1, diverged((double)(n + 1) * r.dt));
+      fail = failed(1, divergedAt((double)(n + 1) * r.dt));
       return false;
     }
     box.add(x);
@@ -290,6 +294,7 @@ Exponents twinRun(const LyapunovRun &r, std::string *trace) {
   Slopes k;
   while (!m.done()) {
     for (long s = 0; s < m.every; s++) {
+      if (stopped(n, fail)) return fail;
       step(r, x, k);
       if (!finite(x)) return m.leftFinite(++n), m.result();
       n++, box.add(x);
@@ -312,6 +317,7 @@ Exponents spectrumRun(const LyapunovRun &r, std::string *trace) {
   Slopes k;
   while (!m.done()) {
     for (long s = 0; s < m.every; s++) {
+      if (stopped(n, fail)) return fail;
       Vec3 x0 = x;
       step(r, x, k);
       if (!finite(x)) return m.leftFinite(++n), m.result();

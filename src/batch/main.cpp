@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "batch/export.h"
 #include "batch/headless.h"
@@ -27,7 +28,7 @@ namespace {
 struct Common {
   std::string from, out, size = std::to_string(SCENE_WIDTH) + "x" + std::to_string(SCENE_HEIGHT);
   int width = SCENE_WIDTH, height = SCENE_HEIGHT, frame = 1, frames = 100, fps = 30, samples = 0;
-  bool maxima = false, frameGiven = false, pixelWidths = false;
+  bool maxima = false, frameGiven = false, fpsGiven = false, pixelWidths = false;
   Look look() const { return {width, height, pixelWidths, samples}; }
   std::string video;
 };
@@ -59,15 +60,14 @@ int render(const Settings &s, const Common &o) {
   if (o.samples > 1 && ext != "png")
     return refuse("--samples smooths the pixels of a PNG; ." + ext + " pictures are vectors", 2);
   int k = shownFrame(s, o.frame);
-  if (ext == "png") {
-    auto keep = [&](int, const std::vector<unsigned char> &rgb) {
-      file = pngOf(rgb, o.width, o.height);
-      return true;
-    };
-    if (!drawFrames(s, o.look(), k, k, keep, error)) return refuse(error, 1);
-  } else if (!vectorPicture(s, o.look(), k, ext, file, error)) {
-    return refuse(error, 1);
-  }
+  auto keep = [&](int, const std::vector<unsigned char> &rgb) {
+    file = pngOf(rgb, o.width, o.height);
+    return true;
+  };
+  const bool made = ext == "png" ? drawFrames(s, o.look(), k, k, keep, error)
+                                 : vectorPicture(s, o.look(), k, ext, file, error);
+  if (interrupted()) endInterrupted();
+  if (!made) return refuse(error, 1);
   return writeWhole(o.out, file, error) ? 0 : refuse(error, 1);
 }
 
@@ -78,38 +78,82 @@ std::string numbered(const std::string &prefix, int k) {
   return prefix + digits;
 }
 
+// Frame k written and closed beside its name, kept in frames until all are.
+bool frameFile(std::vector<Output> &frames, const std::string &path, const std::string &png,
+               std::string &error) {
+  Output f;
+  if (!openOutput(f, path, error)) return false;
+  writeOutput(f, png);
+  frames.push_back(f);
+  return closeOutput(frames.back(), error);
+}
+
+// Every frame renamed into place, or every one removed.
+bool placeFrames(std::vector<Output> &frames, bool keep, std::string &error) {
+  for (Output &f : frames) keep = placeOutput(f, keep, error) && keep;
+  return keep;
+}
+
 int animate(const Settings &s, const Common &o) {
   if (s.dynamic == 0) return refuse("animate needs Dynamic or Segment playback", 2);
   if (o.out.empty() == o.video.empty()) return refuse("give either -o PREFIX or --video FILE", 2);
+  if (o.fpsGiven && o.video.empty())
+    return refuse("--fps sets a video's rate, and frames written with -o have none", 2);
   std::string error;
   Video v;
   int status = o.video.empty() ? 0 : openVideo(v, o.video, o.width, o.height, o.fps, error);
   if (status != 0) return refuse(error, status);
   bool written = true;
+  std::vector<Output> frames;
   Progress progress{"frame", o.frames};
   auto keep = [&](int k, const std::vector<unsigned char> &rgb) {
-    written = o.video.empty() ? writeWhole(numbered(o.out, k), pngOf(rgb, o.width, o.height), error)
-                              : videoFrame(v, rgb, error);
+    written = o.video.empty()
+                  ? frameFile(frames, numbered(o.out, k), pngOf(rgb, o.width, o.height), error)
+                  : videoFrame(v, rgb, error);
     showProgress(progress, k);
     return written && !interrupted();
   };
   bool drawn = drawFrames(s, o.look(), 1, o.frames, keep, error);
   bool whole = drawn && written && !interrupted();
-  if (!o.video.empty()) written = closeVideo(v, whole, error) && written;
+  written = o.video.empty() ? placeFrames(frames, whole, error) : closeVideo(v, whole, error);
   if (interrupted()) endInterrupted();
   return drawn && written ? 0 : refuse(error, 1);
 }
 
 // ======== export =====================================================================
 int exportCsv(const Settings &s, const Common &o) {
-  std::string error;
-  if (o.maxima) return writeWhole(o.out, maximaCsv(s), error) ? 0 : refuse(error, 1);
+  std::string error, why;
+  if (o.maxima) {
+    std::string csv = maximaCsv(s, &why);
+    if (interrupted()) endInterrupted();
+    if (!why.empty()) return refuse(why, 1);
+    return writeWhole(o.out, csv, error) ? 0 : refuse(error, 1);
+  }
   Output out;
   if (!openOutput(out, o.out, error)) return refuse(error, 1);
-  writeTrajectory(s, out);
-  bool kept = finishOutput(out, !interrupted(), error);
+  const bool finite = writeTrajectory(s, out, why);
+  bool kept = finishOutput(out, finite && !interrupted(), error);
   if (interrupted()) endInterrupted();
+  if (!finite) return refuse(why, 1);
   return kept ? 0 : refuse(error, 1);
+}
+
+// What render, animate and export draw from: tmin to tmax.
+std::string windowRefusal(const Settings &s) {
+  if (s.tmin < s.tmaxstatic) return "";
+  return "tmin (" + shortest(s.tmin) + ") must be below tmax (" + shortest(s.tmaxstatic) +
+         "): the time window is empty";
+}
+
+// A parser's message with each long argument it quotes shortened.
+std::string quoting(std::string message, int argc, char **argv) {
+  for (int k = 1; k < argc; k++) {
+    const std::string arg = argv[k], short_ = shown(arg);
+    if (arg == short_) continue;
+    for (size_t at; (at = message.find(arg)) != std::string::npos;)
+      message.replace(at, arg.size(), short_);
+  }
+  return message;
 }
 
 int run(int argc, char **argv) {
@@ -121,7 +165,9 @@ int run(int argc, char **argv) {
 
   CLI::App *renderCmd = app.add_subcommand("render", "one frame the viewer shows, without panels");
   addSettings(renderCmd, o);
-  renderCmd->add_option("-o,--output", o.out, "picture file: .png, .svg, .pdf or .eps")->required();
+  renderCmd->add_option("-o,--output", o.out, "picture file: .png, .svg, .pdf or .eps")
+      ->required()
+      ->check(fileName());
   addPicture(renderCmd, o);
   renderCmd->add_option("--frame", o.frame, "Dynamic and Segment: the K-th frame of playback")
       ->check(CLI::Range(1, 1000000));
@@ -129,8 +175,10 @@ int run(int argc, char **argv) {
 
   CLI::App *animateCmd = app.add_subcommand("animate", "frames of Dynamic or Segment playback");
   addSettings(animateCmd, o);
-  animateCmd->add_option("-o,--output", o.out, "PREFIX: writes PREFIX-0001.png and on");
-  animateCmd->add_option("--video", o.video, "a video file, made by ffmpeg from the frames");
+  animateCmd->add_option("-o,--output", o.out, "PREFIX: writes PREFIX-0001.png and on")
+      ->check(fileName());
+  animateCmd->add_option("--video", o.video, "a video file, made by ffmpeg from the frames")
+      ->check(fileName());
   animateCmd->add_option("-n,--frames", o.frames, "how many frames")
       ->check(CLI::Range(1, 1000000))
       ->capture_default_str();
@@ -138,10 +186,13 @@ int run(int argc, char **argv) {
       ->check(CLI::Range(1, 240))
       ->capture_default_str();
   addPicture(animateCmd, o);
+  animateCmd->callback([&] { o.fpsGiven = animateCmd->count("--fps") > 0; });
 
   CLI::App *exportCmd = app.add_subcommand("export", "the replayed trajectory as CSV");
   addSettings(exportCmd, o);
-  exportCmd->add_option("-o,--output", o.out, "the CSV file (- for standard output)")->required();
+  exportCmd->add_option("-o,--output", o.out, "the CSV file (- for standard output)")
+      ->required()
+      ->check(fileName());
   exportCmd->add_flag("--maxima", o.maxima, "the maximum map's points instead");
 
   NumberOptions numbers;
@@ -157,24 +208,25 @@ int run(int argc, char **argv) {
     names += (names.empty() ? "" : ", ") + c->get_name();
   if (argc > 1 && argv[1][0] != '-' &&
       app.get_subcommands([&](const CLI::App *c) { return c->get_name() == argv[1]; }).empty())
-    return refuse(std::string(argv[1]) + ": no such subcommand (there are " + names + ")", 2);
+    return refuse(shown(argv[1]) + ": no such subcommand (there are " + names + ")", 2);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {
-    if (e.get_exit_code() == 0) return app.exit(e); // --help, --version
-    return refuse(std::string(e.what()) + " (see --help)", 2);
+    if (e.get_exit_code() == 0) return flushedOut(app.exit(e)); // --help, --version
+    return refuse(quoting(e.what(), argc, argv) + " (see --help)", 2);
   }
 
   Settings s = startUpSettings();
   if (settings->parsed()) {
     std::fputs(settingsText(s).c_str(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return flushedOut(0);
   }
   std::string error;
   if (!o.from.empty() && !readSettings(o.from, s, error)) return refuse(error, 2);
   if (lyapunovCmd->parsed()) return lyapunovCommand(s, numbers);
   if (bifurcationCmd->parsed()) return bifurcationCommand(s, numbers);
   if (!readSize(o.size, o.width, o.height, error)) return refuse(error, 2);
+  if (!(error = windowRefusal(s)).empty()) return refuse(error, 2);
   if (renderCmd->parsed()) return render(s, o);
   if (animateCmd->parsed()) return animate(s, o);
   return exportCsv(s, o);

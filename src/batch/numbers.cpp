@@ -57,6 +57,7 @@ std::string tooManySteps(double time, float dt, const char *what, double most) {
 }
 
 std::string lyapunovRefusal(const Settings &s, const NumberOptions &o) {
+  if (!o.unswept.empty()) return o.unswept + " goes with --sweep, and does nothing without it";
   if (!positiveFinite(o.d0)) return "--d0 must be a positive number";
   if (!positiveFinite(o.time)) return "--time must be a positive number";
   if (!(o.transient >= 0) || !std::isfinite(o.transient)) return "--transient must be 0 or more";
@@ -138,6 +139,24 @@ std::string jsonText(const Settings &s, const NumberOptions &o, const std::vecto
   return j.dump(2) + "\n";
 }
 
+// Each figure's name ends in its format, and no two outputs name one file
+// (one of them would be lost, or both).
+std::string outputsRefusal(const NumberOptions &o) {
+  const std::pair<const char *, const std::string *> named[] = {
+      {"-o", &o.out}, {"--png", &o.png}, {"--svg", &o.svg}, {"--pdf", &o.pdf}};
+  for (size_t a = 1; a < 4; a++)
+    if (!named[a].second->empty() && !special(*named[a].second) &&
+        extensionOf(*named[a].second) != named[a].first + 2)
+      return std::string(named[a].first) + " " + *named[a].second + ": the name must end in ." +
+             (named[a].first + 2);
+  for (size_t a = 0; a < 4; a++)
+    for (size_t b = a + 1; b < 4; b++)
+      if (!named[a].second->empty() && sameFile(*named[a].second, *named[b].second))
+        return named[a].first + std::string(" and ") + named[b].first + " both name " +
+               *named[b].second + ": give each output a name of its own";
+  return "";
+}
+
 // ======== bifurcation ==============================================================
 // The swept parameter (named by option), its range, its values and the
 // shard, shared by both sweeps.
@@ -147,7 +166,7 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
   auto named =
       std::find_if(m.params, m.params + 3, [&](const Parameter &q) { return o.param == q.name; });
   if (named == m.params + 3)
-    return option + (" " + o.param) + ": " + m.key + " has " + m.params[0].name + ", " +
+    return option + (" " + shown(o.param)) + ": " + m.key + " has " + m.params[0].name + ", " +
            m.params[1].name + " and " + m.params[2].name;
   if (!(o.from < o.to) && !(o.from == o.to && values == 1))
     return "--from must be below --to (or equal to it, with --values 1)";
@@ -155,13 +174,14 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
     return "--from and --to must lie within " + shortest(named->lo) + " and " +
            shortest(named->hi) + ", the panel's limits";
   if (values < 1) return "--values must be 1 or more";
+  if (std::string why = outputsRefusal(o); !why.empty()) return why;
   int width = 0, height = 0; // the figures', checked before the sweep runs
   std::string badSize;
   if (!readSize(o.size, width, height, badSize)) return badSize;
   char slash = 0, rest = 0;
   if (std::sscanf(o.shard.c_str(), "%d%c%d%c", &w.shard, &slash, &w.shards, &rest) != 3 ||
       slash != '/' || w.shards < 1 || w.shard < 1 || w.shard > w.shards)
-    return "--shard " + o.shard + ": expected K/N with 1 <= K <= N";
+    return "--shard " + shown(o.shard) + ": expected K/N with 1 <= K <= N";
   w.model = &m, w.param = (int)(named - m.params);
   for (int k = 0; k < 3; k++) w.p[k] = s.params[s.attype][k], w.start[k] = s.start[k];
   w.from = o.from, w.to = o.to, w.values = values, w.dt = s.dt;
@@ -250,7 +270,8 @@ std::string takeSimd(const std::string &simd) {
   if (simd == "on" || simd == "off" || chooseLaneTarget(simd)) return "";
   std::string known;
   for (const std::string &t : laneTargets()) known += ", " + t;
-  return "--simd " + simd + ": use on, off or one of this machine's instruction sets" + known;
+  return "--simd " + shown(simd) + ": use on, off or one of this machine's instruction sets" +
+         known;
 }
 
 static void addSimdOption(CLI::App *c, NumberOptions &o) {
@@ -258,6 +279,17 @@ static void addSimdOption(CLI::App *c, NumberOptions &o) {
                 "on: many values per instruction, on the widest instruction set the CPU has; "
                 "off: one value at a time; or an instruction set by name (same numbers either way)")
       ->capture_default_str();
+}
+
+CLI::Validator fileName() {
+  return {[](const std::string &v) { return v.empty() ? "the file's name is empty" : ""; }, "FILE"};
+}
+
+// Options the sweep takes, given to a single run, are refused.
+static void noteUnswept(const CLI::App *c, NumberOptions &o) {
+  for (const char *name :
+       {"--from", "--to", "--values", "--shard", "--png", "--svg", "--pdf", "--dark", "--size"})
+    if (o.param.empty() && o.unswept.empty() && c->count(name) > 0) o.unswept = name;
 }
 
 void addLyapunovOptions(CLI::App *c, NumberOptions &o) {
@@ -271,25 +303,30 @@ void addLyapunovOptions(CLI::App *c, NumberOptions &o) {
       ->check(CLI::Range(2, 100000))
       ->capture_default_str();
   c->add_flag("--spectrum", o.spectrum, "all three exponents, by the tangent dynamics and QR");
-  c->add_option("--trace", o.trace, "CSV of the running estimate at each renormalisation");
+  c->add_option("--trace", o.trace, "CSV of the running estimate at each renormalisation")
+      ->check(fileName());
   c->add_option("--repeat", o.repeat, "runs from as many start states, on every core")
       ->check(CLI::Range(1, 1000000));
-  c->add_option("--threads", o.threads, "at most this many threads (0: every core)");
+  c->add_option("--threads", o.threads, "at most this many threads (0: every core)")
+      ->check(CLI::Range(0, 65536));
   c->add_flag("--json", o.json, "JSON on standard output: values, errors, settings, version");
   c->add_option("--sweep", o.param, "the exponents along this parameter, as the panel names it");
   c->add_option("--from", o.from, "--sweep: its first value");
   c->add_option("--to", o.to, "--sweep: its last value");
   c->add_option("--values", o.lyapunovValues, "--sweep: how many values, evenly spaced")
       ->capture_default_str();
-  c->add_option("-o,--output", o.out, "--sweep: CSV parameter,lambda1,error1[,...]");
+  c->add_option("-o,--output", o.out, "--sweep: CSV parameter,lambda1,error1[,...]")
+      ->check(fileName());
   c->add_option("--shard", o.shard, "--sweep: only the values K, K+N, K+2N, ... (from 1)")
       ->capture_default_str();
-  c->add_option("--png", o.png, "--sweep: the exponents against the parameter as PNG");
-  c->add_option("--svg", o.svg, "--sweep: the same as SVG");
-  c->add_option("--pdf", o.pdf, "--sweep: the same as PDF");
+  c->add_option("--png", o.png, "--sweep: the exponents against the parameter as PNG")
+      ->check(fileName());
+  c->add_option("--svg", o.svg, "--sweep: the same as SVG")->check(fileName());
+  c->add_option("--pdf", o.pdf, "--sweep: the same as PDF")->check(fileName());
   c->add_flag("--dark", o.dark, "--sweep: white on black, as on the screen (else black on white)");
   c->add_option("--size", o.size, "--sweep: the figure's size")->capture_default_str();
   addSimdOption(c, o);
+  c->callback([c, &o] { noteUnswept(c, o); });
 }
 
 void addBifurcationOptions(CLI::App *c, NumberOptions &o) {
@@ -301,15 +338,16 @@ void addBifurcationOptions(CLI::App *c, NumberOptions &o) {
       ->capture_default_str();
   c->add_option("--time", o.sweepTime, "time units run at each value, transient included")
       ->capture_default_str();
-  c->add_option("-o,--output", o.out, "CSV: parameter,maximum")->required();
-  c->add_option("--png", o.png, "the diagram with its axes as PNG");
-  c->add_option("--svg", o.svg, "the same as SVG");
-  c->add_option("--pdf", o.pdf, "the same as PDF");
+  c->add_option("-o,--output", o.out, "CSV: parameter,maximum")->required()->check(fileName());
+  c->add_option("--png", o.png, "the diagram with its axes as PNG")->check(fileName());
+  c->add_option("--svg", o.svg, "the same as SVG")->check(fileName());
+  c->add_option("--pdf", o.pdf, "the same as PDF")->check(fileName());
   c->add_flag("--dark", o.dark, "white points on black, as on the screen (else black on white)");
   c->add_option("--size", o.size, "the picture's size")->capture_default_str();
   c->add_option("--shard", o.shard, "K/N: only the values K, K+N, K+2N, ... (from 1)")
       ->capture_default_str();
-  c->add_option("--threads", o.threads, "at most this many threads (0: every core)");
+  c->add_option("--threads", o.threads, "at most this many threads (0: every core)")
+      ->check(CLI::Range(0, 65536));
   addSimdOption(c, o);
 }
 
@@ -345,7 +383,7 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
   if (!o.trace.empty() && !writeWhole(o.trace, trace, error)) return refuse(error, 1);
   std::string text = o.json ? jsonText(s, o, runs, mean) : linesOf(runs, mean);
   std::fputs(text.c_str(), stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return flushedOut(0);
 }
 
 int bifurcationCommand(const Settings &s, const NumberOptions &o) {
@@ -357,6 +395,11 @@ int bifurcationCommand(const Settings &s, const NumberOptions &o) {
   auto limit = threadsAtMost(o.threads);
   std::vector<SweepPoint> points = sweepAll(w);
   if (interrupted()) endInterrupted();
+  for (const SweepPoint &p : points) // as the exponents' sweep says it, without the rows
+    if (!std::isnan(p.leftAt))
+      refuse(std::string("at ") + w.model->params[w.param].name + " = " + shortest(p.value) + ": " +
+                 divergedAt(p.leftAt),
+             0);
   std::vector<std::pair<std::string, std::string>> files = {{o.out, sweepCsv(w, points)}};
   if (!diagrams(o, w, points, files, error)) return refuse(error, 1);
   return writeAll(files, error) ? 0 : refuse(error, 1);

@@ -14,6 +14,7 @@ struct NumberOptions {
   int blocks = 10, repeat = 1, lyapunovValues = 100;
   bool spectrum = false, json = false;
   std::string trace;
+  std::string unswept; // an option of the sweep given without --sweep
   // bifurcation
   std::string param, shard = "1/1", out, png, svg, pdf, size = "1200x800";
   bool dark = false;
@@ -24,6 +25,9 @@ struct NumberOptions {
   int threads = 0;         // 0: every core
   std::string simd = "on"; // on: the widest lanes the CPU has; off: one value at a time; or a set
 };
+
+// A file's name, which may not be empty: an empty one names no file.
+CLI::Validator fileName();
 
 void addLyapunovOptions(CLI::App *c, NumberOptions &o);
 // --simd: on, off or an instruction set; "" once taken, else why not.

@@ -34,6 +34,19 @@ int refuse(const std::string &why, int status) {
   return status;
 }
 
+// Four significant digits: enough to find the place.
+std::string divergedAt(double t) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4g", t);
+  return std::string("the run diverged at t = ") + text +
+         " (the state is no longer finite): use a smaller dt";
+}
+
+int flushedOut(int status) {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  return refuse(std::string("cannot write standard output: ") + std::strerror(errno), 1);
+}
+
 // ======== Signals ==================================================================
 void watchInterrupts() {
   struct sigaction sa {};

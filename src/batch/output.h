@@ -10,6 +10,11 @@
 
 // "tresolva-batch: why" on standard error; returns status.
 int refuse(const std::string &why, int status);
+// Why a run that left the finite numbers at time t gives no result.
+std::string divergedAt(double t);
+// Standard output flushed: status if all of it went out, else 1 and a
+// line saying why (a full disk, a closed pipe).
+int flushedOut(int status);
 
 // SIGINT, SIGTERM and SIGHUP only mark the run as interrupted; long loops
 // ask interrupted() and stop, their outputs are abandoned, and then

@@ -33,14 +33,6 @@ bool onPath(const std::string &name) {
   return false;
 }
 
-// The same folder and extension, so that ffmpeg picks the same format.
-std::string besideOf(const std::string &path) {
-  size_t slash = path.rfind('/');
-  std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  return dir + ".part-" + std::to_string(getpid()) + "-" + name;
-}
-
 } // namespace
 
 int openVideo(Video &v, const std::string &path, int width, int height, int fps,
@@ -49,7 +41,12 @@ int openVideo(Video &v, const std::string &path, int width, int height, int fps,
     error = "--video needs ffmpeg, and there is none on the PATH";
     return 2;
   }
+  // the same folder and extension, so that ffmpeg picks the same format
   v.path = path, v.part = besideOf(path);
+  if (v.part.empty()) {
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    return 1;
+  }
   v.frameSize = (size_t)width * height * 3;
   std::string size = std::to_string(width) + "x" + std::to_string(height);
   std::string rate = std::to_string(fps);
@@ -59,6 +56,7 @@ int openVideo(Video &v, const std::string &path, int width, int height, int fps,
   int fds[2];
   if (!v.log || ::pipe(fds) != 0) {
     error = std::string("cannot start ffmpeg: ") + std::strerror(errno);
+    std::remove(v.part.c_str());
     return 1;
   }
   std::signal(SIGPIPE, SIG_IGN); // ffmpeg ending early shows as a failed write
@@ -79,6 +77,7 @@ int openVideo(Video &v, const std::string &path, int width, int height, int fps,
   if (v.pid < 0) {
     close(fds[1]);
     error = std::string("cannot start ffmpeg: ") + std::strerror(errno);
+    std::remove(v.part.c_str());
     return 1;
   }
   v.pipe = fds[1];

@@ -39,9 +39,9 @@ Picture pictureOf(const Settings &s, int width, int height, float widthScale) {
   return pic;
 }
 
-void nextFrame(const Settings &s, Picture &pic) {
+void nextFrame(const Settings &s, Picture &pic, bool (*cut)()) {
   advancePlayback(s.dynamic, s.tmin, s.tmaxstatic, pic.tmax);
-  drawScene(s, pic);
+  drawScene(s, pic, cut);
 }
 
 Settings viewedSettings(const Settings &set, const Picture &pic) {
@@ -72,27 +72,6 @@ void noteSeparation(const Trajectory &r, FrameNumbers &f) {
   f.t1 = r.t;
   f.saturated = f.lnd >= 0;
 }
-
-namespace {
-
-bool finite(const Trajectory &r) {
-  return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.z);
-}
-
-// When a replay ended outside the finite numbers: the time it left them,
-// stepping again from where the replay began (NaN and infinity, once
-// reached, never leave).
-double leftFiniteAt(const ReplaySettings &r, Trajectory tr) {
-  loadStart(tr);
-  Slopes k;
-  while (finite(tr) && (float)tr.t < r.tmax) {
-    rk4(*r.model, r.p, r.dt, tr.x, tr.y, tr.z, k);
-    tr.t = tr.t + (double)r.dt;
-  }
-  return tr.t;
-}
-
-} // namespace
 
 // ======== One step inside the window ==============================================
 // The maximum map replaces everything else; any other map value draws nothing.
@@ -147,7 +126,7 @@ void beginScene(const Settings &set, Picture &pic) {
 namespace {
 
 void endScene(const ReplaySettings &replay, Picture &pic) {
-  if (!finite(pic.run))
+  if (!mainFinite(pic.run))
     pic.numbers.leftFiniteAt =
         std::isnan(pic.leftAtBefore) ? leftFiniteAt(replay, pic.began) : pic.leftAtBefore;
   glPopMatrix();

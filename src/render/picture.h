@@ -59,7 +59,7 @@ Picture pictureOf(const Settings &s, int width, int height, float widthScale);
 
 // The next frame of such a picture: the playback moves tmax, as the
 // viewer's idle callback does between frames, then the scene is drawn.
-void nextFrame(const Settings &s, Picture &pic);
+void nextFrame(const Settings &s, Picture &pic, bool (*cut)() = nullptr);
 
 // The settings that draw this picture again: the start states as the
 // trajectory holds them, and the pan as the modelview matrix holds it

@@ -73,6 +73,20 @@ void loadStart(Trajectory &tr) {
   tr.t = 0;
 }
 
+bool mainFinite(const Trajectory &tr) {
+  return std::isfinite(tr.x) && std::isfinite(tr.y) && std::isfinite(tr.z);
+}
+
+double leftFiniteAt(const ReplaySettings &r, Trajectory tr) {
+  loadStart(tr);
+  Slopes k;
+  while (mainFinite(tr) && (float)tr.t < r.tmax) {
+    rk4(*r.model, r.p, r.dt, tr.x, tr.y, tr.z, k);
+    tr.t = tr.t + (double)r.dt;
+  }
+  return tr.t;
+}
+
 // ======== Replay ================================================================
 // The twin is stepped before the main trajectory, so the slopes left for
 // the drawing are the main one's. A replay cut short ends on the step it
@@ -133,9 +147,9 @@ void keepMaximum(void *ctx, bool) {
 
 } // namespace
 
-std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr) {
+std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr, bool (*overdue)()) {
   std::vector<MapPoint> out;
   MaximaSink sink{&r, &tr, &out};
-  replaySteps(r, tr, keepMaximum, &sink);
+  replaySteps(r, tr, keepMaximum, &sink, overdue);
   return out;
 }

@@ -45,17 +45,24 @@ struct ReplaySettings {
 bool mapMaximum(const Model &m, const Trajectory &tr, float dt, double &top, double &shown);
 
 // The points the maximum map takes over one replay, in time order: each
-// drawn step that mapMaximum accepts.
+// drawn step that mapMaximum accepts; overdue as for replaySteps.
 struct MapPoint {
   double top, shown;
 };
-std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr);
+std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr,
+                                   bool (*overdue)() = nullptr);
 
 // The natural logarithm of the distance between the main and twin states.
 double lnSeparation(const Trajectory &tr);
 
 // Current states from the start states, t = 0; the history is kept.
 void loadStart(Trajectory &tr);
+
+// Whether the main state is finite: NaN and infinity, once reached, never leave.
+bool mainFinite(const Trajectory &tr);
+// For a replay that ended outside the finite numbers: the time the main
+// trajectory left them, stepping again from tr's start states.
+double leftFiniteAt(const ReplaySettings &r, Trajectory tr);
 
 // Up to tmax/dt steps. Each step past tmin is handed to
 // drawStep(ctx, last), last being true on the final one. overdue, asked

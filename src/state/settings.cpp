@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <sstream>
 #include <vector>
 
 #include "sim/colourings.h"
@@ -211,15 +212,25 @@ bool sameLetters(const std::string &a, const std::string &b) {
          });
 }
 
+// The value of a node a message names: a string in quotes, else its kind.
+std::string named(const toml::node &node) {
+  if (auto text = node.value_exact<std::string>()) return "\"" + shown(*text) + "\"";
+  if (auto b = node.value_exact<bool>()) return *b ? "true" : "false";
+  std::ostringstream kind;
+  kind << node.type();
+  return (node.is_array() ? "an " : "a ") + kind.str();
+}
+
 // Why node cannot be the value of f, or "" once f has taken it; floats
 // are checked against the panel's limits as the panel would hold them.
 std::string take(const Setting &f, const toml::node &node) {
   if (f.f || f.d) {
     std::optional<double> v = node.value<double>();
-    if (!v || node.is_boolean()) return "is not a number";
+    if (!v || node.is_boolean()) return named(node) + " is not a number";
     bool inside =
         f.f ? (float)*v >= (float)f.lo && (float)*v <= (float)f.hi : *v >= f.lo && *v <= f.hi;
-    if (!std::isfinite(*v) || !inside)
+    if (!std::isfinite(*v)) return shortest(*v) + " is not a finite number";
+    if (!inside)
       return shortest(*v) + " is outside " + shortest((float)f.lo) + " to " + shortest((float)f.hi);
     if (f.f) *f.f = (float)*v;
     else *f.d = *v;
@@ -421,7 +432,8 @@ void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refu
     else if (f != known.end() && !f->i) {
       char *end;
       double d = std::strtod(text.c_str(), &end);
-      why = end == text.c_str() || *end ? "is not a number" : take(*f, toml::value<double>(d));
+      why = end == text.c_str() || *end ? "\"" + shown(text) + "\" is not a number"
+                                        : take(*f, toml::value<double>(d));
     } else if (f != known.end()) {
       why = text == "true" || text == "false" ? take(*f, toml::value<bool>(text == "true"))
                                               : "is not true or false";
@@ -478,7 +490,10 @@ bool takeSettings(const toml::table &doc, const std::string &path, Settings &s,
 bool readSettings(const std::string &path, Settings &s, std::string &error) {
   struct stat st;
   if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    error = path + ": not a settings file but a " + (S_ISDIR(st.st_mode) ? "folder" : "device");
+    error = path + ": not a settings file but a " +
+            (S_ISDIR(st.st_mode)    ? "folder"
+             : S_ISFIFO(st.st_mode) ? "FIFO"
+                                    : "device");
     return false;
   }
   try {

@@ -120,3 +120,4 @@ std::string shown(const std::string &text);
 std::string shortest(double v);
 // The same for a float, read back through double as a settings file is.
 std::string shortest(float v);
+

@@ -43,6 +43,39 @@ for k in 1 2 3 4 5 6 7 8 9 10; do
   "$BATCH" render --frame "$k" --size 160x100 -o "$WORK/r.png"
   cmp -s "$WORK/r.png" "$WORK/f-$(printf %04d "$k").png" || fail "animate's frame $k is not render's"
 done
+# render --frame K goes straight to frame K with the bytes of playing K
+# frames: across Dynamic's wrap back to tmin and Segment's moving start
+# (with the map's previous maximum); frame 10^6 within 2 s.
+printf 'tmin = 0.0\ntmax = 20.0\ndt = 0.01\n' >"$WORK/short.toml"
+printf 'playback = "dynamic"\n' | cat "$WORK/short.toml" - >"$WORK/dyn.toml"
+printf 'twin = true\nmaximum_map = true\n' | cat "$WORK/short.toml" - >"$WORK/seg.toml"
+for p in dyn seg; do
+  "$BATCH" animate -s "$WORK/$p.toml" -n 402 --size 64x40 -o "$WORK/$p" || fail "animate $p ended with $?"
+  for k in 1 2 3 200 201 202 203 402; do
+    "$BATCH" render -s "$WORK/$p.toml" --frame $k --size 64x40 -o "$WORK/r.png"
+    cmp -s "$WORK/r.png" "$WORK/$p-$(printf %04d $k).png" || fail "$p: frame $k is not the played one"
+  done
+  began=$(date +%s%N)
+  "$BATCH" render -s "$WORK/$p.toml" --frame 1000000 --size 64x40 -o "$WORK/$p-last.png"
+  took=$((($(date +%s%N) - began) / 1000000))
+  [ $took -lt 2000 ] || fail "$p: frame 1000000 took $took ms"
+done
+# The period: the first p with frames p + 1 to p + 40 those of 1 to 40.
+same() { for j in $(seq 0 39); do cmp -s "$WORK/dyn-$(printf %04d $((1 + j))).png" \
+  "$WORK/dyn-$(printf %04d $(($1 + 1 + j))).png" || return 1; done; }
+period=$(for p in $(seq 1 360); do same $p && echo $p && break; done)
+[ -n "$period" ] && cmp -s "$WORK/dyn-last.png" "$WORK/dyn-$(printf %04d $((999999 % period + 1))).png" ||
+  fail "Dynamic's frame 1000000 is not its frame within the period ($period)"
+# Segment's frame 10^4 starts where a run from the same start is after
+# 99,990 steps (row 99,990 of the export holds the state after them).
+printf 'playback = "static"\ntmin = 0.0\ntmax = 1000.0\ndt = 0.01\n' >"$WORK/run.toml"
+"$BATCH" export -s "$WORK/run.toml" -o "$WORK/run.csv" || fail "export of the run ended with $?"
+awk -F, 'NR == 99990 { printf "tmin = 0.0\ntmax = 20.0\ndt = 0.01\n[start]\nx = %s\ny = %s\nz = %s\n", $2, $3, $4 }' \
+  "$WORK/run.csv" >"$WORK/moved.toml"
+printf 'tmin = 0.0\ntmax = 20.0\ndt = 0.01\n' >"$WORK/seg0.toml"
+"$BATCH" render -s "$WORK/seg0.toml" --frame 10000 --size 64x40 -o "$WORK/far.png" &&
+  "$BATCH" render -s "$WORK/moved.toml" --size 64x40 -o "$WORK/near.png" && cmp -s "$WORK/far.png" "$WORK/near.png" ||
+  fail "Segment's frame 10000 does not start 99990 steps on"
 "$BATCH" animate -n 3 --size 16x10 --video "$WORK/v.mp4" || fail "animate --video ended with $?"
 "$BATCH" animate -n 3 --size 15x9 --video "$WORK/it's.mp4" ||
   fail "animate --video, an odd size and a quote in the name"
@@ -116,7 +149,8 @@ refused() {
   local got=$?
   [ "$got" -eq "$want" ] || fail "$what: status $got, not $want"
   [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "$what: not one line: $(cat "$WORK/err")"
-  [ ! -e "$WORK/out.csv" ] && [ ! -e "$WORK/out.csv.part" ] || fail "$what: a file was written"
+  ! compgen -G "$WORK/out*" >/dev/null && ! compgen -G "$WORK/.part-*" >/dev/null ||
+    fail "$what: a file was written"
 }
 printf 'tmin = 6000.0\n' >"$WORK/bad.toml"
 refused "a value outside the panel's limits" 2 "$BATCH" export -s "$WORK/bad.toml" -o "$WORK/out.csv"
@@ -153,6 +187,55 @@ refused "a folder as settings" 2 "$BATCH" export -s "$WORK" -o "$WORK/out.csv"
 refused "a device as settings" 2 "$BATCH" export -s /dev/null -o "$WORK/out.csv"
 refused "--frame of Static playback" 2 "$BATCH" render -s "$WORK/static.toml" --frame 5 -o "$WORK/out.csv"
 refused "a picture in a missing folder" 1 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/none/x.png"
+refused "two outputs naming one file" 2 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/../${WORK##*/}/out.csv"
+refused "two figures naming one file" 2 "$BATCH" lyapunov --sweep ro --from 20 --to 30 --values 2 \
+  -o "$WORK/out.csv" --svg "$WORK/out.svg" --pdf "$WORK/out.svg"
+# Options that would do nothing where they are given, and names no output can have.
+refused "a figure of a single run" 2 "$BATCH" lyapunov --png "$WORK/out.png"
+refused "a shard of a single run" 2 "$BATCH" lyapunov --shard 2/4
+refused "fewer than no threads" 2 "$BATCH" lyapunov --threads -4
+refused "a rate for frames" 2 "$BATCH" animate -n 2 --fps 10 -o "$WORK/out"
+refused "a PNG named as an SVG" 2 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/out.svg"
+refused "an empty output name" 2 "$BATCH" export -o ""
+mkfifo "$WORK/fifo"
+refused "a FIFO as settings" 2 "$BATCH" export -s "$WORK/fifo" -o "$WORK/out.csv"
+grep -q "not a settings file but a FIFO" "$WORK/err" || fail "the FIFO: $(cat "$WORK/err")"
+lengthy=$(printf '%100000s' | tr ' ' k)
+for run in "lyapunov --simd $lengthy" "$lengthy" "lyapunov --time $lengthy"; do
+  refused "a long value" 2 $BATCH $run
+  [ "$(wc -c <"$WORK/err")" -lt 300 ] && grep -q "k…" "$WORK/err" || fail "the long value was not shortened"
+done
+# A failed write to standard output is said, and ends with status 1.
+if [ -c /dev/full ]; then
+  for run in settings --version --help "lyapunov --time 50" "lyapunov --time 50 --json" "export -o -"; do
+    $BATCH $run >/dev/full 2>"$WORK/err" && fail "$run to a full disk ended with status 0"
+    grep -q "cannot write standard output: No space left" "$WORK/err" || fail "$run: $(cat "$WORK/err")"
+  done
+fi
+# A run that leaves the finite numbers gives no result, and says when it left them.
+printf 'dt = 0.5\n' >"$WORK/coarse.toml"
+printf 'playback = "static"\n' | cat "$WORK/coarse.toml" - >"$WORK/coarse-static.toml"
+printf '[start]\nx = 1e308\n' >"$WORK/huge.toml"
+for run in "export -s $WORK/coarse-static.toml -o $WORK/out.csv" "export -s $WORK/huge.toml -o $WORK/out.csv" \
+  "export --maxima -s $WORK/coarse-static.toml -o $WORK/out.csv" "render -s $WORK/coarse.toml -o $WORK/out.png" \
+  "render -s $WORK/coarse.toml --frame 3 -o $WORK/out.svg" "animate -s $WORK/coarse.toml -n 3 -o $WORK/out"; do
+  refused "$run" 1 $BATCH $run
+  grep -q "the run diverged at t = [0-9.]* .*: use a smaller dt" "$WORK/err" || fail "$run: $(cat "$WORK/err")"
+done
+printf 'tmin = 300.0\ntmax = 200.0\n' >"$WORK/window.toml"
+refused "an export of an empty time window" 2 "$BATCH" export -s "$WORK/window.toml" -o "$WORK/out.csv"
+refused "a picture of an empty time window" 2 "$BATCH" render -s "$WORK/window.toml" -o "$WORK/out.png"
+grep -q "tmin (300) must be below tmax (200)" "$WORK/err" || fail "the empty window: $(cat "$WORK/err")"
+# A sweep skips the values whose runs diverge, each with its line.
+printf 'dt = 0.05\n' >"$WORK/dt05.toml"
+for simd in on off; do
+  "$BATCH" bifurcation -s "$WORK/dt05.toml" --param ro --from 25 --to 300 --values 12 --simd $simd \
+    -o "$WORK/coarse-$simd.csv" 2>"$WORK/err" || fail "a sweep with diverging values ended with $?"
+  [ "$(grep -c "^tresolva-batch: at ro = [0-9]*: the run diverged at t = 0\.[0-9]* " "$WORK/err")" -eq 8 ] &&
+    awk -F, 'NR > 1 && $1 >= 125 { exit 1 }' "$WORK/coarse-$simd.csv" ||
+    fail "--simd $simd: diverging values not skipped with a line each: $(cat "$WORK/err")"
+done
+cmp -s "$WORK/coarse-on.csv" "$WORK/coarse-off.csv" || fail "the sweep's lanes skip other values"
 if [ -c /dev/full ]; then
   "$BATCH" export -o /dev/full 2>/dev/null && fail "writing to /dev/full was not noticed"
   [ -c /dev/full ] || fail "/dev/full was replaced"
@@ -163,7 +246,8 @@ fi
 mkdir "$WORK/full"
 if mount -t tmpfs -o size=12k tmpfs "$WORK/full" 2>/dev/null; then
   trap 'umount "$WORK/full"; rm -rf "$WORK"' EXIT
-  for run in "animate -n 20 --size 320x240 --video $WORK/full/v.mp4" "export -o $WORK/full/x.csv"; do
+  for run in "animate -n 20 --size 320x240 --video $WORK/full/v.mp4" "export -o $WORK/full/x.csv" \
+    "animate -n 20 --size 160x100 -o $WORK/full/f"; do
     $BATCH $run 2>"$WORK/err" && fail "$run on a full disk ended with status 0"
     grep -q "$WORK/full/.*: No space left" "$WORK/err" || fail "$run: $(cat "$WORK/err")"
     [ -z "$(ls -A "$WORK/full")" ] || fail "$run left $(ls -A "$WORK/full") on the full disk"
@@ -171,14 +255,46 @@ if mount -t tmpfs -o size=12k tmpfs "$WORK/full" 2>/dev/null; then
 else
   echo "SKIP: the full-disk checks need to mount a tmpfs (run as root)"
 fi
-"$BATCH" animate -n 2000 --video "$WORK/int.mp4" 2>/dev/null &
 writing() { compgen -G "$WORK/.part-*" >/dev/null; }
-for _ in $(seq 600); do writing && break; sleep 0.1; done
-writing || fail "animate never began its video"
-kill -TERM $!
-wait $!
-[ $? -eq 143 ] || fail "a terminated animate did not end as SIGTERM does"
-! writing || fail "a terminated animate left $(ls "$WORK"/.part-*)"
+for run in "animate -n 2000 --video $WORK/int.mp4" "animate -n 2000 --size 160x100 -o $WORK/int"; do
+  $BATCH $run 2>/dev/null &
+  for _ in $(seq 600); do writing && break; sleep 0.1; done
+  writing || fail "$run never began writing"
+  kill -TERM $!
+  wait $!
+  [ $? -eq 143 ] || fail "a terminated $run did not end as SIGTERM does"
+  [ -z "$(ls -A "$WORK" | grep -E '^(int|\.part-)')" ] || fail "a terminated $run left $(ls -A "$WORK")"
+done
+# Every long computation ends within a second of SIGINT, as SIGINT ends a
+# program, and leaves no file: each is sent the signal once it has used
+# 0.3 s of processor time (the runs take seconds to hours).
+busy() { [ "$(awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0)" -ge 30 ]; }
+printf 'playback = "static"\ntmin = 0.0\ntmax = 5000.0\ndt = 0.0001\n' >"$WORK/slow.toml"
+for run in "lyapunov --time 1000000" "lyapunov --spectrum --time 300000" "lyapunov --repeat 100 --time 100000" \
+  "lyapunov --repeat 100 --time 100000 --simd off" "render -s $WORK/slow.toml -o $WORK/sig.png" \
+  "render -s $WORK/slow.toml -o $WORK/sig.svg" "export --maxima -s $WORK/slow.toml -o $WORK/sig.csv" \
+  "bifurcation --param ro --from 25 --to 300 --values 400 --time 100000 -o $WORK/sig.csv" \
+  "bifurcation --param ro --from 25 --to 300 --values 400 --time 100000 --simd off -o $WORK/sig.csv" \
+  "lyapunov --sweep ro --from 25 --to 300 --values 400 --time 100000 -o $WORK/sig.csv"; do
+  $BATCH $run >/dev/null 2>&1 &
+  for _ in $(seq 600); do busy $! && break; sleep 0.05; done
+  began=$(date +%s%N)
+  kill -INT $!
+  wait $!
+  status=$? took=$((($(date +%s%N) - began) / 1000000))
+  [ $status -eq 130 ] && [ $took -lt 1000 ] || fail "$run: status $status, $took ms after SIGINT"
+  ! compgen -G "$WORK/sig*" >/dev/null && ! writing || fail "an interrupted $run left $(ls -A "$WORK")"
+done
+# Two runs writing one name: each writes its own file beside it, and the
+# name ends up holding one of them whole.
+printf 'playback = "static"\ntmin = 0.0\ntmax = 1000.0\n' >"$WORK/s28.toml"
+printf '[lorenz]\nro = 60.0\n' | cat "$WORK/s28.toml" - >"$WORK/s60.toml"
+"$BATCH" export -s "$WORK/s28.toml" -o "$WORK/same.csv" & first=$!
+"$BATCH" export -s "$WORK/s60.toml" -o "$WORK/same.csv" || fail "the second of two exports to one name"
+wait $first || fail "the first of two exports to one name"
+"$BATCH" export -s "$WORK/s28.toml" -o "$WORK/s28.csv" && "$BATCH" export -s "$WORK/s60.toml" -o "$WORK/s60.csv"
+cmp -s "$WORK/same.csv" "$WORK/s28.csv" || cmp -s "$WORK/same.csv" "$WORK/s60.csv" ||
+  fail "two exports to one name mixed their rows"
 
 # ---- Where the output goes, and what only some settings allow.
 [ "$("$BATCH" export -o - | head -n1)" = "t,x,y,z" ] || fail "export -o - wrote no CSV on stdout"
