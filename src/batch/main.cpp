@@ -148,7 +148,7 @@ std::string windowRefusal(const Settings &s) {
 // A parser's message with each long argument it quotes shortened.
 std::string quoting(std::string message, int argc, char **argv) {
   for (int k = 1; k < argc; k++) {
-    const std::string arg = argv[k], short_ = shown(arg);
+    const std::string arg = argv[k], short_ = forMessage(arg);
     if (arg == short_) continue;
     for (size_t at; (at = message.find(arg)) != std::string::npos;)
       message.replace(at, arg.size(), short_);
@@ -208,7 +208,7 @@ int run(int argc, char **argv) {
     names += (names.empty() ? "" : ", ") + c->get_name();
   if (argc > 1 && argv[1][0] != '-' &&
       app.get_subcommands([&](const CLI::App *c) { return c->get_name() == argv[1]; }).empty())
-    return refuse(shown(argv[1]) + ": no such subcommand (there are " + names + ")", 2);
+    return refuse(forMessage(argv[1]) + ": no such subcommand (there are " + names + ")", 2);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {

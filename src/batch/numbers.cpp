@@ -166,7 +166,7 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
   auto named =
       std::find_if(m.params, m.params + 3, [&](const Parameter &q) { return o.param == q.name; });
   if (named == m.params + 3)
-    return option + (" " + shown(o.param)) + ": " + m.key + " has " + m.params[0].name + ", " +
+    return option + (" " + forMessage(o.param)) + ": " + m.key + " has " + m.params[0].name + ", " +
            m.params[1].name + " and " + m.params[2].name;
   if (!(o.from < o.to) && !(o.from == o.to && values == 1))
     return "--from must be below --to (or equal to it, with --values 1)";
@@ -181,7 +181,7 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
   char slash = 0, rest = 0;
   if (std::sscanf(o.shard.c_str(), "%d%c%d%c", &w.shard, &slash, &w.shards, &rest) != 3 ||
       slash != '/' || w.shards < 1 || w.shard < 1 || w.shard > w.shards)
-    return "--shard " + shown(o.shard) + ": expected K/N with 1 <= K <= N";
+    return "--shard " + forMessage(o.shard) + ": expected K/N with 1 <= K <= N";
   w.model = &m, w.param = (int)(named - m.params);
   for (int k = 0; k < 3; k++) w.p[k] = s.params[s.attype][k], w.start[k] = s.start[k];
   w.from = o.from, w.to = o.to, w.values = values, w.dt = s.dt;
@@ -270,7 +270,7 @@ std::string takeSimd(const std::string &simd) {
   if (simd == "on" || simd == "off" || chooseLaneTarget(simd)) return "";
   std::string known;
   for (const std::string &t : laneTargets()) known += ", " + t;
-  return "--simd " + shown(simd) + ": use on, off or one of this machine's instruction sets" +
+  return "--simd " + forMessage(simd) + ": use on, off or one of this machine's instruction sets" +
          known;
 }
 

@@ -214,7 +214,7 @@ bool sameLetters(const std::string &a, const std::string &b) {
 
 // The value of a node a message names: a string in quotes, else its kind.
 std::string named(const toml::node &node) {
-  if (auto text = node.value_exact<std::string>()) return "\"" + shown(*text) + "\"";
+  if (auto text = node.value_exact<std::string>()) return "\"" + forMessage(*text) + "\"";
   if (auto b = node.value_exact<bool>()) return *b ? "true" : "false";
   std::ostringstream kind;
   kind << node.type();
@@ -256,7 +256,7 @@ std::string take(const Setting &f, const toml::node &node) {
             [](const auto &a, const auto &b) { return a.value < b.value; });
   std::string known;
   for (const auto &k : byValue) known += (known.empty() ? "\"" : ", \"") + k.name + "\"";
-  return "\"" + shown(*name) + "\" is not one of " + known;
+  return "\"" + forMessage(*name) + "\" is not one of " + known;
 }
 
 } // namespace
@@ -323,7 +323,7 @@ bool isUtf8(const std::string &s) {
   return true;
 }
 
-std::string shown(const std::string &text) {
+std::string forMessage(const std::string &text) {
   const size_t MOST = 60;
   std::string out;
   size_t chars = 0, k = 0;
@@ -432,14 +432,14 @@ void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refu
     else if (f != known.end() && !f->i) {
       char *end;
       double d = std::strtod(text.c_str(), &end);
-      why = end == text.c_str() || *end ? "\"" + shown(text) + "\" is not a number"
+      why = end == text.c_str() || *end ? "\"" + forMessage(text) + "\" is not a number"
                                         : take(*f, toml::value<double>(d));
     } else if (f != known.end()) {
       why = text == "true" || text == "false" ? take(*f, toml::value<bool>(text == "true"))
                                               : "is not true or false";
     }
     if (why.empty()) continue;
-    refused.push_back(shown(key) + ": " + why);
+    refused.push_back(forMessage(key) + ": " + why);
   }
 }
 
@@ -459,7 +459,8 @@ bool takeSettings(const toml::table &doc, const std::string &path, Settings &s,
   std::vector<Setting> known = settingsTable(read);
   bool ok = true;
   auto refuse = [&](const toml::node &n, const std::string &key, const std::string &why) {
-    error = path + ":" + std::to_string(n.source().begin.line) + ": " + shown(key) + ": " + why;
+    error =
+        path + ":" + std::to_string(n.source().begin.line) + ": " + forMessage(key) + ": " + why;
     ok = false;
   };
   auto isTable = [&](const std::string &name) {

@@ -114,10 +114,9 @@ void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refu
 bool isUtf8(const std::string &s);
 // A text from outside (a key, a name) fit for one line of a message: its
 // first 60 characters, bytes that are no character as \xNN, then "…".
-std::string shown(const std::string &text);
+std::string forMessage(const std::string &text);
 
 // Shortest text that reads back as the same number, locale-independent.
 std::string shortest(double v);
 // The same for a float, read back through double as a settings file is.
 std::string shortest(float v);
-
