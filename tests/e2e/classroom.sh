@@ -104,8 +104,6 @@ xdotool mousemove --sync 400 300 click 4
 zoom_is 1.1 "a notch up"
 xdotool click 5 click 5
 zoom_is 0.9 "two notches down"
-xdotool click 5 click 5
-zoom_is 0.7 "two notches more, on a tenth"
 
 # ---- dt 0.5 leaves the finite numbers; Reset brings the run back.
 enter $DT 0.5
