@@ -395,11 +395,27 @@ std::string unescaped(const std::string &s) {
   return out;
 }
 
-// What a text read from a link holds that a settings file would refuse.
-std::string unreadable(const std::string &text) {
-  if (text.find('\0') != std::string::npos) return "holds a NUL byte";
-  if (!isUtf8(text)) return "is not UTF-8 text";
+// What a link's key or value holds that a settings file would refuse, or "".
+std::string unreadable(const std::string &key, const std::string &text) {
+  for (const std::string *t : {&key, &text}) {
+    if (t->find('\0') != std::string::npos) return "holds a NUL byte";
+    if (!isUtf8(*t)) return "is not UTF-8 text";
+  }
   return "";
+}
+
+// Why a link's text cannot be the value of f, or "" once f has taken it,
+// as the file's value of the same kind would be.
+std::string takeText(const Setting &f, const std::string &text) {
+  if (!f.choices.empty()) return take(f, toml::value<std::string>(text));
+  if (!f.i) {
+    char *end;
+    double d = std::strtod(text.c_str(), &end);
+    return end == text.c_str() || *end ? "\"" + forMessage(text) + "\" is not a number"
+                                       : take(f, toml::value<double>(d));
+  }
+  return text == "true" || text == "false" ? take(f, toml::value<bool>(text == "true"))
+                                           : "is not true or false";
 }
 
 } // namespace
@@ -424,20 +440,8 @@ void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refu
     const std::string &key = pair.first, &text = pair.second;
     auto f =
         std::find_if(known.begin(), known.end(), [&](const Setting &c) { return c.key == key; });
-    std::string why = "unknown key";
-    if (!unreadable(key).empty()) why = unreadable(key);
-    else if (!unreadable(text).empty()) why = unreadable(text);
-    else if (f != known.end() && !f->choices.empty())
-      why = take(*f, toml::value<std::string>(text));
-    else if (f != known.end() && !f->i) {
-      char *end;
-      double d = std::strtod(text.c_str(), &end);
-      why = end == text.c_str() || *end ? "\"" + forMessage(text) + "\" is not a number"
-                                        : take(*f, toml::value<double>(d));
-    } else if (f != known.end()) {
-      why = text == "true" || text == "false" ? take(*f, toml::value<bool>(text == "true"))
-                                              : "is not true or false";
-    }
+    std::string why = unreadable(key, text);
+    if (why.empty()) why = f == known.end() ? "unknown key" : takeText(*f, text);
     if (why.empty()) continue;
     refused.push_back(forMessage(key) + ": " + why);
   }

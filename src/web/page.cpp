@@ -319,7 +319,8 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_too_large(double bytes) {
 // A link's query (after its '?'), over the start-up settings; the pairs
 // refused, "key: why" a line.
 EMSCRIPTEN_KEEPALIVE const char *tresolva_open_link(const char *query, int size) {
-  if (!tooLarge(size).empty()) return said("the link: " + tooLarge(size) + "\n");
+  const std::string big = tooLarge(size);
+  if (!big.empty()) return said("the link: " + big + "\n");
   std::vector<std::string> refused;
   page.set = startUpSettings();
   readLink(linkPairs(std::string(query, size)), page.set, refused);
@@ -334,7 +335,8 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_open_link(const char *query, int size)
 EMSCRIPTEN_KEEPALIVE const char *tresolva_settings(const char *text, int size, const char *name,
                                                    int nameSize) {
   const std::string file(name, nameSize);
-  if (!tooLarge(size).empty()) return said(file + ": " + tooLarge(size));
+  const std::string big = tooLarge(size);
+  if (!big.empty()) return said(file + ": " + big);
   Settings s = startUpSettings();
   std::string error;
   if (!readSettingsText(std::string(text, size), file, s, error)) return said(error);
