@@ -3,8 +3,8 @@
 # shows the numbers behind the picture, whose slope of ln d is the fit this
 # test makes of the same run exported; Ctrl+S keeps the scene as the screen
 # shows it, with settings that render it again, or says on screen why not
-# and leaves no file; the wheel zooms by a tenth a notch; a run that leaves
-# the finite numbers says so until Reset; slow frames are named.
+# and leaves no file; the wheel zooms by a tenth a notch; a window holding no
+# step and a run that leaves the finite numbers say so; slow frames are named.
 source "$(dirname "$0")/lib.sh" "$@"
 mkdir -p "$WORK/config"
 export XDG_CONFIG_HOME="$WORK/config"
@@ -100,10 +100,16 @@ zoom_is() {
   settings_printed wheel.toml
   grep -qx "zoom = $1" "$WORK/wheel.toml" || fail "after $2 the zoom is $(grep '^zoom' "$WORK/wheel.toml")"
 }
-xdotool mousemove --sync 400 300 click 4
+point 400 300 && xdotool click 4
 zoom_is 1.1 "a notch up"
-xdotool click 5 click 5
-zoom_is 0.9 "two notches down"
+xdotool click 5 click 5 click 5 click 5
+zoom_is 0.7 "four notches down"
+
+# ---- A window with no step in it says so while it lasts.
+enter $TMIN 300
+within "the line saying nothing is drawn" shows_text "Nothing to draw: tmin (300) is not below tmax (200)"
+enter $TMIN 0
+within "the line to go with the window back" eval '! shows_text "Nothing to draw"'
 
 # ---- dt 0.5 leaves the finite numbers; Reset brings the run back.
 enter $DT 0.5

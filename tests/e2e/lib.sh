@@ -103,8 +103,12 @@ resized_to() {
   wait_for "a frame at $1 x $2" drawn_to_size
 }
 
+# Moves the pointer to window pixel (X, Y) and waits until it is there
+# (xdotool's own wait, asked to move where the pointer already is, waits
+# 15 s for a motion that never comes): point X Y
+point() { xdotool getmouselocation | grep -q "^x:$1 y:$2 " || xdotool mousemove --sync "$1" "$2"; }
 # A click of the left button at window pixel (X, Y).
-click() { xdotool mousemove --sync "$1" "$2" click 1; }
+click() { point "$1" "$2" && xdotool click 1; }
 
 # Clicks at (X, Y) and waits for the rectangle R to change:
 #   click_until_changed WHAT X Y R
