@@ -85,8 +85,10 @@ void Master::trickleInput() {
       io.KeyAlt = (e.modifiers & 4) != 0;
     }
   }
-  tookInput = false;
-  for (size_t j = 0; j < k; j++) tookInput = tookInput || pending[j].kind != Input::MOVE;
+  bool took = false;
+  for (size_t j = 0; j < k; j++) took = took || pending[j].kind != Input::MOVE;
+  tookInput = took || tookInputBefore;
+  tookInputBefore = took;
   pending.erase(pending.begin(), pending.begin() + (long)k);
 }
 

@@ -262,7 +262,11 @@ private:
   int modifiers = 0;      // as the special keys left them
   bool frameOpen = false; // an ImGui frame was begun and not yet rendered
   std::string shownText;  // the boxes' text, as last told
-  bool tookInput = false; // this frame handed ImGui a button, key or character
+  // This frame or the one before handed ImGui a button, key or character:
+  // a widget shows what it took a frame later (a list chosen from closes,
+  // a list's label changes), and a frame cut short shows it at once.
+  bool tookInput = false;
+  bool tookInputBefore = false;
 };
 
 extern Master master;

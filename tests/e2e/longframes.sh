@@ -9,6 +9,7 @@
 source "$(dirname "$0")/lib.sh" "$@"
 CLOSE=$(dirname "$PIXELS")/closewindow
 RIGHT_PANEL="952 0 248 440"; TMIN_FIELD="1008 277 84 17"; SEGMENT_RADIO="965 170 16 16"
+LINES_FIELD="1045 417 120 17"
 
 us() { echo "${EPOCHREALTIME/./}"; }
 span() { local d=$(($2 - $1)); printf "%d.%03d s" $((d / 1000000)) $((d % 1000000 / 1000)); }
@@ -50,15 +51,19 @@ settle $RIGHT_PANEL
 cp "$WORK/shot.ppm" "$WORK/start-up.ppm"
 slow_down
 
-# White chosen from the list of backgrounds shows on the scene at once,
-# not as the long frame drawn after the choice ends (over 10 s on any
-# machine): the first item of the open list lies over the Lines field.
+# White chosen from the list of backgrounds shows on the scene, and the
+# list closes, at once, not as the long frame drawn after the choice ends
+# (over 10 s on any machine): the first item of the open list lies over
+# the Lines field.
 click_until_changed "the list of backgrounds" $BACKGROUND 1045 420 150 50
 t0=$(us)
 click $LINES
 white_scene() { [ "$(count white $SCENE)" -gt 300000 ]; }
 answer "the white background after a click on White" "$t0" white_scene
 [ "$TOOK" -lt 5000000 ] || fail "White showed only as the long frame ended"
+list_closed() { alike "$WORK/start-up.ppm" "$WORK/shot.ppm" $LINES_FIELD; }
+answer "the list of backgrounds closed after the click" "$t0" list_closed
+[ "$TOOK" -lt 5000000 ] || fail "the list closed only as the long frame ended"
 keep white-in-a-long-frame
 
 # The field is selected on activation: the text shows highlighted.
