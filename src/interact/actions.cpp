@@ -28,8 +28,11 @@ void zoomBy(Settings &set, double change) {
 }
 
 void wheelZoom(Settings &set, int notches) {
-  double tenths = std::round(((double)set.zoom + notches * WHEEL_ZOOM) / WHEEL_ZOOM);
-  set.zoom = (float)(tenths / 10);
+  // Counted in whole notches and divided once, so that the float shows the
+  // nearest multiple of a notch ("0.7", not 0.7 less three roundings).
+  const double perNotch = std::round(1 / WHEEL_ZOOM);
+  const double notchesFromZero = std::round((double)set.zoom * perNotch) + notches;
+  set.zoom = (float)(notchesFromZero / perNotch);
   setWithin(settingRow(set, "zoom"), set.zoom);
 }
 
