@@ -32,6 +32,13 @@ def fail(why):
     sys.exit(1)
 
 
+def keep(picture, name):
+    """Copies a picture into E2E_SHOTS, when set, for a person to look at."""
+    if os.environ.get("E2E_SHOTS"):
+        os.makedirs(os.environ["E2E_SHOTS"], exist_ok=True)
+        subprocess.run(["cp", picture, os.path.join(os.environ["E2E_SHOTS"], name)], check=True)
+
+
 def within(why, check):
     end = time.monotonic() + DEADLINE
     while True:
@@ -353,8 +360,7 @@ def check_picture(page, batch, work, name, text, ratio=1):
     widths = ["--pixel-widths"] if ratio == 1 else []  # else as wide as the render's at that size
     subprocess.run([batch, "render", "-s", toml, "--size", "%dx%d" % (w, h), "-o", theirs] + widths,
                    check=True, env=dict(os.environ, DISPLAY=""))
-    if os.environ.get("E2E_SHOTS"):  # for a person to look at
-        subprocess.run(["cp", mine, os.path.join(os.environ["E2E_SHOTS"], "ratio%d-%s" % (ratio, os.path.basename(mine)))], check=True)
+    keep(mine, "ratio%d-%s" % (ratio, os.path.basename(mine)))
     w, h, a = ppm(mine)
     w2, h2, b = ppm(theirs)
     if (w, h) != (w2, h2):
@@ -644,9 +650,10 @@ def without_webgl2(page, batch, work):
     if not page.js("!document.getElementById('nowebgl').hidden") or "WebGL2" not in said or "Chrome" not in said:
         fail("without WebGL2 the page does not say so: %r" % said)
     if os.environ.get("E2E_SHOTS"):
-        shot = page.b.send("Page.captureScreenshot", format="png")["data"]
-        with open(os.path.join(os.environ["E2E_SHOTS"], "page-without-webgl2.png"), "wb") as f:
-            f.write(base64.b64decode(shot))
+        shot = os.path.join(work, "without-webgl2.png")
+        with open(shot, "wb") as f:
+            f.write(base64.b64decode(page.b.send("Page.captureScreenshot", format="png")["data"]))
+        keep(shot, "page-without-webgl2.png")
 
 
 def layouts(page, batch, work):
