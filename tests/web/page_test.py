@@ -371,9 +371,9 @@ def check_picture(page, batch, work, name, text, ratio=1):
     print("%s: the last state bit for bit; %d and %d pixels drawn, %.1f %% within one pixel of the other's"
           % (name, len(pa), len(pb), 100 * share))
     if share < 0.9:
-        keep = os.environ.get("E2E_KEEP", "/tmp")
-        subprocess.run(["cp", mine, theirs, keep])
-        fail("%s: the page's picture is not the render's (kept in %s)" % (name, keep))
+        kept_in = os.environ.get("E2E_KEEP", "/tmp")
+        subprocess.run(["cp", mine, theirs, kept_in])
+        fail("%s: the page's picture is not the render's (kept in %s)" % (name, kept_in))
 
 
 def controls(page, batch, work):
