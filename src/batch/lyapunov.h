@@ -116,9 +116,8 @@ private:
   Exponents end;
 };
 
-// Standard error of the mean of n values, from their sum and the sum of
-// their squares; 0 for fewer than two.
-double standardError(double sum, double squares, int n);
+// Standard error of the values' mean; 0 for fewer than two.
+double standardError(const std::vector<double> &values);
 
 // Kaplan-Yorke dimension of exponents sorted largest first.
 double kaplanYorke(const double *l, int n);

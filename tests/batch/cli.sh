@@ -129,6 +129,17 @@ done
 cmp -s "$WORK/rep-off.txt" "$WORK/rep-${sets##*, }.txt" && cmp -s "$WORK/la-off.csv" "$WORK/la-${sets##*, }.csv" &&
   "$BATCH" lyapunov --time 200 --repeat 5 | cmp -s - "$WORK/rep-off.txt" || fail "lyapunov in lanes differs"
 
+# Chaos that passes close by a saddle is measured, not taken for rounding:
+# at rho 94.38596 the twin shrinks 2700-fold in a time unit by the origin
+# (lambda1 = 1.662 by --spectrum); none of 400 values of rho from 20 to 300
+# is refused, whereas a twin sunk into a stable point is (unit tests).
+printf '[lorenz]\nro = 94.38596\n' >"$WORK/r94.toml"
+"$BATCH" lyapunov -s "$WORK/r94.toml" | grep -q "^lambda1 = 1\.66" || fail "rho 94.38596 gives no lambda1 of 1.66"
+"$BATCH" lyapunov --sweep ro --from 20 --to 300 --values 400 -o "$WORK/ro.csv" 2>"$WORK/ro.err" ||
+  fail "lyapunov --sweep ro ended with $?"
+[ ! -s "$WORK/ro.err" ] && [ "$(grep -c ',,' "$WORK/ro.csv")" -eq 0 ] ||
+  fail "values of rho refused: $(head -3 "$WORK/ro.err")"
+
 # Lyapunov's largest exponent along c (a = b = 0.2): zero on the periodic
 # orbits at 2.5 and 3.5, positive in the chaos of 5.7; its shards too
 # merge into the whole file.
