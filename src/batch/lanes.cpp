@@ -241,33 +241,38 @@ struct TwinLanes : RunLanes<TwinMeasure> {
 };
 
 // The tangent dynamics: each lane's tangent vectors Q, column by column.
+// dv: each lane's sum of the field's divergence at every state reached
+// since its transient ended, added step by step as the scalar run adds it.
 struct SpectrumLanes : RunLanes<SpectrumMeasure> {
-  HWY_ALIGN double q[9][MOST];
+  HWY_ALIGN double q[9][MOST], dv[MOST];
 
   void place(int, const LyapunovRun &) {}
   // After the transient: Q the identity.
   void begin(int l) {
     for (int e = 0; e < 9; e++) q[e][l] = e % 4 == 0 ? 1 : 0;
+    dv[l] = 0;
+    m[l]->begin(main(l));
   }
   long stepsToEvent(int l) const { return m[l]->stepsToQr(into[l]); }
   // QR when it falls due, then the interval's growth at its end.
   void stepped(int l, long count, bool due) {
     SpectrumMeasure &run = *m[l];
-    run.stepped(count);
+    run.stepped(count, dv[l]);
     double Q[9];
     for (int e = 0; e < 9; e++) Q[e] = q[e][l];
     if (due && run.reorthonormalise(Q, n[l]))
       for (int e = 0; e < 9; e++) q[e][l] = Q[e];
-    if (!run.done() && into[l] == run.every) run.endInterval(nullptr), into[l] = 0;
+    if (!run.done() && into[l] == run.every) run.endInterval(main(l), nullptr), into[l] = 0;
   }
 
   // Steps the state and the tangent vectors of every lane count times.
   template <typename F> void steps(const F &f, float dt, long count) {
     const D d;
-    Lanes P[3], Q[9];
+    Lanes P[3], Q[9], DV(0.0);
     Vec3T<Lanes> X, k[4];
     for (int a = 0; a < 3; a++) P[a] = hn::Load(d, p[a]);
     for (int e = 0; e < 9; e++) Q[e] = hn::Load(d, q[e]);
+    DV.v = hn::Load(d, dv);
     X = {hn::Load(d, x[0]), hn::Load(d, x[1]), hn::Load(d, x[2])};
     const Lanes Dt((double)dt);
     for (long j = 0; j < count; j++) {
@@ -278,7 +283,9 @@ struct SpectrumLanes : RunLanes<SpectrumMeasure> {
         Vec3T<Lanes> v = tangentStages(f, P, Dt, x0, k, Vec3T<Lanes>{Q[c], Q[c + 1], Q[c + 2]});
         Q[c] = v.x, Q[c + 1] = v.y, Q[c + 2] = v.z;
       }
+      DV = DV + divergence(f, P, X.x, X.y, X.z);
     }
+    hn::Store(DV.v, d, dv);
     hn::Store(X.x.v, d, x[0]), hn::Store(X.y.v, d, x[1]), hn::Store(X.z.v, d, x[2]);
     for (int e = 0; e < 9; e++) hn::Store(Q[e].v, d, q[e]);
     clearUpperHalves();

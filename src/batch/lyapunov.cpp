@@ -171,6 +171,7 @@ bool TwinMeasure::begin(const Vec3 &x, const Extent &box, Vec3 &twin) {
   }
   double e = r.d0 / std::sqrt(3.0);
   twin = {x.x + e, x.y + e, x.z + e};
+  stillness.add(x);
   return true;
 }
 
@@ -191,6 +192,7 @@ bool TwinMeasure::endInterval(const Vec3 &x, Vec3 &twin, const Extent &box, long
   }
   const double growth = pullTwinBack(x, twin, d, r.d0);
   total += growth, block += growth, i++;
+  stillness.add(x);
   if (trace)
     *trace += shortest((double)i * span) + "," + shortest(total / ((double)i * span)) + "\n";
   if (i % perBlock == 0 && (int)blocks.size() < r.blocks) {
@@ -207,7 +209,9 @@ bool TwinMeasure::done() const {
 Exponents TwinMeasure::result() const {
   if (end.status != 0) return end;
   double value[3] = {total / ((double)intervals * span), 0, 0};
-  return summarise(1, value, blocks);
+  Exponents e = summarise(1, value, blocks);
+  stillness.into(e);
+  return e;
 }
 
 // ======== The spectrum's measurements =============================================
@@ -217,12 +221,17 @@ SpectrumMeasure::SpectrumMeasure(const LyapunovRun &r)
       intervals((long)(r.time / ((double)every * r.dt))),
       perBlock(intervals / r.blocks > 0 ? intervals / r.blocks : 1), span((double)every * r.dt) {}
 
+void SpectrumMeasure::begin(const Vec3 &x) {
+  stillness.add(x);
+}
+
 long SpectrumMeasure::stepsToQr(long into) const {
   return std::min(qrEvery - sinceQr, every - into);
 }
 
-void SpectrumMeasure::stepped(long count) {
+void SpectrumMeasure::stepped(long count, double divergenceSum) {
   sinceQr += count;
+  divergence = divergenceSum;
 }
 
 // The columns of Q part as fast as the exponents differ: QR keeps every
@@ -242,8 +251,9 @@ bool SpectrumMeasure::reorthonormalise(double *Q, long n) {
   return true;
 }
 
-void SpectrumMeasure::endInterval(std::string *trace) {
+void SpectrumMeasure::endInterval(const Vec3 &x, std::string *trace) {
   i++;
+  stillness.add(x);
   for (int c = 0; c < 3; c++) total[c] += growth[c], block[c] += growth[c], growth[c] = 0;
   if (trace) {
     *trace += shortest((double)i * span);
@@ -269,7 +279,25 @@ Exponents SpectrumMeasure::result() const {
   if (end.status != 0) return end;
   double value[3] = {0, 0, 0};
   for (int c = 0; c < 3; c++) value[c] = total[c] / ((double)intervals * span);
-  return summarise(3, value, blocks);
+  Exponents e = summarise(3, value, blocks);
+  e.divergence = divergence / (double)(intervals * every);
+  checkDivergence(e, r.dt);
+  stillness.into(e);
+  return e;
+}
+
+void Stillness::into(Exponents &e) const {
+  e.fixedPoint = still();
+  for (int a = 0; a < 3; a++) e.point[a] = seen.lo[a];
+}
+
+void checkDivergence(Exponents &e, float dt) {
+  const double miss = std::fabs(e.sum - e.divergence);
+  if (!(miss > 10 * e.sumError && miss > 1e-3 * std::fabs(e.divergence))) return;
+  e.warning = "the exponents add up to " + roughly(e.sum) +
+              ", but the flow's divergence averages " + roughly(e.divergence) +
+              " along the run: dt " + shortest(dt) + " is likely too coarse; try dt " +
+              shortest(dt / 4) + " (or smaller)";
 }
 
 // ======== The run ==================================================================
@@ -330,6 +358,8 @@ Exponents spectrumRun(const LyapunovRun &r, std::string *trace) {
   if (trace) *trace = "t,lambda1,lambda2,lambda3\n";
   Matrix Q = Matrix::Identity();
   Slopes k;
+  double divergenceSum = 0;
+  m.begin(x);
   while (!m.done()) {
     for (long s = 0; s < m.every; s++) {
       if (stopped(n, fail)) return fail;
@@ -338,11 +368,12 @@ Exponents spectrumRun(const LyapunovRun &r, std::string *trace) {
       if (!finite(x)) return m.leftFinite(++n), m.result();
       n++, box.add(x);
       Q = tangentStep(*r.model, r.p, r.dt, x0, k, Q);
+      divergenceSum += divergence(TableField{r.model}, r.p, x.x, x.y, x.z);
       const bool due = m.stepsToQr(s) <= 1;
-      m.stepped(1);
+      m.stepped(1, divergenceSum);
       if (due && !m.reorthonormalise(Q.data(), n)) return m.result();
     }
-    m.endInterval(trace);
+    m.endInterval(x, trace);
   }
   return m.result();
 }
@@ -400,8 +431,13 @@ std::string exponentLines(const Exponents &e) {
     out += e.zero[c] ? " (zero within two standard errors)\n" : "\n";
     if (e.zero[c]) zeros += (zeros.empty() ? "" : " and ") + name;
   }
+  if (e.fixedPoint)
+    out = "the run stands on the fixed point (" + shortest(e.point[0]) + ", " +
+          shortest(e.point[1]) + ", " + shortest(e.point[2]) +
+          "): these are the point's exponents, not an attractor's\n" + out;
   if (e.count < 3) return out;
   out += "sum = " + withError(e.sum, e.sumError) + "\n";
+  if (e.fixedPoint) return out; // a point has no attractor's dimension
   out += "kaplan_yorke = " + withError(e.dimension, e.dimensionError);
   return out + (zeros.empty() ? "\n" : " (" + zeros + " taken as zero)\n");
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ struct Exponents {
   bool zero[3] = {false, false, false};     // within two standard errors of 0
   double sum = 0, sumError = 0;             // of the three, with the spectrum
   double dimension = 0, dimensionError = 0; // Kaplan-Yorke, zeros taken as 0
+  double divergence = NAN;                  // the flow's, averaged along the run (spectrum)
+  std::string warning;                      // the sum misses it: what to change
+  bool fixedPoint = false;                  // the run stood still: a point's exponents
+  double point[3] = {0, 0, 0};              // where
   int status = 0;                           // not 0: the run failed, and no number stands
   std::string problem;                      // then: what went wrong and what to change
 };
@@ -50,6 +55,20 @@ struct Extent {
     for (int a = 0; a < 3; a++) w = std::max(w, hi[a] - lo[a]);
     return w;
   }
+};
+
+// Whether a run stands on a fixed point: its states at the start of the
+// measuring and at each interval's end differ by no more than their last bits.
+struct Stillness {
+  Extent seen;
+  void add(const Vec3 &v) { seen.add(v); }
+  bool still() const {
+    for (int a = 0; a < 3; a++)
+      if (seen.hi[a] - seen.lo[a] > 4 * DBL_EPSILON * std::max(-seen.lo[a], seen.hi[a]))
+        return false;
+    return true;
+  }
+  void into(Exponents &e) const;
 };
 
 // The renormalised twin's bookkeeping for one run, between its steps: the
@@ -79,6 +98,7 @@ private:
   long i = 0;        // intervals measured
   double total = 0, block = 0;
   std::vector<std::vector<double>> blocks;
+  Stillness stillness;
   Exponents end; // a run that ended early: why
 };
 
@@ -95,14 +115,17 @@ public:
   explicit SpectrumMeasure(const LyapunovRun &r);
   const LyapunovRun &r;
   const long transientSteps, every, intervals;
+  // After the transient, x reached.
+  void begin(const Vec3 &x);
   // Steps until the next QR, into steps into the interval.
   long stepsToQr(long into) const;
-  // count more steps of the tangent dynamics taken.
-  void stepped(long count);
+  // count more steps of the tangent dynamics taken; divergence, the sum of
+  // the field's divergence at every state reached since begin.
+  void stepped(long count, double divergence);
   // QR of Q in place, n steps in all; false, the run ended, for a Q not finite.
   bool reorthonormalise(double *Q, long n);
-  // An interval's steps taken: its growth added.
-  void endInterval(std::string *trace);
+  // An interval's steps taken, x reached: its growth added.
+  void endInterval(const Vec3 &x, std::string *trace);
   void leftFinite(long n);
   bool done() const;
   Exponents result() const;
@@ -112,9 +135,15 @@ private:
   const double span;
   long qrEvery = 1, sinceQr = 0, i = 0;
   double growth[3] = {0, 0, 0}, total[3] = {0, 0, 0}, block[3] = {0, 0, 0};
+  double divergence = 0;
   std::vector<std::vector<double>> blocks;
+  Stillness stillness;
   Exponents end;
 };
+
+// A sum of the spectrum that misses the flow's divergence (beyond ten of its
+// errors and a thousandth) comes from a step too coarse: e.warning says so.
+void checkDivergence(Exponents &e, float dt);
 
 // Standard error of the values' mean; 0 for fewer than two.
 double standardError(const std::vector<double> &values);

@@ -96,15 +96,23 @@ std::vector<Exponents> repeated(const LyapunovRun &r, int repeats, bool lanes) {
   return runAll(runs, lanes, "run");
 }
 
-// The runs' mean, with their spread as its standard error.
-Exponents meanOf(const std::vector<Exponents> &runs) {
-  double mean[3] = {0, 0, 0};
+// The runs' mean, with their spread as its standard error; a point's
+// exponents when every run stood on one.
+Exponents meanOf(const std::vector<Exponents> &runs, float dt) {
+  double mean[3] = {0, 0, 0}, divergence = 0;
   std::vector<std::vector<double>> samples;
   for (const Exponents &e : runs) {
     samples.emplace_back(e.value, e.value + e.count);
     for (int c = 0; c < e.count; c++) mean[c] += e.value[c] / (double)runs.size();
+    divergence += e.divergence / (double)runs.size();
   }
-  return summarise(runs[0].count, mean, samples);
+  Exponents out = summarise(runs[0].count, mean, samples);
+  out.divergence = divergence;
+  if (out.count == 3) checkDivergence(out, dt);
+  out.fixedPoint =
+      std::all_of(runs.begin(), runs.end(), [](const Exponents &e) { return e.fixedPoint; });
+  std::copy(runs[0].point, runs[0].point + 3, out.point);
+  return out;
 }
 
 std::string linesOf(const std::vector<Exponents> &runs, const Exponents &mean) {
@@ -119,9 +127,12 @@ nlohmann::json jsonOf(const Exponents &e) {
   nlohmann::json j;
   for (int c = 0; c < e.count; c++)
     j["exponents"].push_back({{"value", e.value[c]}, {"error", e.error[c]}, {"zero", e.zero[c]}});
+  if (e.fixedPoint) j["fixed_point"] = e.point;
   if (e.count < 3) return j;
   j["sum"] = {{"value", e.sum}, {"error", e.sumError}};
-  j["kaplan_yorke"] = {{"value", e.dimension}, {"error", e.dimensionError}};
+  j["divergence"] = e.divergence;
+  if (!e.warning.empty()) j["warning"] = e.warning;
+  if (!e.fixedPoint) j["kaplan_yorke"] = {{"value", e.dimension}, {"error", e.dimensionError}};
   return j;
 }
 
@@ -229,6 +240,13 @@ std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w, std::vecto
     }
     out += "\n";
   }
+  const long coarse = std::count_if(found.begin(), found.end(),
+                                    [](const Exponents &e) { return !e.warning.empty(); });
+  if (coarse > 0)
+    refuse("warning: at " + std::to_string(coarse) + " of the values the exponents miss the " +
+               "flow's divergence: dt " + shortest(base.dt) + " is likely too coarse; try dt " +
+               shortest(base.dt / 4) + " (or smaller)",
+           0);
   return out;
 }
 
@@ -379,7 +397,8 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
     std::string which = runs.size() > 1 ? "run " + std::to_string(k + 1) + ": " : "";
     if (runs[k].status != 0) return refuse(which + runs[k].problem, runs[k].status);
   }
-  Exponents mean = runs.size() > 1 ? meanOf(runs) : runs[0];
+  Exponents mean = runs.size() > 1 ? meanOf(runs, r.dt) : runs[0];
+  if (!mean.warning.empty()) refuse("warning: " + mean.warning, 0);
   if (!o.trace.empty() && !writeWhole(o.trace, trace, error)) return refuse(error, 1);
   std::string text = o.json ? jsonText(s, o, runs, mean) : linesOf(runs, mean);
   std::fputs(text.c_str(), stdout);

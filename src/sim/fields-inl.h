@@ -43,6 +43,16 @@ template <typename Use> void withField(int m, Use use) {
   else use(LorenzField{});
 }
 
+// The field's divergence at (x, y, z), the trace of its Jacobian: how fast
+// it shrinks volumes there, which the three exponents add up to over a run.
+template <typename T, typename F> T divergence(const F &f, const T *p, T x, T y, T z) {
+  const T one(1), none(0);
+  T a = f.tangent(p, x, y, z, Vec3T<T>{one, none, none}).x;
+  T b = f.tangent(p, x, y, z, Vec3T<T>{none, one, none}).y;
+  T c = f.tangent(p, x, y, z, Vec3T<T>{none, none, one}).z;
+  return a + b + c;
+}
+
 // One classical fourth-order step of D, in place, leaving the four stage
 // slopes in k. All stage points are formed from the state at the start of
 // the step; S = k1 + 2 k2, then + 2 k3, then + k4; the update is (S D) / 6.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <set>
 
 #include "batch/bifurcation.h"
@@ -97,6 +98,43 @@ TEST(Lyapunov, RunsThatCannotStandEndWithTheFixInsteadOfANumber) {
   }
 }
 
+// The three exponents add up to the flow's divergence, -(sigma + 1 + beta)
+// for Lorenz, with an error from the blocks' spread (never 0); a step too
+// coarse for the flow misses it by far, and the run says to take a smaller.
+TEST(Lyapunov, ASumThatMissesTheFlowsDivergenceNamesTheStep) {
+  const struct {
+    float dt;
+    const char *warns;
+  } cases[] = {{0.005f, ""}, {0.1f, "dt 0.1 is likely too coarse; try dt 0.025"}};
+  for (const auto &c : cases) {
+    LyapunovRun r = run(0, true);
+    r.dt = c.dt, r.time = 2000;
+    const Exponents e = lyapunov(r);
+    EXPECT_NEAR(e.divergence, -(10 + 1 + (double)(8.0f / 3)), 1e-9) << c.dt;
+    EXPECT_GT(e.sumError, 0) << c.dt;
+    EXPECT_EQ(e.warning.empty(), *c.warns == 0) << e.warning;
+    EXPECT_NE(e.warning.find(c.warns), std::string::npos) << e.warning;
+  }
+}
+
+// Started on the origin, Lorenz stays there: the exponents are the
+// eigenvalues of the field's Jacobian at the origin, (-11 +- sqrt(1201)) / 2
+// and -beta, said to be a point's, with no attractor's dimension.
+TEST(Lyapunov, ARunOnAFixedPointGivesThePointsExponentsAsSuch) {
+  for (bool spectrum : {false, true}) {
+    LyapunovRun r = run(0, spectrum);
+    r.start[0] = r.start[1] = r.start[2] = 0, r.time = 1000;
+    const Exponents e = lyapunov(r);
+    EXPECT_TRUE(e.fixedPoint) << spectrum;
+    EXPECT_NEAR(e.value[0], (-11 + std::sqrt(1201.0)) / 2, 1e-3) << spectrum;
+    const std::string lines = exponentLines(e);
+    EXPECT_EQ(lines.find("the run stands on the fixed point (0, 0, 0)"), 0u) << lines;
+    EXPECT_EQ(lines.find("kaplan_yorke"), std::string::npos) << lines;
+    if (spectrum) EXPECT_NEAR(e.value[1], (-11 - std::sqrt(1201.0)) / 2, 1e-3);
+  }
+  EXPECT_FALSE(lyapunov(run(0, true)).fixedPoint); // the attractor itself
+}
+
 // Roessler's limit cycle at c = 2.5 has dimension 1: its largest exponent
 // is zero within its error, whichever sign it comes out with.
 TEST(Lyapunov, KaplanYorkeTakesExponentsWithinTwoErrorsOfZeroAsZero) {
@@ -159,8 +197,12 @@ TEST(Lanes, EveryInstructionSetGivesTheScalarPathsBytes) {
     }
   auto text = [](const std::vector<Exponents> &found) {
     std::string out;
-    for (const Exponents &e : found)
-      out += std::to_string(e.status) + e.problem + exponentLines(e) + "\n";
+    for (const Exponents &e : found) {
+      char divergence[40];
+      std::snprintf(divergence, sizeof divergence, "%a ", e.divergence);
+      out +=
+          std::to_string(e.status) + e.problem + exponentLines(e) + divergence + e.warning + "\n";
+    }
     return out;
   };
   s.lanes = false;
