@@ -12,6 +12,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <numeric>
 
 #include "batch/output.h"
 #include "sim/core.h"
@@ -132,10 +133,10 @@ long nextQrInterval(const double *growth, long steps, long was, long most) {
 double standardError(const std::vector<double> &values) {
   const size_t n = values.size();
   if (n < 2) return 0;
-  double sum = 0, squares = 0;
-  for (double v : values) sum += v;
-  const double mean = sum / (double)n;
-  for (double v : values) squares += (v - mean) * (v - mean);
+  const double mean = std::accumulate(values.begin(), values.end(), 0.0) / (double)n;
+  const double squares =
+      std::accumulate(values.begin(), values.end(), 0.0,
+                      [mean](double s, double v) { return s + (v - mean) * (v - mean); });
   return std::sqrt(squares / (double)(n - 1)) / std::sqrt((double)n);
 }
 
