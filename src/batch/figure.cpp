@@ -1,6 +1,7 @@
 // Figures of the sweeps for papers and slides: points, or curves, against a
 // parameter inside axes with ticks, numbers and labels, in the light print
-// style or the dark screen style, as PNG, SVG or PDF (drawn by PLplot).
+// style or the dark screen style, as PNG, SVG or PDF (drawn by PLplot; the
+// PNG's text in an outline font through its cairo driver).
 #include "batch/figure.h"
 
 #include <plplot/plplot.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -61,10 +63,27 @@ void plot(const Figure &f, const std::vector<double> &x, const Series &ys) {
   plend();
 }
 
+// PLplot asks at the terminal for another driver where the one named is
+// missing, so each is looked for before it is named.
+bool hasDriver(const char *name) {
+  std::vector<const char *> menu(64), names(64);
+  const char **m = menu.data(), **d = names.data();
+  int n = (int)names.size();
+  plgDevs(&m, &d, &n);
+  for (int i = 0; i < n; i++)
+    if (std::strcmp(names[i], name) == 0) return true;
+  return false;
+}
+
 // The raster driver draws into our own buffer, as the pictures are read back.
+// Its own stroke font is one pixel wide, which neither eyes nor OCR read
+// well: cairo's draws the text in the sans font (DejaVu Sans), smoothed,
+// but leaves lines and points hard, as the one-pixel points of a diagram
+// are data.
 std::string png(const Figure &f, const std::vector<double> &x, const Series &y) {
   std::vector<unsigned char> rgb((size_t)f.width * f.height * 3, f.dark ? 0 : 255);
-  plsdev("mem");
+  plsdev("memcairo");
+  plsetopt("drvopt", "text_anti_aliasing=2,graphics_anti_aliasing=1");
   plsmem(f.width, f.height, rgb.data());
   begin(f);
   plot(f, x, y);
@@ -93,7 +112,12 @@ bool vectors(const Figure &f, const std::vector<double> &x, const Series &y,
 
 bool drawFigure(const Figure &f, const std::vector<double> &x, const Series &y,
                 const std::string &format, std::string &out, std::string &error) {
-  if (format == "png") out = png(f, x, y);
+  const bool raster = format == "png";
+  const char *driver = raster ? "memcairo" : format.c_str();
+  if (!hasDriver(driver))
+    error = "cannot draw the figure as " + format + ": PLplot has no " + driver +
+            " driver; install " + (raster ? "plplot-driver-cairo" : "libplplot17");
+  else if (raster) out = png(f, x, y);
   else if (!vectors(f, x, y, format, out)) error = "cannot draw the figure as " + format;
   return error.empty();
 }

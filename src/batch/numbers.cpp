@@ -251,7 +251,7 @@ std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w, std::vecto
 }
 
 // The figure of a sweep, its size already checked with its range.
-Figure figureOf(const NumberOptions &o, const Sweep &w, const char *yLabel, bool joined) {
+Figure figureOf(const NumberOptions &o, const Sweep &w, const std::string &yLabel, bool joined) {
   Figure f{w.model->params[w.param].name, yLabel, w.from, w.to, o.dark, joined};
   std::string checked;
   readSize(o.size, f.width, f.height, checked);
@@ -271,10 +271,11 @@ bool figures(const NumberOptions &o, const Figure &f, const std::vector<double> 
   return true;
 }
 
-// The diagram: parameter across, maxima up, a point each.
+// The diagram: parameter across, maxima up, a point each; the maxima are
+// of |x| where the model's maximum map takes them so, as it plots.
 bool diagrams(const NumberOptions &o, const Sweep &w, const std::vector<SweepPoint> &points,
               std::vector<std::pair<std::string, std::string>> &files, std::string &error) {
-  Figure f = figureOf(o, w, "max x", false);
+  Figure f = figureOf(o, w, w.model->mapAbsolute ? "max |x|" : "max x", false);
   std::vector<double> x;
   std::vector<std::vector<double>> y(1);
   for (const SweepPoint &p : points)

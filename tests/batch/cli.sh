@@ -111,6 +111,19 @@ has_texts() {
   for t in "${@:2}"; do grep -qx "$t" <<<"$texts" || fail "$1 lacks the text $t"; done
 }
 has_texts "$WORK/all.svg" 2 6 c "max x" # the range's ends among the numbers, and the labels
+# The default diagram's tick numbers read by OCR, at the default size and at
+# twice it (where one-pixel strokes read as letters), in both styles; the
+# Lorenz maxima are of |x|.
+command -v tesseract >/dev/null || fail "no tesseract: run scripts/deps.sh test"
+diagram=("$BATCH" bifurcation --param ro --from 25 --to 300 --values 50 -o "$WORK/d.csv")
+"${diagram[@]}" --svg "$WORK/d.svg" && has_texts "$WORK/d.svg" "max |x|" || fail "the default diagram"
+for look in "" --dark "--size 2400x1600" "--size 2400x1600 --dark"; do
+  "${diagram[@]}" --png "$WORK/d.png" $look || fail "the default diagram $look ended with $?"
+  words=$(OMP_THREAD_LIMIT=1 tesseract "$WORK/d.png" - --psm 11 2>/dev/null | grep -o '[0-9]*')
+  for n in 10 20 30 40 60 100 150 200 250 300; do
+    grep -qx "$n" <<<"$words" || fail "OCR misses the diagram's $n ($look): read" $words
+  done
+done
 for k in 1 2 3; do "${sweep[@]}" --shard "$k/3" --threads 1 -o "$WORK/part$k.csv"; done
 sort -m -s -t, -k1,1g "$WORK"/part[123].csv | cmp -s - "$WORK/all.csv" ||
   fail "the shards do not merge into the whole sweep"
@@ -198,6 +211,10 @@ refused "a folder as settings" 2 "$BATCH" export -s "$WORK" -o "$WORK/out.csv"
 refused "a device as settings" 2 "$BATCH" export -s /dev/null -o "$WORK/out.csv"
 refused "--frame of Static playback" 2 "$BATCH" render -s "$WORK/static.toml" --frame 5 -o "$WORK/out.csv"
 refused "a picture in a missing folder" 1 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/none/x.png"
+mkdir "$WORK/drivers" && ln -s "$(pkg-config --variable=drvdir plplot)"/{mem,svg,pdf}.* "$WORK/drivers"
+refused "a PNG figure without PLplot's cairo driver" 1 env PLPLOT_DRV_DIR="$WORK/drivers" \
+  "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/out.png" </dev/null
+grep -q "install plplot-driver-cairo" "$WORK/err" || fail "the missing driver's package was not named"
 refused "two outputs naming one file" 2 "${sweep[@]}" -o "$WORK/out.csv" --png "$WORK/../${WORK##*/}/out.csv"
 refused "two figures naming one file" 2 "$BATCH" lyapunov --sweep ro --from 20 --to 30 --values 2 \
   -o "$WORK/out.csv" --svg "$WORK/out.svg" --pdf "$WORK/out.svg"

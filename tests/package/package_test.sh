@@ -45,7 +45,7 @@ done
 grep -q "tests\|bench\|glcheck" <<<"$contents" && fail "the package holds test or benchmark files"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for lib in libglut libc6 libstdc++6 libstb0 libegl1 libgl2ps libtbb libplplot fonts-dejavu-core "libgl1\|libglx0"; do
+for lib in libglut libc6 libstdc++6 libstb0 libegl1 libgl2ps libtbb libplplot plplot-driver-cairo fonts-dejavu-core "libgl1\|libglx0"; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib"
 done
 echo "package: ok"
