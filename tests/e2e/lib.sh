@@ -169,8 +169,13 @@ bottom_panel() {
 }
 bottom_boxes() { "$PIXELS" --boxes "$WORK/shot.ppm" $(bottom_panel) "$@"; }
 BUTTON="51 86 129"; HEADER="49 77 111" # a button and a rollout's header, the pointer off them
-# Reset and Quit, the bottom panel's last two buttons, into BUTTONS.
-buttons() { mapfile -t BUTTONS < <(bottom_boxes $BUTTON); [ ${#BUTTONS[@]} -ge 2 ]; }
+# Reset and Quit, the bottom panel's last two buttons, into BUTTONS: boxes
+# wider than high, for a check box under the pointer (after the wheel)
+# takes a button's colour too.
+buttons() {
+  mapfile -t BUTTONS < <(bottom_boxes $BUTTON | awk '$3 - $1 > 2 * ($4 - $2)')
+  [ ${#BUTTONS[@]} -ge 2 ]
+}
 # The same, or else the wheel turned once down over the bottom panel.
 scroll_to_buttons() { buttons || { xdotool mousemove 100 $((H - 20)) click 5; return 1; }; }
 # A click in the middle of a box "X0 Y0 X1 Y1".
