@@ -173,7 +173,7 @@ BUTTON="51 86 129"; HEADER="49 77 111" # a button and a rollout's header, the po
 # wider than high, for a check box under the pointer (after the wheel)
 # takes a button's colour too.
 buttons() {
-  mapfile -t BUTTONS < <(bottom_boxes $BUTTON | awk '$3 - $1 > 2 * ($4 - $2)')
+  mapfile -t BUTTONS < <(bottom_boxes $BUTTON | awk '2 * ($3 - $1) > 3 * ($4 - $2)')
   [ ${#BUTTONS[@]} -ge 2 ]
 }
 # The same, or else the wheel turned once down over the bottom panel.
