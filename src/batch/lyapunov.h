@@ -144,6 +144,8 @@ private:
 // A sum of the spectrum that misses the flow's divergence (beyond ten of its
 // errors and a thousandth) comes from a step too coarse: e.warning says so.
 void checkDivergence(Exponents &e, float dt);
+// What that warning says of the step.
+std::string coarseStep(float dt);
 
 // Standard error of the values' mean; 0 for fewer than two.
 double standardError(const std::vector<double> &values);

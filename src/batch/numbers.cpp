@@ -244,8 +244,7 @@ std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w, std::vecto
                                     [](const Exponents &e) { return !e.warning.empty(); });
   if (coarse > 0)
     refuse("warning: at " + std::to_string(coarse) + " of the values the exponents miss the " +
-               "flow's divergence: dt " + shortest(base.dt) + " is likely too coarse; try dt " +
-               shortest(base.dt / 4) + " (or smaller)",
+               "flow's divergence: " + coarseStep(base.dt),
            0);
   return out;
 }
