@@ -18,9 +18,9 @@
 
 #include "app/frame.h"
 #include "app/viewer.h"
+#include "app/window.h"
 #include "interact/actions.h"
 #include "ui/layer.h"
-#include "ui/layer_glut.h"
 #include "ui/panels.h"
 
 namespace {
@@ -179,12 +179,11 @@ int main(int argc, char **argv) {
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_DOUBLE);
   glutInitWindowSize(1200, 750);
-  int window = glutCreateWindow("Tresolva");
-  ui::attachToWindow();
+  glutCreateWindow("Tresolva");
+  attachToWindow();
   glLoadIdentity();
-  ui::master.set_glutReshapeFunc(reshape);
-  buildPanels(ui::master.create_subwindow(window, ui::SUBWINDOW_RIGHT),
-              ui::master.create_subwindow(window, ui::SUBWINDOW_BOTTOM), set, pic, viewer.rollouts);
+  ui::master.reshape = reshape;
+  showPanels();
   glutDisplayFunc(onExpose);
   while (!exposed) glutMainLoopEvent();
   for (int k = 0; k < 3; k++) draw(); // the panels take their size

@@ -30,6 +30,13 @@ bool overdue() {
   return cut;
 }
 
+// ======== The panels ================================================================
+void showPanels() {
+  Viewer &v = viewer;
+  ui::master.right.contents = [&v] { layoutPanel(panelLayout().right, v.set, v.pic, v.panels); };
+  ui::master.bottom.contents = [&v] { layoutPanel(panelLayout().bottom, v.set, v.pic, v.panels); };
+}
+
 // ======== Viewport ==================================================================
 // The width and height are the window's; the scene gets what the panels
 // leave uncovered.
@@ -76,7 +83,8 @@ void draw() {
   zoomKeyStep(viewer.set, viewer.input);
   if (keep && !viewer.frameCut) keepScene(viewed); // before anything covers the scene
   const Viewer &v = viewer;
-  ui::master.renderFrame(textOverScene(v.set, v.pic, v.input, v.times, v.notice)); // over the scene
+  const std::string over = layoutOverScene(textOverScene(v.set, v.pic, v.input, v.times, v.notice));
+  ui::master.renderFrame(over); // the panels and the boxes over the scene
   glutSwapBuffers();
   timeFrame(viewer.times, viewer.frameStart);
 }

@@ -1,7 +1,8 @@
-// The display, reshape and idle callbacks.
+// The display, reshape and idle callbacks, and the panels they lay out.
 #pragma once
 
 void draw();                         // the display callback
 void reshape(int width, int height); // the window's size, or the panels', changed
 void idle();                         // the idle callback: the next frame's playback
 bool overdue();                      // the frame has run 0.1 s and input is waiting
+void showPanels(); // both panels, from the panels' table, over the viewer's record

@@ -10,9 +10,9 @@
 
 #include "app/frame.h"
 #include "app/viewer.h"
+#include "app/window.h"
 #include "ui/input.h"
 #include "ui/layer.h"
-#include "ui/layer_glut.h"
 #include "ui/panels.h"
 
 #ifdef TRESOLVA_CHECK_GL
@@ -55,27 +55,25 @@ int main(int argc, char **argv) {
   const int sw = glutGet(GLUT_SCREEN_WIDTH), sh = glutGet(GLUT_SCREEN_HEIGHT);
   glutInitWindowSize(std::min((int)(1200 * scale), sw > 0 ? sw : 1200),
                      std::min((int)(750 * scale), sh > 0 ? sh : 750));
-  int window = glutCreateWindow("Tresolva");
+  glutCreateWindow("Tresolva");
   if (scale != 1 && access(FONT, R_OK) != 0)
     std::fprintf(stderr,
                  "tresolva: %s is missing (Debian's fonts-dejavu-core): the panels' "
                  "text is scaled as a bitmap\n",
                  FONT);
-  ui::attachToWindow(scale, FONT);
+  attachToWindow(scale, FONT);
 
   // The only time the modelview matrix is loaded: the pan lives in it.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
 
   installInput(viewer.set, viewer.pic, viewer.input);
-  ui::Subwindow *right = ui::master.create_subwindow(window, ui::SUBWINDOW_RIGHT);
-  ui::Subwindow *bottom = ui::master.create_subwindow(window, ui::SUBWINDOW_BOTTOM);
-  buildPanels(right, bottom, viewer.set, viewer.pic, viewer.rollouts);
+  showPanels();
 
   glutDisplayFunc(display);
 
   glutIdleFunc(idle);
-  ui::master.set_glutReshapeFunc(reshape);
+  ui::master.reshape = reshape;
 
   glutMainLoop();
   return 0;

@@ -15,7 +15,7 @@ struct Viewer {
   Settings set = startUpSettings();                 // what the panels show and edit
   Picture pic = startUpPicture(set);                // trajectories, playback, what frames leave
   Input input;                                      // keys held, zoom cursor, last pointer
-  Rollouts rollouts;                                // which rollouts start open
+  PanelMemory panels;                               // rollouts open, numbers being edited
   std::chrono::steady_clock::time_point frameStart; // when the frame being drawn began
   bool frameCut = false;                            // input ended this frame early
   FrameTimes times;                                 // of the frames drawn, for the readout

@@ -1,5 +1,7 @@
 // What the scene's gestures, keys and buttons do to the settings and the
-// picture. Nothing here draws or asks for a frame: the front end does.
+// picture. Nothing here draws or asks for a frame: the front end does. The
+// pan alone reaches GL: it lives in the modelview matrix between frames,
+// and each frame's own transform goes on top of it.
 #include "interact/actions.h"
 
 #include <GL/gl.h>

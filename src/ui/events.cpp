@@ -38,8 +38,8 @@ int keyIndex(unsigned char c) {
 bool Master::overPanel(int px, int py) const {
   const ImGuiPopupFlags anyPopup = ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel;
   if (ImGui::GetCurrentContext() && ImGui::IsPopupOpen("", anyPopup)) return true;
-  if (right && px >= winW - right->width) return true;
-  if (bottom && py >= winH - bottom->height) return true;
+  if (right.contents && px >= winW - right.width) return true;
+  if (bottom.contents && py >= winH - bottom.height) return true;
   return false;
 }
 

@@ -1,5 +1,7 @@
-// Mouse and keyboard of the scene: rotate, pan, zoom, step the parameters,
-// re-seed. Handlers change state only; the next frame shows the change.
+// Mouse and keyboard of the scene: rotate, pan, zoom, and the keys of the
+// key table. Handlers change state and leave the drawing to the next frame;
+// the space bar and s clear the window first, as every change from outside
+// the frame does (the frame cycle clears it too).
 #include "ui/input.h"
 
 #include <GL/freeglut.h>
@@ -8,37 +10,16 @@
 #include <cstdio>
 
 #include "interact/actions.h"
+#include "interact/controls.h"
 #include "ui/layer.h"
 
 void installInput(Settings &set, Picture &pic, Input &in) {
-  Settings *s = &set;
-  Picture *p = &pic;
-  Input *i = &in;
-  ui::master.set_glutMouseFunc(
-      [s, i](int b, int st, int x, int y) { MouseDown(*s, *i, b, st, x, y); });
-  ui::master.set_glutMotionFunc(nullptr);
-  ui::master.set_glutKeyboardFunc(
-      [s, p, i](unsigned char key, int, int) { myKeyboardFunc(*s, *p, *i, key); });
-  ui::master.set_glutKeyboardUpFunc([i](unsigned char key, int, int) { keyboardUp(*i, key); });
-  ui::master.set_glutSpecialFunc([i](int key, int) { specialKey(*i, key); });
-}
-
-const std::vector<std::string> &helpLines() {
-  static const std::vector<std::string> lines = {
-      "Left drag\tturn the scene",
-      "Right drag\tmove the scene",
-      "z + mouse up, down\tzoom in, out",
-      "Mouse wheel\tzoom in, out (over a panel: scroll it)",
-      "Space\tadd the increments (dX) to the parameters",
-      "s\twith the twin on: both curves start again from the head, 1e-9 apart",
-      "Ctrl+S\tsave the scene as PNG, with its settings, in your pictures folder",
-      "p\tprint the settings on standard output",
-      "i\tshow or hide the numbers (time, state, frame, twin's ln d)",
-      "h or F1\tshow or hide this help",
-      "Panels\ttype a number and press Enter; Esc abandons it or closes a list",
-      "Arrows of a number\tclick: one step; drag up or down: change it smoothly",
-  };
-  return lines;
+  ui::Master &m = ui::master;
+  m.mouse = [&set, &in](int b, int st, int x, int y) { MouseDown(set, in, b, st, x, y); };
+  m.motion = nullptr;
+  m.keyboard = [&set, &pic, &in](unsigned char k, int, int) { myKeyboardFunc(set, pic, in, k); };
+  m.keyboardUp = [&in](unsigned char key, int, int) { keyboardUp(in, key); };
+  m.special = [&in](int key, int) { specialKey(in, key); };
 }
 
 // ======== Buttons ================================================================
@@ -49,14 +30,12 @@ void MouseDown(Settings &set, Input &in, int button, int state, int x, int y) {
   in.xmouseold = x;
   in.ymouseold = y;
   if (state == GLUT_DOWN && (button == 3 || button == 4)) wheelZoom(set, button == 3 ? 1 : -1);
-  Settings *s = &set;
-  Input *i = &in;
   if (state == GLUT_DOWN && button == GLUT_LEFT_BUTTON) {
     glutSetCursor(GLUT_CURSOR_INFO);
-    ui::master.set_glutMotionFunc([s, i](int mx, int my) { mouseMotion(*s, *i, mx, my); });
+    ui::master.motion = [&set, &in](int mx, int my) { mouseMotion(set, in, mx, my); };
   } else if (state == GLUT_DOWN && button == GLUT_RIGHT_BUTTON) {
     glutSetCursor(GLUT_CURSOR_CROSSHAIR);
-    ui::master.set_glutMotionFunc([s, i](int mx, int my) { mouseTranslation(*s, *i, mx, my); });
+    ui::master.motion = [&set, &in](int mx, int my) { mouseTranslation(set, in, mx, my); };
   }
   if (state == GLUT_UP) glutSetCursor(GLUT_CURSOR_LEFT_ARROW);
 }
@@ -84,11 +63,9 @@ void mouseZoom(Settings &set, Input &in, int, int y) {
 
 // Once installed, the passive handler stays for the rest of the run.
 void zoomKeyStep(Settings &set, Input &in) {
-  Settings *s = &set;
-  Input *i = &in;
   if (in.KeyDown[122]) {
     glutSetCursor(GLUT_CURSOR_UP_DOWN);
-    ui::master.set_glutPassiveMotionFunc([s, i](int x, int y) { mouseZoom(*s, *i, x, y); });
+    ui::master.passive = [&set, &in](int x, int y) { mouseZoom(set, in, x, y); };
     in.zkeydown = 1;
   } else if (in.zkeydown == 1) {
     in.zkeydown = 0;
@@ -117,23 +94,29 @@ void printSettings(const Settings &set, const Picture &pic) {
   std::fflush(stdout);
 }
 
-} // namespace
-
-// p prints the settings as a file the batch program reads, so that a view
-// found by hand can be rendered or exported there; Ctrl+S (character 19)
-// keeps the picture with them.
-void myKeyboardFunc(Settings &set, Picture &pic, Input &in, unsigned char key) {
-  in.KeyDown[key] = 1;
-  if (key == ' ') stepParametersKey(set);
-  if (key == 's') reseedKey(set, pic);
-  if (key == 'p') printSettings(set, pic);
-  if (key == 'h') in.help = !in.help;
-  if (key == 'i') in.readout = !in.readout;
-  if (key == 19) in.keepAsked = true;
+// What a key of the key table does on the desktop: p prints the settings as
+// a file the batch program reads, so that a view found by hand can be
+// rendered or exported there; Ctrl+S keeps the next frame's picture.
+void keyAct(Settings &set, Picture &pic, Input &in, KeyAct act) {
+  if (act == KeyAct::STEP) stepParametersKey(set);
+  if (act == KeyAct::RESEED) reseedKey(set, pic);
+  if (act == KeyAct::PRINT) printSettings(set, pic);
+  if (act == KeyAct::NUMBERS) in.readout = !in.readout;
+  if (act == KeyAct::HELP) in.help = !in.help;
+  if (act == KeyAct::KEEP) in.keepAsked = true;
 }
 
+} // namespace
+
+void myKeyboardFunc(Settings &set, Picture &pic, Input &in, unsigned char key) {
+  in.KeyDown[key] = 1;
+  if (const KeyRow *k = keyRow(key, 0, Shown::DESKTOP)) keyAct(set, pic, in, k->act);
+}
+
+// Only the key table's function keys that act on this record alone (F1).
 void specialKey(Input &in, int key) {
-  if (key == GLUT_KEY_F1) in.help = !in.help;
+  const KeyRow *k = keyRow(0, key, Shown::DESKTOP);
+  if (k && k->act == KeyAct::HELP) in.help = !in.help;
 }
 
 void keyboardUp(Input &in, unsigned char key) {

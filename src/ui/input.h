@@ -16,9 +16,6 @@ struct Input {
   bool keepAsked = false;                  // Ctrl+S: the next frame keeps its picture
 };
 
-// Every gesture and key of the scene, "keys\twhat they do".
-const std::vector<std::string> &helpLines();
-
 // Hands the panel layer the scene's mouse and keyboard handlers, acting on
 // these records; a press installs the drag's handler, as zoomKeyStep the zoom's.
 void installInput(Settings &set, Picture &pic, Input &in);
@@ -29,5 +26,5 @@ void mouseTranslation(Settings &set, Input &in, int x, int y); // pan
 void mouseZoom(Settings &set, Input &in, int x, int y);
 void myKeyboardFunc(Settings &set, Picture &pic, Input &in, unsigned char key);
 void keyboardUp(Input &in, unsigned char key);
-void specialKey(Input &in, int key);        // the function keys
+void specialKey(Input &in, int key);        // the function keys, GLUT's numbers
 void zoomKeyStep(Settings &set, Input &in); // last step of every frame

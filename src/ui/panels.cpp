@@ -1,129 +1,223 @@
-// The contents of the two control panels: every control bound to its
-// field of the settings, with the table's label, limits and items. Labels
-// keep their blanks.
+// The two control panels, laid out each frame with plain Dear ImGui calls
+// from the panels' table, and their widgets: the embossed frame, the
+// rollout, the spinner and the list. Labels keep their blanks.
 #include "ui/panels.h"
 
+#include <GL/freeglut.h>
+#include <imgui.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
+#include "interact/actions.h"
 #include "ui/layer.h"
-#include "ui/reset.h"
 
-using namespace ui;
+using ui::px;
+
+void resetButton(Settings &set, Picture &pic) {
+  reset(set, pic);
+  glutPostRedisplay();
+}
+
+void initialButton(Picture &pic) {
+  initial(pic);
+  glutPostRedisplay();
+}
 
 namespace {
 
-void buildAttractor(Subwindow *r, Settings &set) {
-  Panel *p = r->add_panel("Attractor", PANEL_EMBOSSED);
-  RadioGroup *g = r->add_radiogroup_to_panel(p, &set.attype);
-  for (const Setting::Choice &c : settingRow(set, "attractor").choices)
-    r->add_radiobutton_to_group(g, c.label.c_str());
+const float SPINNER_LABEL_W = 52; // label column of a spinner, pixels at scale 1
+const float LISTBOX_LABEL_W = 88; // label column of a list, pixels at scale 1
+
+// ======== Widgets =================================================================
+// An embossed frame around a title and what is laid out until endEmbossed.
+ImVec2 beginEmbossed(const char *title) {
+  ImVec2 p0 = ImGui::GetCursorScreenPos();
+  ImGui::Indent(px(4));
+  ImGui::TextUnformatted(title);
+  ImGui::Indent(px(6));
+  return p0;
 }
 
-void addLines(Subwindow *b, Panel *p, const char *const *lines, int count) {
-  for (int k = 0; k < count; k++) b->add_statictext_to_panel(p, lines[k]);
+void endEmbossed(ImVec2 p0) {
+  ImGui::Unindent(px(10));
+  ImGui::Dummy(ImVec2(0, px(1)));
+  ImVec2 p1 = ImGui::GetCursorScreenPos();
+  float right = ImGui::GetWindowPos().x + ImGui::GetWindowContentRegionMax().x;
+  ImDrawList *dl = ImGui::GetWindowDrawList();
+  dl->AddRect(ImVec2(p0.x + 1, p0.y + 1), ImVec2(right + 1, p1.y), IM_COL32(255, 255, 255, 60));
+  dl->AddRect(p0, ImVec2(right, p1.y - 1), IM_COL32(0, 0, 0, 160));
+  ImGui::Dummy(ImVec2(0, px(2)));
 }
 
-Checkbox *checkbox(Subwindow *s, Settings &set, const char *key) {
-  Setting row = settingRow(set, key);
-  return s->add_checkbox(row.label.c_str(), row.i);
-}
+// A click on either arrow steps to the next multiple of the step; a
+// vertical drag on either changes the value by half a step a pixel, up to
+// increase.
+void arrows(float &v, float lo, float hi, SpinnerEdit &e) {
+  ImGui::SameLine(0, px(2));
+  bool up = ImGui::ArrowButton("##up", ImGuiDir_Up);
+  bool upHeld = ImGui::IsItemActive();
+  ImGui::SameLine(0, px(2));
+  bool down = ImGui::ArrowButton("##down", ImGuiDir_Down);
+  bool downHeld = ImGui::IsItemActive();
 
-// ======== Bottom: help, display switches, Reset, Quit ===========================
-const char *const aboutLines[] = {
-    "Tresolva, v1.0",
-    "Lorenz and Roessler flows: chaos, drawn live.",
-};
-const char *const figureLines[] = {
-    "Axes: x,y, 0 to 30; z, 0 to 60",
-    "Box: x,y, -30 to 30; z 0 to 60",
-};
-const char *const controlLines[] = {
-    "Rotate Attractor:",
-    "Left-click + mouse.",
-    "Translate Attractor:",
-    "Right-click + mouse.",
-    "Zoom: z + mouse.",
-    "Change parameter",
-    "X by dX:",
-    "space bar.",
-    "Every key: h or F1.",
-};
-
-// Each attractor's equations and map, a separator after each.
-void buildInfo(Subwindow *b, Panel *info) {
-  for (const Model &m : models) {
-    for (const char *line : m.info) b->add_statictext_to_panel(info, line);
-    b->add_separator_to_panel(info);
+  float dy = ImGui::GetIO().MouseDelta.y;
+  if ((upHeld || downHeld) && dy != 0) {
+    v = arrowDrag(v, lo, hi, dy);
+    e.dragged = true;
   }
-  addLines(b, info, figureLines, 2);
+  if ((up || down) && !e.dragged) v = arrowClick(v, lo, hi, up ? 1 : -1);
+  if (!upHeld && !downHeld) e.dragged = false;
 }
 
-void buildBottom(Subwindow *b, Settings &set, Picture &pic, const Rollouts &o) {
-  addLines(b, b->add_rollout("About", o.open, PANEL_EMBOSSED), aboutLines, 2);
-  b->add_column(1);
-  buildInfo(b, b->add_rollout("Info", o.open, PANEL_EMBOSSED));
-  b->add_column(1);
-  addLines(b, b->add_rollout("Controls", o.open2, PANEL_EMBOSSED), controlLines, 9);
-  for (const char *key : {"axes", "box", "grid", "tracer", "maximum_map"}) {
-    b->add_column(1);
-    checkbox(b, set, key);
+// A number's field and arrows. Typed text takes effect on Enter or when the
+// field is left, Esc abandons it; every route stays within lo to hi.
+void spinner(const char *label, float &v, float lo, float hi, SpinnerEdit &e) {
+  float x0 = ImGui::GetCursorPosX();
+  ImGui::AlignTextToFramePadding();
+  ImGui::TextUnformatted(label);
+  ImGui::SameLine(x0 + px(SPINNER_LABEL_W));
+  if (!e.editing) std::snprintf(e.text, sizeof e.text, "%s", fieldText(v).c_str());
+  ImGui::SetNextItemWidth(px(84));
+  ImGui::InputText("##value", e.text, sizeof e.text,
+                   ImGuiInputTextFlags_CharsScientific | ImGuiInputTextFlags_AutoSelectAll);
+  // Checked every frame rather than on the deactivation event, which a
+  // click on a later widget of the same frame would hide from this one.
+  bool active = ImGui::IsItemActive();
+  if (active && !e.editing) e.editing = true;
+  if (!active && e.editing) {
+    e.editing = false;
+    if (!ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false))
+      v = typedValue(e.text, v, lo, hi);
   }
-  b->add_column(1);
-  b->add_button("Reset", 0, [&set, &pic](int) { resetButton(set, pic); });
-  b->add_column(1);
-  b->add_button("Quit", 0, [](int) { std::exit(0); });
+  arrows(v, lo, hi, e);
 }
 
-// ======== Right: parameters ======================================================
-void spinner(Subwindow *r, Panel *p, const Setting &row) {
-  Spinner *s = r->add_spinner_to_panel(p, row.label.c_str(), SPINNER_FLOAT, row.f);
-  s->set_float_limits((float)row.lo, (float)row.hi, LIMIT_CLAMP);
-}
-
-// The parameters, then their increments, each spinner within its limits.
-void buildParameters(Subwindow *r, Settings &set, int m, int open) {
-  Rollout *p = r->add_rollout(models[m].rollout, open, PANEL_EMBOSSED);
-  if (models[m].separatorInRollout) r->add_separator_to_panel(p);
-  else r->add_separator();
-  for (int k = 0; k < 3; k++) spinner(r, p, parameterRow(set, m, k));
-  std::string in = std::string(models[m].key) + ".";
-  for (const Parameter &q : models[m].params) spinner(r, p, settingRow(set, in + q.incName));
-  r->add_statictext_to_panel(p, "     (spacebar to add dx)");
-}
-
-// ======== Right: playback, times, colours ===========================================
-void buildRendering(Subwindow *r, Settings &set, Picture &pic) {
-  Panel *p = r->add_panel("Rendering", PANEL_EMBOSSED);
-  RadioGroup *g = r->add_radiogroup_to_panel(p, &set.dynamic);
-  for (const Setting::Choice &c : settingRow(set, "playback").choices)
-    r->add_radiobutton_to_group(g, c.label.c_str());
-  checkbox(r, set, "twin");
-  r->add_statictext("    Press s to recreate trajectory");
-  r->add_separator();
-  r->add_button("Random Initial Condition", 0, [&pic](int) { initialButton(pic); });
-  r->add_separator();
-  r->add_statictext("     Miscellaneous controls");
-  for (const char *key : {"tmin", "tmax", "dt", "zoom"}) spinner(r, r, settingRow(set, key));
-  r->add_statictext("       (z & mouse to zoom)");
-  r->add_separator();
-}
-
-void buildLists(Subwindow *r, Settings &set) {
-  for (const char *key : {"colouring", "background", "lines"}) {
-    Setting row = settingRow(set, key);
-    Listbox *l = r->add_listbox(row.label.c_str(), row.i);
-    for (const Setting::Choice &c : row.choices) l->add_item(c.value, c.label.c_str());
+// A drop-down list of the choices; the chosen one's value is written.
+void list(const Setting &row, int &v) {
+  float x0 = ImGui::GetCursorPosX();
+  ImGui::AlignTextToFramePadding();
+  ImGui::TextUnformatted(row.label.c_str());
+  ImGui::SameLine(x0 + px(LISTBOX_LABEL_W));
+  const char *shown = "";
+  for (const Setting::Choice &c : row.choices)
+    if (c.value == v) shown = c.label.c_str();
+  ImGui::SetNextItemWidth(px(120));
+  if (ImGui::BeginCombo("##items", shown)) {
+    for (const Setting::Choice &c : row.choices)
+      if (ImGui::Selectable(c.label.c_str(), c.value == v)) v = c.value;
+    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false))
+      ImGui::CloseCurrentPopup(); // as a click outside it: nothing chosen
+    ImGui::EndCombo();
   }
+}
+
+// ======== The table's controls ======================================================
+struct Walk {
+  const std::vector<Control> &controls;
+  const std::vector<Setting> &rows; // bound to set
+  Settings &set;
+  Picture &pic;
+  PanelMemory &memory;
+
+  const Setting &row(const std::string &key) const {
+    return *std::find_if(rows.begin(), rows.end(), [&](const Setting &r) { return r.key == key; });
+  }
+};
+
+// The END that closes the group, rollout or row begun at k.
+size_t endOf(const std::vector<Control> &c, size_t k) {
+  for (int depth = 0;; k++) {
+    const Widget w = c[k].widget;
+    depth += w == Widget::GROUP || w == Widget::ROLLOUT || w == Widget::ROW;
+    if (w == Widget::END && --depth == 0) return k;
+  }
+}
+
+void press(Press p, Settings &set, Picture &pic) {
+  if (p == Press::RESET) resetButton(set, pic);
+  if (p == Press::INITIAL) initialButton(pic);
+  if (p == Press::QUIT) std::exit(0);
+}
+
+void layoutRange(const Walk &w, size_t from, size_t to);
+
+// The control at k (a container with what it holds); the index of its last entry.
+size_t layoutControl(const Walk &w, size_t k) {
+  const Control &c = w.controls[k];
+  const char *text = c.text.c_str();
+  ImGui::PushID(c.key.empty() ? text : c.key.c_str());
+  switch (c.widget) {
+  case Widget::GROUP: {
+    ImVec2 p0 = beginEmbossed(text);
+    layoutRange(w, k + 1, endOf(w.controls, k));
+    endEmbossed(p0);
+    break;
+  }
+  case Widget::ROLLOUT: {
+    bool &open = w.memory.open[c.key];
+    ImGui::SetNextItemOpen(open, ImGuiCond_Always);
+    open = ImGui::CollapsingHeader(text);
+    ImGui::Indent(px(8));
+    if (open) layoutRange(w, k + 1, endOf(w.controls, k));
+    ImGui::Unindent(px(8));
+    break;
+  }
+  case Widget::RADIOS:
+    for (const Setting::Choice &choice : w.row(c.key).choices)
+      if (ImGui::RadioButton(choice.label.c_str(), *w.row(c.key).i == choice.value))
+        *w.row(c.key).i = choice.value;
+    break;
+  case Widget::SPINNER: {
+    const Setting &r = w.row(c.key);
+    spinner(text, *r.f, (float)r.lo, (float)r.hi, w.memory.spinners[c.key]);
+    break;
+  }
+  case Widget::LIST:
+    list(w.row(c.key), *w.row(c.key).i);
+    break;
+  case Widget::CHECK: {
+    bool on = *w.row(c.key).i != 0;
+    if (ImGui::Checkbox(text, &on)) *w.row(c.key).i = on ? 1 : 0;
+    break;
+  }
+  case Widget::BUTTON:
+    if (ImGui::Button(text)) press(c.press, w.set, w.pic);
+    break;
+  case Widget::TEXT:
+    ImGui::TextUnformatted(text);
+    break;
+  case Widget::SEPARATOR:
+    ImGui::Separator();
+    break;
+  default:
+    break;
+  }
+  ImGui::PopID();
+  const bool holds =
+      c.widget == Widget::GROUP || c.widget == Widget::ROLLOUT || c.widget == Widget::ROW;
+  return holds ? endOf(w.controls, k) : k;
+}
+
+// The controls from from to to, the page's own left out.
+void layoutRange(const Walk &w, size_t from, size_t to) {
+  for (size_t k = from; k < to; k++)
+    if (w.controls[k].shown != Shown::PAGE) k = layoutControl(w, k);
 }
 
 } // namespace
 
-void buildPanels(Subwindow *right, Subwindow *bottom, Settings &set, Picture &pic,
-                 const Rollouts &rollouts) {
-  buildAttractor(right, set);
-  buildBottom(bottom, set, pic, rollouts);
-  const int opened[MODELS] = {rollouts.open3, rollouts.open4};
-  for (int m = 0; m < MODELS; m++) buildParameters(right, set, m, opened[m]);
-  buildRendering(right, set, pic);
-  buildLists(right, set);
+// A panel with columns lays each out side by side, wrapping into rows.
+void layoutPanel(const std::vector<Control> &controls, Settings &set, Picture &pic,
+                 PanelMemory &memory) {
+  const std::vector<Setting> rows = settingsTable(set);
+  const Walk w{controls, rows, set, pic, memory};
+  std::vector<size_t> starts = {0};
+  for (size_t k = 0; k < controls.size(); k++)
+    if (controls[k].widget == Widget::COLUMN) starts.push_back(k + 1);
+  starts.push_back(controls.size() + 1);
+  if (starts.size() == 2) return layoutRange(w, 0, controls.size());
+  ui::layoutColumns(memory.columnWidths, (int)starts.size() - 1,
+                    [&](int j) { layoutRange(w, starts[j], starts[j + 1] - 1); });
 }

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "interact/actions.h"
+#include "interact/controls.h"
 #include "interact/readout.h"
 #include "render/picture.h"
 #include "render/scene.h"
@@ -188,35 +189,53 @@ std::string tooLarge(double bytes) {
          " bytes)";
 }
 
+// ======== The controls ====================================================================
+// A control of the panels' table for the page's script: its kind, text and
+// key, a press's name, and a setting's choices.
+std::string controlJson(const Control &c) {
+  static const char *const widgets[] = {"group",  "rollout", "row",       "end",
+                                        "radios", "spinner", "list",      "check",
+                                        "button", "text",    "separator", "column"};
+  std::string out = "{\"widget\":" + quoted(widgets[(int)c.widget]) +
+                    ",\"text\":" + quoted(c.text) + ",\"key\":" + quoted(c.key) +
+                    ",\"press\":" + quoted(pressName(c.press)) + ",\"choices\":[";
+  if (c.widget == Widget::RADIOS || c.widget == Widget::LIST)
+    for (const Setting::Choice &k : settingRow(page.set, c.key).choices)
+      out += "{\"value\":" + std::to_string(k.value) + ",\"label\":" + quoted(k.label) + "},";
+  if (out.back() == ',') out.pop_back();
+  return out + "]}";
+}
+
+std::string panelJson(const std::vector<Control> &controls) {
+  std::string out = "[";
+  for (const Control &c : controls)
+    if (c.shown != Shown::DESKTOP) out += controlJson(c) + ",";
+  if (out.back() == ',') out.pop_back();
+  return out + "]";
+}
+
+// The key table's rows for the page: the character or function key, the
+// act's name, the help's words and the button for touch screens.
+std::string keysJson() {
+  std::string out = "[";
+  for (const KeyRow &k : keyTable())
+    if (k.shown != Shown::DESKTOP)
+      out += "{\"ch\":" + std::to_string(k.ch) + ",\"fkey\":" + std::to_string(k.fkey) +
+             ",\"act\":" + quoted(actName(k.act)) + ",\"keys\":" + quoted(k.keys) +
+             ",\"help\":" + quoted(k.help) + ",\"button\":" + quoted(k.button) + "},";
+  out.pop_back();
+  return out + "]";
+}
+
 } // namespace
 
 extern "C" {
 
-// ======== The controls ====================================================================
-// The panels' contents from the settings table: every row with a label
-// (key, label, limits, choices), and each attractor's rollout and text.
-EMSCRIPTEN_KEEPALIVE const char *tresolva_table() {
-  std::string out = "{\"most_bytes\":" + std::to_string(MOST_BYTES) + ",\"rows\":[";
-  for (const Setting &r : settingsTable(page.set)) {
-    if (r.d) continue;
-    out += "{\"key\":" + quoted(r.key) + ",\"label\":" + quoted(r.label) + ",\"kind\":";
-    out += r.f ? "\"number\"" : r.choices.empty() ? "\"switch\"" : "\"choice\"";
-    out +=
-        ",\"lo\":" + shortest((float)r.lo) + ",\"hi\":" + shortest((float)r.hi) + ",\"choices\":[";
-    for (const Setting::Choice &c : r.choices)
-      out += std::string(&c == &r.choices[0] ? "" : ",") + "{\"value\":" + std::to_string(c.value) +
-             ",\"label\":" + quoted(c.label) + "}";
-    out += "]},";
-  }
-  out.back() = ']';
-  out += ",\"models\":[";
-  for (const Model &m : models) {
-    out += std::string(&m == models ? "" : ",") + "{\"key\":" + quoted(m.key) +
-           ",\"rollout\":" + quoted(m.rollout) + ",\"info\":[";
-    for (int k = 0; k < 7; k++) out += std::string(k ? "," : "") + quoted(m.info[k]);
-    out += "]}";
-  }
-  return said(out + "]}");
+// The panels' table (right, bottom) and the key table, the page's rows of them.
+EMSCRIPTEN_KEEPALIVE const char *tresolva_layout() {
+  const PanelLayout &p = panelLayout();
+  return said("{\"right\":" + panelJson(p.right) + ",\"bottom\":" + panelJson(p.bottom) +
+              ",\"keys\":" + keysJson() + "}");
 }
 
 // Every control's value: a number as its field shows it, a switch or a
@@ -259,21 +278,24 @@ EMSCRIPTEN_KEEPALIVE void tresolva_choose(const char *key, int keySize, int valu
   *row(key, keySize).i = value;
 }
 
-EMSCRIPTEN_KEEPALIVE void tresolva_button(const char *name, int size) {
+// A button of the panels' table, by its press's name.
+EMSCRIPTEN_KEEPALIVE void tresolva_press(const char *name, int size) {
   interrupt();
-  const std::string button(name, size);
-  if (button == "Reset") reset(page.set, page.pic);
-  if (button == "Random Initial Condition") initial(page.pic);
+  const std::string press(name, size);
+  if (press == pressName(Press::RESET)) reset(page.set, page.pic);
+  if (press == pressName(Press::INITIAL)) initial(page.pic);
   noteStarts();
 }
 
 // ======== Keys and pointer ==================================================================
-// Space steps the parameters, s re-seeds from where the main curve has got
-// to (in a frame in progress, as far as it has got).
+// A key of the key table that acts on the settings, by its character: the
+// space bar steps the parameters, s re-seeds from where the main curve has
+// got to (in a frame in progress, as far as it has got).
 EMSCRIPTEN_KEEPALIVE void tresolva_key(int key) {
   interrupt();
-  if (key == ' ') stepParameters(page.set);
-  if (key == 's' && reseed(page.set, page.pic)) noteStarts();
+  const KeyRow *k = keyRow(key, 0, Shown::PAGE);
+  if (k && k->act == KeyAct::STEP) stepParameters(page.set);
+  if (k && k->act == KeyAct::RESEED && reseed(page.set, page.pic)) noteStarts();
 }
 
 // A gesture in canvas pixels: 0 rotate by (dx, dy), 1 pan by (dx, dy),

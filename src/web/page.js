@@ -31,12 +31,12 @@ var tresolva = (function () {
   }
   const hook = {
     canDraw: () => call("tresolva_can_draw", "number") === 1,
-    table: () => JSON.parse(call("tresolva_table", "string")),
+    layout: () => JSON.parse(call("tresolva_layout", "string")),
     values: () => JSON.parse(call("tresolva_values", "string")),
     type: (key, text) => call("tresolva_type", null, [key, text]),
     arrow: (key, way, dy) => call("tresolva_arrow", null, [key, way, dy]),
     choose: (key, value) => call("tresolva_choose", null, [key, value]),
-    button: (name) => call("tresolva_button", null, [name]),
+    press: (name) => call("tresolva_press", null, [name]),
     key: (code) => call("tresolva_key", null, [code]),
     gesture: (kind, dx, dy) => call("tresolva_gesture", null, [kind, dx, dy]),
     resize: (w, h, ratio) => call("tresolva_resize", null, [w, h, ratio]),
@@ -51,7 +51,6 @@ var tresolva = (function () {
   const GESTURE = { rotate: 0, pan: 1, zoomKey: 2, wheel: 3, pinch: 4 };
   const $ = (id) => document.getElementById(id);
   const controls = []; // {key, show(value)}: each control and how it shows a value
-  let rows = {};
 
   // ======== After every change ==========================================================
   let addressTimer = 0;
@@ -91,8 +90,8 @@ var tresolva = (function () {
   // A number's field and its arrows, by the desktop's rules: typed text
   // takes effect on Enter or leaving the field, Esc abandons it; a click
   // on an arrow (or an arrow key in the field) steps, a drag changes it.
-  function spinner(key) {
-    const r = rows[key], id = "f-" + key;
+  function spinner(key, label) {
+    const id = "f-" + key;
     const field = element("input", { id: id, type: "text", inputMode: "decimal", autocomplete: "off",
                                      spellcheck: false });
     let editing = false;
@@ -110,7 +109,7 @@ var tresolva = (function () {
     });
     const arrows = [[1, "▲", " up"], [-1, "▼", " down"]].map(([way, glyph, name]) => {
       const b = element("button", { type: "button", textContent: glyph, tabIndex: -1 });
-      b.setAttribute("aria-label", r.label + name);
+      b.setAttribute("aria-label", label + name);
       let lastY = null, dragged = false;
       b.addEventListener("pointerdown", (e) => { lastY = e.clientY; dragged = false; b.setPointerCapture(e.pointerId); });
       b.addEventListener("pointermove", (e) => {
@@ -124,35 +123,35 @@ var tresolva = (function () {
     });
     controls.push({ key: key, show: (v) => { if (!editing || document.activeElement !== field) field.value = v; } });
     return element("div", { className: "spinner" },
-                   [element("label", { className: "label", htmlFor: id, textContent: r.label }), field, ...arrows]);
+                   [element("label", { className: "label", htmlFor: id, textContent: label }), field, ...arrows]);
   }
 
-  function checkbox(key) {
+  function checkbox(key, label) {
     const box = element("input", { type: "checkbox", id: "f-" + key });
     box.addEventListener("change", () => act(hook.choose)(key, box.checked ? 1 : 0));
     controls.push({ key: key, show: (v) => { box.checked = v === 1; } });
-    return element("label", { className: "label" }, [box, rows[key].label]);
+    return element("label", { className: "label" }, [box, label]);
   }
 
-  function radios(key, legend) {
-    const r = rows[key];
-    const buttons = r.choices.map((c) => {
+  function radios(key, choices) {
+    const buttons = choices.map((c) => {
       const b = element("input", { type: "radio", name: key, value: c.value });
       b.addEventListener("change", () => act(hook.choose)(key, c.value));
       return b;
     });
     controls.push({ key: key, show: (v) => buttons.forEach((b) => { b.checked = Number(b.value) === v; }) });
-    return element("fieldset", {}, [element("legend", { textContent: legend }),
-      ...buttons.map((b, k) => element("div", {}, [element("label", { className: "label" }, [b, r.choices[k].label])]))]);
+    const rows = document.createDocumentFragment();
+    rows.append(...buttons.map((b, k) => element("div", {}, [element("label", { className: "label" }, [b, choices[k].label])])));
+    return rows;
   }
 
-  function listbox(key) {
-    const r = rows[key], id = "f-" + key;
-    const list = element("select", { id: id }, r.choices.map((c) => element("option", { value: c.value, textContent: c.label })));
+  function listbox(key, label, choices) {
+    const id = "f-" + key;
+    const list = element("select", { id: id }, choices.map((c) => element("option", { value: c.value, textContent: c.label })));
     list.addEventListener("change", () => act(hook.choose)(key, Number(list.value)));
     list.addEventListener("keydown", (e) => e.stopPropagation());
     controls.push({ key: key, show: (v) => { list.value = String(v); } });
-    return element("div", { className: "listbox" }, [element("label", { className: "label", htmlFor: id, textContent: r.label }), list]);
+    return element("div", { className: "listbox" }, [element("label", { className: "label", htmlFor: id, textContent: label }), list]);
   }
 
   function button(label, action) {
@@ -161,96 +160,81 @@ var tresolva = (function () {
     return b;
   }
 
-  function rollout(title, children) {
-    return element("details", {}, [element("summary", { textContent: title }), ...children]);
-  }
-
-  // The right-hand panel, top to bottom, as on the desktop.
-  function buildRight(table) {
-    const parts = [radios("attractor", "Attractor")];
-    for (const m of table.models) {
-      const p = table.rows.filter((r) => r.key.startsWith(m.key + "."));
-      const values = p.filter((r) => !/^d/.test(r.label)), increments = p.filter((r) => /^d/.test(r.label));
-      parts.push(rollout(m.rollout, [separator(), ...values.concat(increments).map((r) => spinner(r.key)),
-                                     staticText("     (spacebar to add dx)")]));
+  // What each press of the panels' table does on the page.
+  const PRESSES = {
+    reset: act(() => { hook.press("reset"); say(""); }),
+    initial: act(() => hook.press("initial")),
+    download_picture: () => downloadPicture(),
+    download_settings: () => downloadSettings(),
+    open_settings: () => $("openfile").click(),
+    copy_link: () => copyLink(),
+  };
+  // The element of one control of the panels' table.
+  function made(c) {
+    switch (c.widget) {
+      case "group": return element("fieldset", {}, [element("legend", { textContent: c.text })]);
+      case "rollout": return element("details", {}, [element("summary", { textContent: c.text })]);
+      case "row": return element("div", { id: c.key });
+      case "radios": return radios(c.key, c.choices);
+      case "spinner": return spinner(c.key, c.text);
+      case "list": return listbox(c.key, c.text, c.choices);
+      case "check": return checkbox(c.key, c.text);
+      case "button": return button(c.text, PRESSES[c.press]);
+      case "text": return staticText(c.text);
+      case "separator": return separator();
     }
-    parts.push(radios("playback", "Rendering"), checkbox("twin"), staticText("    Press s to recreate trajectory"),
-               separator(), button("Random Initial Condition", act(() => hook.button("Random Initial Condition"))),
-               separator(), staticText("     Miscellaneous controls"),
-               ...["tmin", "tmax", "dt", "zoom"].map(spinner), staticText("       (z & mouse to zoom)"),
-               separator(), ...["colouring", "background", "lines"].map(listbox));
-    $("right").append(...parts);
+    return null;
   }
-
-  // The bottom panel, left to right, and the page's own buttons.
-  function buildBottom(table) {
-    const info = [];
-    for (const m of table.models) info.push(...m.info.map(staticText), separator());
-    info.push(staticText("Axes: x,y, 0 to 30; z, 0 to 60"), staticText("Box: x,y, -30 to 30; z 0 to 60"));
-    const parts = [
-      rollout("About", ["Tresolva, v1.0", "Lorenz and Roessler flows: chaos, drawn live."].map(staticText)),
-      rollout("Info", info),
-      rollout("Controls", ["Rotate Attractor:", "Left-click + mouse.", "Translate Attractor:", "Right-click + mouse.",
-                           "Zoom: z + mouse.", "Change parameter", "X by dX:", "space bar.", "Every key: h or F1."].map(staticText)),
-      ...["axes", "box", "grid", "tracer", "maximum_map"].map(checkbox),
-      button("Reset", act(() => { hook.button("Reset"); say(""); })),
-    ];
-    $("bottom").append(...parts);
-    $("right").append(separator(), element("div", { id: "share" }, [
-      button("Download PNG", downloadPicture),
-      button("Download settings", downloadSettings),
-      button("Open settings…", () => $("openfile").click()),
-      button("Copy link", copyLink),
-    ]));
+  // A panel from its rows of the table: a group, rollout or row holds what
+  // follows it up to its end.
+  function buildPanel(controls, panel) {
+    const open = [panel];
+    for (const c of controls) {
+      if (c.widget === "end") { open.pop(); continue; }
+      const e = made(c);
+      if (e) open[open.length - 1].append(e);
+      if (c.widget === "group" || c.widget === "rollout" || c.widget === "row") open.push(e);
+    }
   }
 
   // ======== Keys ======================================================================
   const toggle = (id) => { $(id).hidden = !$(id).hidden; showNumbers(); };
-  // Each key the scene answers, and its button under the scene for touch
-  // screens and the mouse.
-  const KEYS = [
-    { keys: [" "], button: "Step parameters (space)", act: () => act(hook.key)(32) },
-    { keys: ["s"], button: "Re-seed twin (s)", act: () => act(hook.key)(115) },
-    { keys: ["i"], button: "Numbers (i)", act: () => toggle("readout") },
-    { keys: ["h", "F1"], button: "Help (h)", act: () => toggle("help") },
-  ];
+  // What each act of the key table does on the page.
+  const ACTS = {
+    step: (k) => act(hook.key)(k.ch),
+    reseed: (k) => act(hook.key)(k.ch),
+    numbers: () => toggle("readout"),
+    help: () => toggle("help"),
+    keep: () => { downloadPicture(); downloadSettings(); },
+  };
+  let keys = []; // the key table's rows for the page
   // The arrow keys on the focused scene: what a drag of this many pixels does.
   const ARROW_PX = 10;
   const ARROWS = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
-  const HELP = [
-    ["Left drag, one finger", "turn the scene"],
-    ["Right drag, two fingers", "move the scene"],
-    ["Arrow keys (scene focused)", "turn the scene 5 degrees; with Shift, move it"],
-    ["z + mouse up, down; wheel; pinch", "zoom in, out"],
-    ["Space", "add the increments (dX) to the parameters"],
-    ["s", "with the twin on: both curves start again from the head, 1e-9 apart"],
-    ["Ctrl+S", "download the picture and its settings"],
-    ["i", "show or hide the numbers (time, state, frame, twin's ln d)"],
-    ["h or F1", "show or hide this help"],
-    ["Buttons under the scene", "space, s, i and h for touch screens"],
-    ["Fields", "type a number and press Enter (Esc abandons); arrow keys or the arrows step it"],
-  ];
   let zHeld = false;
   const typing = (e) => e.target.matches && e.target.matches("input[type=text], select, textarea");
   const pressing = (e) => e.target.matches && e.target.matches("button, input[type=checkbox], input[type=radio], summary");
 
+  // A key's row: by its character (Ctrl and a letter give the control
+  // character, as on the desktop) or its function key.
+  function keyRow(e) {
+    const single = e.key.length === 1, f = /^F([0-9]+)$/.exec(e.key);
+    const ch = !single ? 0 : e.ctrlKey ? e.key.toLowerCase().charCodeAt(0) & 31 : e.key.charCodeAt(0);
+    return keys.find((k) => k.act && ((ch && k.ch === ch) || (f && k.fkey === Number(f[1]))));
+  }
   function keyDown(e) {
     if (typing(e) || e.altKey || e.metaKey) return;
-    if (e.ctrlKey) {
-      if (e.key === "s" || e.key === "S") { e.preventDefault(); downloadPicture(); downloadSettings(); }
-      return;
-    }
-    if (ARROWS[e.key] && e.target === $("scene")) {
+    if (ARROWS[e.key] && !e.ctrlKey && e.target === $("scene")) {
       e.preventDefault();
       const [dx, dy] = ARROWS[e.key];
       act(hook.gesture)(e.shiftKey ? GESTURE.pan : GESTURE.rotate, dx * ARROW_PX, dy * ARROW_PX);
       return;
     }
-    const k = KEYS.find((k) => k.keys.includes(e.key));
-    if (e.key === "z") zHeld = true;
+    if (e.key === "z" && !e.ctrlKey) zHeld = true;
+    const k = keyRow(e);
     if (!k || (e.key === " " && pressing(e))) return;
     e.preventDefault();
-    k.act();
+    ACTS[k.act](k);
   }
   function keyUp(e) { if (e.key === "z" || e.key === "Z") zHeld = false; }
 
@@ -392,12 +376,12 @@ var tresolva = (function () {
       document.body.dataset.ready = "1";
       return;
     }
-    const table = hook.table();
-    for (const r of table.rows) rows[r.key] = r;
-    buildRight(table);
-    buildBottom(table);
-    $("help").append(element("table", {}, HELP.map(([k, w]) => element("tr", {}, [element("td", { textContent: k }), element("td", { textContent: w })]))));
-    $("keys").append(...KEYS.map((k) => button(k.button, k.act)));
+    const layout = hook.layout();
+    buildPanel(layout.right, $("right"));
+    buildPanel(layout.bottom, $("bottom"));
+    keys = layout.keys;
+    $("help").append(element("table", {}, keys.map((k) => element("tr", {}, [element("td", { textContent: k.keys }), element("td", { textContent: k.help })]))));
+    $("keys").append(...keys.filter((k) => k.button).map((k) => button(k.button, () => ACTS[k.act](k))));
     openLink();
     fitCanvas();
     new ResizeObserver(fitCanvas).observe($("scenebox"));

@@ -8,6 +8,7 @@
 
 #include "support/startup.h"
 #include "ui/layer.h"
+#include "ui/panels.h"
 
 static std::string scene; // what reached the scene's handlers: b button, m motion, k key
 
@@ -18,20 +19,22 @@ protected:
   void SetUp() override {
     restoreStartup();
     if (!ImGui::GetCurrentContext()) m.init();
-    saved[0] = m.right, saved[1] = m.bottom, m.right = &panel, m.bottom = nullptr;
-    panel.add_spinner_to_panel(&panel, "dt", ui::SPINNER_FLOAT, &dt)->set_float_limits(0.0001f, 1);
-    m.set_glutMouseFunc([](int, int, int, int) { scene += 'b'; });
-    m.set_glutMotionFunc([](int, int) { scene += 'm'; });
-    m.set_glutKeyboardFunc([](unsigned char, int, int) { scene += 'k'; });
+    saved[0] = m.right, saved[1] = m.bottom, m.bottom = {};
+    m.right = {[this] { layoutPanel(dtAlone, viewer.set, viewer.pic, memory); }};
+    m.mouse = [](int, int, int, int) { scene += 'b'; };
+    m.motion = [](int, int) { scene += 'm'; };
+    m.keyboard = [](unsigned char, int, int) { scene += 'k'; };
     m.reshapeEvent(600, 300);
     frames();
-    x = 600 - panel.width;
+    x = 600 - m.right.width;
   }
   void TearDown() override { m.right = saved[0], m.bottom = saved[1]; }
 
   ui::Master &m = ui::master;
-  ui::Subwindow panel{ui::SUBWINDOW_RIGHT}, *saved[2] = {};
-  float dt = 0.005f;
+  const std::vector<Control> dtAlone = {{Widget::SPINNER, "dt", "dt"}};
+  PanelMemory memory;
+  ui::Dock saved[2];
+  float &dt = viewer.set.dt;
   int x = 0;
 
   // Enough frames to hand ImGui all that is queued.

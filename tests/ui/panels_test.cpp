@@ -1,19 +1,24 @@
-// The panels keep every value within the settings table's limits.
+// The panels' table covers the settings: every labelled setting has one
+// control, within the settings table's limits once laid out.
 #include <gtest/gtest.h>
 
-#include "support/startup.h"
-#include "ui/layer.h"
+#include <map>
 
-// Each labelled number of the table has a spinner so labelled, bound to it, within its limits.
-TEST(Panels, EachSpinnerStopsAtItsSettingsLimits) {
+#include "interact/controls.h"
+#include "support/startup.h"
+
+// A setting with a label and no control could not be changed by hand; one with two would fight.
+TEST(Panels, EachLabelledSettingHasExactlyOneControl) {
   restoreStartup();
+  std::map<std::string, int> controls;
+  for (const auto *panel : {&panelLayout().right, &panelLayout().bottom})
+    for (const Control &c : *panel)
+      if (!c.key.empty() && c.widget != Widget::ROLLOUT && c.widget != Widget::ROW)
+        controls[c.key]++;
   for (const Setting &row : settingsTable(viewer.set)) {
-    if (!row.f || row.label.empty()) continue;
-    ui::Spinner *s = ui::master.right->findSpinner(row.label);
-    ASSERT_NE(s, nullptr) << row.key;
-    s->commitText("1e30");
-    EXPECT_EQ(*row.f, (float)row.hi) << row.key;
-    s->commitText("-1e30");
-    EXPECT_EQ(*row.f, (float)row.lo) << row.key;
+    const bool shown = !row.label.empty() || !row.choices.empty();
+    EXPECT_EQ(controls[row.key], shown ? 1 : 0) << row.key;
+    controls.erase(row.key);
   }
+  EXPECT_TRUE(controls.empty()) << controls.begin()->first << " is no setting";
 }

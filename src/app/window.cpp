@@ -1,7 +1,7 @@
-// The panel layer's tie to the window: the GLUT callbacks that feed the
+// The window's tie to the panel layer: the GLUT callbacks that feed the
 // layer's event routing, ImGui's OpenGL2 renderer for the panels, and a
 // look at the window system's queue for input waiting behind a long frame.
-#include "ui/layer_glut.h"
+#include "app/window.h"
 
 #include <GL/freeglut.h>
 #include <imgui.h>
@@ -122,13 +122,13 @@ void publishText(const std::string &text) {
 
 } // namespace
 
-void ui::attachToWindow(float scale, const char *fontFile) {
-  master.init(scale, fontFile);
+void attachToWindow(float scale, const char *fontFile) {
+  ui::master.init(scale, fontFile);
   ImGui_ImplOpenGL2_Init();
-  master.newFrameHook = newFrame;
-  master.renderHook = render;
-  master.windowInputHook = windowInput;
-  master.textHook = publishText;
+  ui::master.newFrameHook = newFrame;
+  ui::master.renderHook = render;
+  ui::master.windowInputHook = windowInput;
+  ui::master.textHook = publishText;
   glutReshapeFunc(reshapeCb);
   glutMouseFunc(mouseCb);
   glutMotionFunc(motionCb);
