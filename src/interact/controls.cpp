@@ -3,6 +3,9 @@
 // each attractor adds its rollout and its lines of the "Info" rollout.
 #include "interact/controls.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "sim/models.h"
 #include "state/settings.h"
 
@@ -16,14 +19,23 @@ Control setting(Widget w, const std::string &key) {
   return {w, settingRow(scratch, key).label, key};
 }
 
+// A control of one kind for each key, or a static line for each line.
+template <typename Keys> void addEach(std::vector<Control> &c, Widget w, const Keys &keys) {
+  std::transform(std::begin(keys), std::end(keys), std::back_inserter(c), [w](const auto &key) {
+    return w == W::TEXT ? Control{W::TEXT, key} : setting(w, key);
+  });
+}
+
 // Each attractor's parameters, then their increments, in a rollout; its
 // separator inside the rollout or right after it.
 void addParameters(std::vector<Control> &c, const Model &m) {
   const std::string in = std::string(m.key) + ".";
   c.push_back({W::ROLLOUT, m.rollout, m.key});
   if (m.separatorInRollout) c.push_back({W::SEPARATOR});
-  for (const Parameter &q : m.params) c.push_back(setting(W::SPINNER, in + q.name));
-  for (const Parameter &q : m.params) c.push_back(setting(W::SPINNER, in + q.incName));
+  std::string keys[6];
+  for (int k = 0; k < 3; k++)
+    keys[k] = in + m.params[k].name, keys[k + 3] = in + m.params[k].incName;
+  addEach(c, W::SPINNER, keys);
   c.push_back({W::TEXT, "     (spacebar to add dx)"});
   c.push_back({W::END});
   if (!m.separatorInRollout) c.push_back({W::SEPARATOR});
@@ -41,9 +53,9 @@ std::vector<Control> right() {
                      {W::BUTTON, "Random Initial Condition", "", Press::INITIAL},
                      {W::SEPARATOR},
                      {W::TEXT, "     Miscellaneous controls"}});
-  for (const char *key : {"tmin", "tmax", "dt", "zoom"}) c.push_back(setting(W::SPINNER, key));
+  addEach(c, W::SPINNER, std::initializer_list<const char *>{"tmin", "tmax", "dt", "zoom"});
   c.insert(c.end(), {{W::TEXT, "       (z & mouse to zoom)"}, {W::SEPARATOR}});
-  for (const char *key : {"colouring", "background", "lines"}) c.push_back(setting(W::LIST, key));
+  addEach(c, W::LIST, std::initializer_list<const char *>{"colouring", "background", "lines"});
   // The page's files and link: a picture or the settings out, settings in.
   const Shown page = Shown::PAGE;
   c.insert(c.end(), {{W::SEPARATOR, "", "", Press::NONE, page},
@@ -65,7 +77,7 @@ std::vector<Control> bottom() {
                             column,
                             {W::ROLLOUT, "Info", "info"}};
   for (const Model &m : models) {
-    for (const char *line : m.info) c.push_back({W::TEXT, line});
+    addEach(c, W::TEXT, m.info);
     c.push_back({W::SEPARATOR});
   }
   c.insert(c.end(), {{W::TEXT, "Axes: x,y, 0 to 30; z, 0 to 60"},
@@ -73,10 +85,16 @@ std::vector<Control> bottom() {
                      {W::END},
                      column,
                      {W::ROLLOUT, "Controls", "controls"}});
-  for (const char *line :
-       {"Rotate Attractor:", "Left-click + mouse.", "Translate Attractor:", "Right-click + mouse.",
-        "Zoom: z + mouse.", "Change parameter", "X by dX:", "space bar.", "Every key: h or F1."})
-    c.push_back({W::TEXT, line});
+  const char *const controls[] = {"Rotate Attractor:",
+                                  "Left-click + mouse.",
+                                  "Translate Attractor:",
+                                  "Right-click + mouse.",
+                                  "Zoom: z + mouse.",
+                                  "Change parameter",
+                                  "X by dX:",
+                                  "space bar.",
+                                  "Every key: h or F1."};
+  addEach(c, W::TEXT, controls);
   c.push_back({W::END});
   for (const char *key : {"axes", "box", "grid", "tracer", "maximum_map"})
     c.insert(c.end(), {column, setting(W::CHECK, key)});
@@ -143,11 +161,12 @@ const std::vector<KeyRow> &keyTable() {
 }
 
 const KeyRow *keyRow(int ch, int fkey, Shown on) {
-  for (const KeyRow &k : keyTable())
-    if (k.act != KeyAct::NONE && (k.shown == Shown::BOTH || k.shown == on) &&
-        ((ch && k.ch == ch) || (fkey && k.fkey == fkey)))
-      return &k;
-  return nullptr;
+  const std::vector<KeyRow> &rows = keyTable();
+  auto k = std::find_if(rows.begin(), rows.end(), [&](const KeyRow &r) {
+    return r.act != KeyAct::NONE && (r.shown == Shown::BOTH || r.shown == on) &&
+           ((ch && r.ch == ch) || (fkey && r.fkey == fkey));
+  });
+  return k == rows.end() ? nullptr : &*k;
 }
 
 const char *actName(KeyAct a) {

@@ -70,7 +70,7 @@ void Master::init(float withScale, const char *fontFile) {
       {ImGuiKey_Space, ' '}, {ImGuiKey_Enter, 13}, {ImGuiKey_Escape, 27}, {ImGuiKey_A, 'A'},
       {ImGuiKey_C, 'C'}, {ImGuiKey_V, 'V'}, {ImGuiKey_X, 'X'}, {ImGuiKey_Y, 'Y'}, {ImGuiKey_Z, 'Z'}};
   // clang-format on
-  for (const auto &k : keys) io.KeyMap[k[0]] = k[1];
+  for (const int *k : keys) io.KeyMap[k[0]] = k[1];
 
   ImGui::StyleColorsDark();
   ImGuiStyle &st = ImGui::GetStyle();

@@ -100,9 +100,9 @@ void list(const Setting &row, int &v) {
   ImGui::AlignTextToFramePadding();
   ImGui::TextUnformatted(row.label.c_str());
   ImGui::SameLine(x0 + px(LISTBOX_LABEL_W));
-  const char *shown = "";
-  for (const Setting::Choice &c : row.choices)
-    if (c.value == v) shown = c.label.c_str();
+  auto chosen = std::find_if(row.choices.begin(), row.choices.end(),
+                             [&](const Setting::Choice &c) { return c.value == v; });
+  const char *shown = chosen == row.choices.end() ? "" : chosen->label.c_str();
   ImGui::SetNextItemWidth(px(120));
   if (ImGui::BeginCombo("##items", shown)) {
     for (const Setting::Choice &c : row.choices)

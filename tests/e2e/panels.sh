@@ -60,7 +60,6 @@ bottom_of_curve=$(count bottom $SCENE)
 keep rollouts-open
 click_until_changed "the Lorenz parameters" $LORENZ_ROLLOUT 952 90 248 150
 click_until_changed "the Roessler parameters" $ROESSLER_ROLLOUT 952 250 248 150
-cp "$WORK/shot.ppm" "$WORK/other-settings.ppm"
 
 press -2
 start_up() { [ "$(count black 0 0 940 400)" -gt 150000 ] && [ "$(count yellow 0 0 940 400)" -gt 50 ]; }
@@ -74,17 +73,6 @@ resized_to 1200 714
 moved_rows() { start_up_rows && [ "$DY" -gt 0 ] && [ "$DX" -lt 0 ]; }
 wait_for "the start-up rows below both rollouts and beside a scroll bar" moved_rows
 keep rows-beside-scroll-bar
-# Drawn at another place, two fringe pixels may come out a level apart
-# (seen on another machine); the rows are found all the same. Other
-# settings in those rows are not taken for them.
-cp "$WORK/shot.ppm" "$WORK/found.ppm"
-convert "$WORK/found.ppm" -region "1x1+$((1116 + DX))+$((341 + DY))" -evaluate subtract 0.4% \
-  -region "1x1+$((1160 + DX))+$((380 + DY))" -evaluate subtract 0.4% "ppm:$WORK/shot.ppm"
-[ "$(differ "$WORK/found.ppm" "$WORK/shot.ppm" 0 0 1200 714)" -eq 2 ] ||
-  fail "the two pixels were not set a level apart"
-start_up_rows || fail "two pixels a level apart hid the start-up rows"
-cp "$WORK/other-settings.ppm" "$WORK/shot.ppm"
-! start_up_rows || fail "the start-up rows were found among other settings"
 resized_to 1200 750
 ended "Quit" press -1
 [ "$APP_STATUS" -eq 0 ] || fail "Quit ended the program with status $APP_STATUS"

@@ -1,5 +1,5 @@
-// Puts the viewer's record back to its start-up values between tests: the
-// panels bind to its fields, whose addresses an assignment keeps.
+// Puts the viewer's record back to its start-up values between tests, with
+// the panels and the scene's handlers installed over it.
 #include "support/startup.h"
 
 #include "app/frame.h"
@@ -9,11 +9,7 @@
 
 void restoreStartup() {
   viewer = Viewer();
-  static bool built = false;
-  if (!built) {
-    showPanels();
-    built = true;
-  }
+  showPanels();
   installInput(viewer.set, viewer.pic, viewer.input);
   ui::master.passive = nullptr;
   clearGl();

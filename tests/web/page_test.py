@@ -274,7 +274,6 @@ class Page:
             os.remove(path)
         self.click("#share button:nth-child(%d)" % button)
         within("the download of " + name, lambda: os.path.exists(path) and os.path.getsize(path) > 0)
-        time.sleep(0)  # the file is renamed into place once whole
         with open(path, "rb") as f:
             return f.read()
 
