@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs the frame-time benchmark on a private Xvfb display, each
-# setting in a process of its own, then the batch benchmark.
+# setting in a process of its own, then the batch and settings benchmarks.
 #   bench/run.sh [--quick]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
-cmake --build build-test -j"$(nproc)" --target frame_bench batch_bench >/dev/null
+cmake --build build-test -j"$(nproc)" --target frame_bench batch_bench settings_bench >/dev/null
 run() { xvfb-run -a -s "-screen 0 1280x1024x24" build-test/frame_bench "$@"; }
 settings=$(run list)
 [ "${1:-}" = --quick ] && settings="0 1"
@@ -18,3 +18,5 @@ run twin
 run integration
 echo
 build-test/batch_bench
+echo
+build-test/settings_bench
