@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "state/settings.h"
+#include "state/settings_file.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ int main() {
   const char *keys[] = {"zoom", "lorenz.ro", "roessler.c", "view.pan_y"};
   volatile double kept = 0; // the lookups' results are used, so they stay
   const double lookups =
-      perSecond(200000, [&](long k) { kept = kept + settingRow(s, keys[k % 4]).lo; });
+      perSecond(200000, [&](long k) { kept = kept + settingRow(keys[k % 4]).lo; });
   const std::string text = settingsText(s);
   const double files = perSecond(2000, [&](long) {
     Settings read = startUpSettings();

@@ -17,7 +17,7 @@ ln -sfn /usr/include/toml++ "$out/include/toml++"
 export NODE_PATH=/usr/share/nodejs # emscripten's optimiser needs Debian's acorn
 
 flags=(-std=c++17 -O2 -ffp-contract=off -fexceptions -Isrc -isystem "$out/include")
-sources=(src/sim/*.cpp src/render/*.cpp src/state/settings.cpp src/interact/*.cpp src/web/*.cpp)
+sources=(src/sim/*.cpp src/render/*.cpp src/state/settings.cpp src/state/field.cpp src/state/settings_file.cpp src/state/link.cpp src/interact/*.cpp src/web/*.cpp)
 printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -I{} sh -c \
   'emcc "$@" -c {} -o '"$out"'/obj/$(basename {} .cpp).o' sh "${flags[@]}"
 emcc "${flags[@]}" "$out"/obj/*.o -o "$out/site/tresolva.js" \

@@ -21,14 +21,15 @@ Viewer viewer;
 // took at its start, whose effect shows only when the frame ends.
 namespace {
 const double OVERDUE_S = 0.1; // no shorter frame is ever cut
-} // namespace
 
-bool overdue() {
-  std::chrono::duration<double> ran = std::chrono::steady_clock::now() - viewer.frameStart;
-  bool cut = ran.count() > OVERDUE_S && ui::master.inputWaiting();
-  viewer.frameCut = viewer.frameCut || cut;
-  return cut;
+bool inputWaiting(void *panels) {
+  return static_cast<const ui::Master *>(panels)->inputWaiting();
 }
+
+Deadline frameDeadline(const Viewer &v, ui::Master &panels) {
+  return {v.frameStart, OVERDUE_S, inputWaiting, &panels};
+}
+} // namespace
 
 // ======== The panels ================================================================
 void showPanels() {
@@ -74,12 +75,13 @@ void keepScene(const Settings &viewed) {
 // ======== The frame =================================================================
 void draw() {
   viewer.frameStart = std::chrono::steady_clock::now();
-  viewer.frameCut = false;
   ui::master.beginFrame(); // the panels take their input before the scene reads it
   glutPostRedisplay();     // the next frame follows without any input
   const bool keep = viewer.input.keepAsked;
   const Settings viewed = keep ? viewedSettings(viewer.set, viewer.pic) : Settings{};
-  drawScene(viewer.set, viewer.pic, overdue);
+  Deadline deadline = frameDeadline(viewer, ui::master);
+  drawScene(viewer.set, viewer.pic, cutAt(deadline));
+  viewer.frameCut = deadline.stopped;
   zoomKeyStep(viewer.set, viewer.input);
   if (keep && !viewer.frameCut) keepScene(viewed); // before anything covers the scene
   const Viewer &v = viewer;

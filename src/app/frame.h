@@ -4,5 +4,4 @@
 void draw();                         // the display callback
 void reshape(int width, int height); // the window's size, or the panels', changed
 void idle();                         // the idle callback: the next frame's playback
-bool overdue();                      // the frame has run 0.1 s and input is waiting
 void showPanels(); // both panels, from the panels' table, over the viewer's record

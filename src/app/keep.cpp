@@ -1,6 +1,7 @@
 // The scene kept as a picture (Ctrl+S): a PNG in the user's pictures
 // folder, with the settings file that draws it again beside it.
 #include "app/keep.h"
+#include "state/settings_file.h"
 
 #include <pwd.h>
 #include <sys/stat.h>

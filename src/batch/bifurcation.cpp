@@ -1,6 +1,7 @@
 // The maxima of x as one parameter sweeps a range: the same maxima the
 // maximum map plots, after a transient, for each value of the sweep.
 #include "batch/bifurcation.h"
+#include "state/settings_file.h"
 
 #include <algorithm>
 
@@ -41,7 +42,7 @@ void noteDiverged(const Sweep &s, int k, SweepPoint &p) {
 
 std::vector<double> sweepMaxima(const Sweep &s, int k, bool *finite) {
   Trajectory tr = startOf(s);
-  std::vector<MapPoint> points = replayMaxima(replayOf(s, k), tr, interrupted);
+  std::vector<MapPoint> points = replayMaxima(replayOf(s, k), tr, untilSignal());
   std::vector<double> tops(points.size());
   std::transform(points.begin(), points.end(), tops.begin(),
                  [](const MapPoint &p) { return p.top; });

@@ -1,5 +1,6 @@
 // The trajectory as CSV, from the simulation core.
 #include "batch/export.h"
+#include "state/settings_file.h"
 
 #include "batch/output.h"
 #include "render/picture.h"
@@ -54,7 +55,7 @@ bool writeTrajectory(const Settings &s, Output &out, std::string &why) {
   writeOutput(out, s.second == 1 ? "t,x,y,z,x2,y2,z2,ln_d\n" : "t,x,y,z\n");
   const ReplaySettings r = staticReplay(s);
   Rows rows{&tr, s.second == 1, &out, {"step", (long)(r.tmax / r.dt)}, {}};
-  replaySteps(r, tr, addRow, &rows, interrupted);
+  replaySteps(r, tr, addRow, &rows, untilSignal());
   if (mainFinite(tr)) return true;
   why = divergedAt(leftFiniteAt(r, tr));
   return false;
@@ -65,11 +66,11 @@ bool writeTrajectory(const Settings &s, Output &out, std::string &why) {
 std::string maximaCsv(const Settings &s, std::string *why) {
   Trajectory tr = startOf(s);
   ReplaySettings r = staticReplay(s);
-  std::vector<MapPoint> first = replayMaxima(r, tr, interrupted);
+  std::vector<MapPoint> first = replayMaxima(r, tr, untilSignal());
   double previous = first.empty() ? 0 : first.back().top;
   loadStart(tr);
   std::string out = "previous,maximum\n";
-  for (const MapPoint &p : replayMaxima(r, tr, interrupted)) {
+  for (const MapPoint &p : replayMaxima(r, tr, untilSignal())) {
     out += shortest(previous) + "," + shortest(p.shown) + "\n";
     previous = p.top;
   }

@@ -5,6 +5,7 @@
 // the finite numbers, a twin that fills the attractor or sinks into the
 // rounding of the state.
 #include "batch/lyapunov.h"
+#include "state/settings_file.h"
 
 #include <Eigen/Dense>
 

@@ -21,6 +21,7 @@
 #include "batch/render.h"
 #include "batch/video.h"
 #include "state/settings.h"
+#include "state/settings_file.h"
 
 namespace {
 

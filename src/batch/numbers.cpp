@@ -1,6 +1,7 @@
 // The subcommands behind the numbers: lyapunov and bifurcation, their
 // options, their refusals, and the bifurcation diagram's picture.
 #include "batch/numbers.h"
+#include "state/settings_file.h"
 
 #include <tbb/global_control.h>
 #include <tbb/task_arena.h>

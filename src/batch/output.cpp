@@ -59,6 +59,10 @@ bool interrupted() {
   return caught != 0;
 }
 
+Cut untilSignal() {
+  return {[](void *) { return interrupted(); }, nullptr};
+}
+
 // The signal's own default action ends the program, so that whoever
 // started it sees the signal; the exit only stands in should it not.
 void endInterrupted() {

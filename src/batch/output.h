@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "sim/core.h"
 #include "state/files.h"
 
 // "tresolva-batch: why" on standard error; returns status.
@@ -21,6 +22,8 @@ int flushedOut(int status);
 // endInterrupted() ends the program as the signal would have.
 void watchInterrupts();
 bool interrupted();
+// The same as a replay asks it.
+Cut untilSignal();
 [[noreturn]] void endInterrupted();
 
 // "\rWHAT K of N, about S s left" on standard error when it is a terminal,

@@ -58,7 +58,7 @@ void drawnSteps(const ReplaySettings &r, long &first, long &last) {
 bool lastMaximum(const Settings &s, const Picture &pic, float tmax, double &top) {
   Trajectory tr = pic.run;
   loadStart(tr);
-  std::vector<MapPoint> found = replayMaxima(replaySettings(s, tmax), tr, interrupted);
+  std::vector<MapPoint> found = replayMaxima(replaySettings(s, tmax), tr, untilSignal());
   if (!found.empty()) top = found.back().top;
   return !found.empty();
 }
@@ -149,7 +149,7 @@ bool drawFrames(const Settings &s, const Look &look, int first, int last, const 
   const int from = first > 1 && s.dynamic != 0 && skipTo(s, pic, first) ? first : 1;
   if (from == 1) pic = fresh;
   for (int k = from; k <= last && going && finite && !interrupted(); k++) {
-    nextFrame(s, pic, interrupted);
+    nextFrame(s, pic, untilSignal());
     finite = k < first || !diverged(pic, error);
     if (k >= first && finite) going = take(k, readCanvas(c));
   }
@@ -190,7 +190,7 @@ bool vectorPicture(const Settings &s, const Look &look, int frame, const std::st
   const Picture fresh = pic;
   const int from = frame > 1 && s.dynamic != 0 && skipTo(s, pic, frame) ? frame : 1;
   if (from == 1) pic = fresh;
-  for (int k = from; k < frame && !interrupted(); k++) nextFrame(s, pic, interrupted);
+  for (int k = from; k < frame && !interrupted(); k++) nextFrame(s, pic, untilSignal());
 
   char *text = nullptr;
   size_t size = 0;
@@ -204,7 +204,7 @@ bool vectorPicture(const Settings &s, const Look &look, int frame, const std::st
                      options, GL_RGBA, 0, nullptr, 0, 0, 0, feedbackFloats(s), f,
                      "picture") == GL2PS_SUCCESS) {
     pic.widths.alsoLineWidth = gl2psWidth, pic.widths.alsoPointSize = gl2psSize;
-    nextFrame(s, pic, interrupted);
+    nextFrame(s, pic, untilSignal());
     pic.widths.alsoLineWidth = nullptr, pic.widths.alsoPointSize = nullptr;
     // sorting out what was fed back takes long, and no one waits for it now
     state = interrupted() ? GL2PS_ERROR : gl2psEndPage();

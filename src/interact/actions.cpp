@@ -26,7 +26,7 @@ void panBy(Settings &set, double dx, double dy) {
 
 void zoomBy(Settings &set, double change) {
   set.zoom = (float)(set.zoom + change);
-  setWithin(settingRow(set, "zoom"), set.zoom);
+  setWithin(settingRow("zoom"), set, set.zoom);
 }
 
 void wheelZoom(Settings &set, int notches) {
@@ -35,7 +35,7 @@ void wheelZoom(Settings &set, int notches) {
   const double perNotch = std::round(1 / WHEEL_ZOOM);
   const double notchesFromZero = std::round((double)set.zoom * perNotch) + notches;
   set.zoom = (float)(notchesFromZero / perNotch);
-  setWithin(settingRow(set, "zoom"), set.zoom);
+  setWithin(settingRow("zoom"), set, set.zoom);
 }
 
 void stepParameters(Settings &set) {
@@ -43,7 +43,7 @@ void stepParameters(Settings &set) {
   float *p = set.params[set.attype];
   const float *d = set.incs[set.attype];
   for (int k = 0; k < 3; k++) p[k] = p[k] + d[k];
-  for (int k = 0; k < 3; k++) setWithin(parameterRow(set, set.attype, k), p[k]);
+  for (int k = 0; k < 3; k++) setWithin(parameterRow(set.attype, k), set, p[k]);
 }
 
 bool reseed(Settings &set, Picture &pic) {

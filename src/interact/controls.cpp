@@ -15,8 +15,7 @@ using W = Widget;
 
 // A setting's control, labelled as the settings table labels it.
 Control setting(Widget w, const std::string &key) {
-  static Settings scratch = startUpSettings();
-  return {w, settingRow(scratch, key).label, key};
+  return {w, settingRow(key).label, key};
 }
 
 // A control of one kind for each key, or a static line for each line.

@@ -39,7 +39,7 @@ Picture pictureOf(const Settings &s, int width, int height, float widthScale) {
   return pic;
 }
 
-void nextFrame(const Settings &s, Picture &pic, bool (*cut)()) {
+void nextFrame(const Settings &s, Picture &pic, Cut cut) {
   advancePlayback(s.dynamic, s.tmin, s.tmaxstatic, pic.tmax);
   drawScene(s, pic, cut);
 }
@@ -135,7 +135,7 @@ void endScene(const ReplaySettings &replay, Picture &pic) {
 
 } // namespace
 
-void drawScene(const Settings &set, Picture &pic, bool (*cut)()) {
+void drawScene(const Settings &set, Picture &pic, Cut cut) {
   beginScene(set, pic);
   StepContext ctx{&set, &pic};
   const ReplaySettings replay = replaySettings(set, pic.tmax);
@@ -143,7 +143,7 @@ void drawScene(const Settings &set, Picture &pic, bool (*cut)()) {
   endScene(replay, pic);
 }
 
-bool continueScene(const Settings &set, Picture &pic, bool (*pause)()) {
+bool continueScene(const Settings &set, Picture &pic, Cut pause) {
   StepContext ctx{&set, &pic};
   const ReplaySettings replay = replaySettings(set, pic.tmax);
   if (!continueSteps(replay, pic.run, drawThrough, &ctx, pause)) return false;
@@ -154,4 +154,16 @@ bool continueScene(const Settings &set, Picture &pic, bool (*pause)()) {
 void abandonScene(Picture &pic) {
   pic.numbers.leftFiniteAt = pic.leftAtBefore;
   glPopMatrix();
+}
+
+// ======== Giving way ================================================================
+Cut cutAt(Deadline &d) {
+  auto ask = [](void *context) {
+    Deadline &d = *static_cast<Deadline *>(context);
+    std::chrono::duration<double> ran = std::chrono::steady_clock::now() - d.began;
+    bool stop = ran.count() > d.seconds && (!d.waiting || d.waiting(d.context));
+    d.stopped = d.stopped || stop;
+    return stop;
+  };
+  return {ask, &d};
 }

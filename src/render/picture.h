@@ -3,6 +3,7 @@
 // from a record of its own.
 #pragma once
 
+#include <chrono>
 #include <cmath>
 
 #include "render/heldpoints.h"
@@ -59,7 +60,7 @@ Picture pictureOf(const Settings &s, int width, int height, float widthScale);
 
 // The next frame of such a picture: the playback moves tmax, as the
 // viewer's idle callback does between frames, then the scene is drawn.
-void nextFrame(const Settings &s, Picture &pic, bool (*cut)() = nullptr);
+void nextFrame(const Settings &s, Picture &pic, Cut cut = {});
 
 // The settings that draw this picture again: the start states as the
 // trajectory holds them, and the pan as the modelview matrix holds it
@@ -71,11 +72,26 @@ Settings viewedSettings(const Settings &set, const Picture &pic);
 void drawStep(const Settings &set, Picture &pic, bool last);
 // The scene for the settings; cut, asked every 256 steps, may end the
 // replay early (the viewer's frame does so when input waits).
-void drawScene(const Settings &set, Picture &pic, bool (*cut)() = nullptr);
+void drawScene(const Settings &set, Picture &pic, Cut cut = {});
 
 // The same scene drawn in parts, for a page that must never block:
 // beginScene, then continueScene until it returns true (pause, asked every
 // 256 steps, ends a part); abandonScene drops a scene begun and not ended.
 void beginScene(const Settings &set, Picture &pic);
-bool continueScene(const Settings &set, Picture &pic, bool (*pause)());
+bool continueScene(const Settings &set, Picture &pic, Cut pause);
 void abandonScene(Picture &pic);
+
+// How long a frame, or a part of one, may run before it gives way: once
+// seconds have passed since began, the scene stops at the next question,
+// if the context's waiting says so (input waits), or at once without it.
+// The viewer cuts a frame after 0.1 s when input waits; the page pauses a
+// part after 10 ms.
+struct Deadline {
+  std::chrono::steady_clock::time_point began;
+  double seconds;
+  bool (*waiting)(void *context) = nullptr;
+  void *context = nullptr;
+  bool stopped = false; // the scene stopped here
+};
+// The question a scene asks of the deadline.
+Cut cutAt(Deadline &d);

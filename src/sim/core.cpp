@@ -95,8 +95,8 @@ namespace {
 
 enum Stop { ENDED, CUT, PAUSED };
 
-Stop steps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx, bool (*overdue)(),
-           bool (*pause)()) {
+Stop steps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx, Cut cut,
+           Cut pause) {
   Slopes twin;
   for (; (float)tr.n < r.tmax / r.dt; tr.n = tr.n + 1) {
     shiftHistory(tr);
@@ -106,12 +106,12 @@ Stop steps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx
     tr.stretcher = r.model->stretcher;
     tr.t = tr.t + (double)r.dt;
     bool asked = (tr.n & 255) == 255;
-    bool cut = overdue && asked && overdue();
-    bool last = cut || !((float)(tr.n + 1) < r.tmax / r.dt);
+    bool ended = asked && cut();
+    bool last = ended || !((float)(tr.n + 1) < r.tmax / r.dt);
     if ((float)tr.n > r.tmin / r.dt) drawStep(ctx, last);
-    if (cut || (!last && pause && asked && pause())) {
+    if (ended || (!last && asked && pause())) {
       tr.n = tr.n + 1;
-      return cut ? CUT : PAUSED;
+      return ended ? CUT : PAUSED;
     }
   }
   return ENDED;
@@ -119,15 +119,14 @@ Stop steps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx
 
 } // namespace
 
-void replaySteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
-                 bool (*overdue)()) {
+void replaySteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx, Cut cut) {
   tr.n = 0;
-  steps(r, tr, drawStep, ctx, overdue, nullptr);
+  steps(r, tr, drawStep, ctx, cut, {});
 }
 
 bool continueSteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
-                   bool (*pause)()) {
-  return steps(r, tr, drawStep, ctx, nullptr, pause) != PAUSED;
+                   Cut pause) {
+  return steps(r, tr, drawStep, ctx, {}, pause) != PAUSED;
 }
 
 // ======== The maxima of a replay ================================================
@@ -147,9 +146,9 @@ void keepMaximum(void *ctx, bool) {
 
 } // namespace
 
-std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr, bool (*overdue)()) {
+std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr, Cut cut) {
   std::vector<MapPoint> out;
   MaximaSink sink{&r, &tr, &out};
-  replaySteps(r, tr, keepMaximum, &sink, overdue);
+  replaySteps(r, tr, keepMaximum, &sink, cut);
   return out;
 }

@@ -38,6 +38,15 @@ struct ReplaySettings {
   int second;  // 1 = the twin is stepped too
 };
 
+// Whether a replay stops after the step it has just taken, asked every 256
+// steps with the context it was given: a frame's deadline, a signal's flag.
+// Without a question it never stops.
+struct Cut {
+  bool (*ask)(void *context) = nullptr;
+  void *context = nullptr;
+  bool operator()() const { return ask && ask(context); }
+};
+
 // The maximum map's test of the latest step: a strict local maximum of |x|
 // at the step's start (recovered from the new x and the slopes as the step
 // formed it), which m may keep only when x is then positive. On acceptance
@@ -45,12 +54,11 @@ struct ReplaySettings {
 bool mapMaximum(const Model &m, const Trajectory &tr, float dt, double &top, double &shown);
 
 // The points the maximum map takes over one replay, in time order: each
-// drawn step that mapMaximum accepts; overdue as for replaySteps.
+// drawn step that mapMaximum accepts; cut as for replaySteps.
 struct MapPoint {
   double top, shown;
 };
-std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr,
-                                   bool (*overdue)() = nullptr);
+std::vector<MapPoint> replayMaxima(const ReplaySettings &r, Trajectory &tr, Cut cut = {});
 
 // The natural logarithm of the distance between the main and twin states.
 double lnSeparation(const Trajectory &tr);
@@ -65,16 +73,16 @@ bool mainFinite(const Trajectory &tr);
 double leftFiniteAt(const ReplaySettings &r, Trajectory tr);
 
 // Up to tmax/dt steps. Each step past tmin is handed to
-// drawStep(ctx, last), last being true on the final one. overdue, asked
-// every 256 steps after the step is taken, ends the replay early: that
-// step is then the last.
+// drawStep(ctx, last), last being true on the final one. cut, asked every
+// 256 steps after the step is taken, ends the replay early: that step is
+// then the last.
 using StepSink = void (*)(void *ctx, bool last);
 void replaySteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
-                 bool (*overdue)() = nullptr);
+                 Cut cut = {});
 
 // The same replay in parts: from step tr.n on (0 begins it), until pause,
 // asked every 256 steps, stops it after a step that is not its last; true
 // once the replay has ended. Parts make the same steps, bit for bit, as one
 // replay.
 bool continueSteps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx,
-                   bool (*pause)());
+                   Cut pause);

@@ -32,51 +32,49 @@ struct Settings {
   double xtranslate, ytranslate; // pan, scene units
 };
 
-// One row of the table, bound to one record: exactly one of f, d, i is set.
+// What kind of field a row names: a single-precision number (a panel's
+// spinner where it has a label), a double, a switch (0 or 1) or a choice
+// among the row's choices.
+enum class Kind { FLOAT, DOUBLE, SWITCH, CHOICE };
+
+// One row of the table: a field of the record and what is known of it.
 struct Setting {
   std::string key;     // in the file, dotted: "tmin", "lorenz.ro", "view.rotate_x"
   std::string label;   // on the panel ("" where the panel has none)
   std::string comment; // in the file
-  float *f = nullptr;  // a float setting, or
-  double *d = nullptr; // a double setting, or
-  int *i = nullptr;    // a switch (with no choices) or a choice
-  double lo, hi;       // a number's limits (the panel's for a float)
-  double start;        // start-up value
+  Kind kind;
+  size_t at;     // where the field lies in the record
+  double lo, hi; // a number's limits (the panel's for a float)
+  double start;  // start-up value
   struct Choice {
     int value;
     std::string name;  // in the file
     std::string label; // on the panel
   };
   std::vector<Choice> choices;
+
+  // The row's field in s, of its kind: a float for FLOAT, a double for
+  // DOUBLE, an int for the others. The record is standard-layout and at is
+  // a field's own offset, taken from its address, so this is that field.
+  template <typename T> T &in(Settings &s) const {
+    return *static_cast<T *>(static_cast<void *>(reinterpret_cast<char *>(&s) + at));
+  }
+  template <typename T> const T &in(const Settings &s) const {
+    return *static_cast<const T *>(
+        static_cast<const void *>(reinterpret_cast<const char *>(&s) + at));
+  }
 };
 
-// The table, bound to the fields of s.
-std::vector<Setting> settingsTable(Settings &s);
-// The row of key, bound to s; the table holds every key the program asks for.
-Setting settingRow(Settings &s, const std::string &key);
-
+// The table, built once, in the file's order.
+const std::vector<Setting> &settingsTable();
+// The row of key; the table holds every key the program asks for.
+const Setting &settingRow(const std::string &key);
+// The row of key, or null for a key the table lacks.
+const Setting *findSetting(const std::string &key);
 // The row of attractor m's parameter k.
-Setting parameterRow(Settings &s, int m, int k);
-// Sets the float of row r to v within its limits; a NaN leaves it as it was.
-void setWithin(const Setting &r, float v);
-
-// The rules of a number's field and arrows on a panel, for lo to hi:
-// typed text that is not a number leaves v as it was; a number beyond the
-// limits, infinities and overflows included, lands on the nearer limit.
-float typedValue(const char *text, float v, float lo, float hi);
-// An arrow's step: a tenth of v's leading decimal digit (28 -> 1,
-// 0.005 -> 0.0001); at 0, taken from the range.
-double arrowStep(float v, float lo, float hi);
-// A click on the up (+1) or down (-1) arrow: the next multiple of the
-// step that way, within the limits.
-float arrowClick(float v, float lo, float hi, int way);
-
-// A drag of dy pixels (down) on either arrow: half a step a pixel, up to
-// increase, within the limits.
-float arrowDrag(float v, float lo, float hi, double dy);
-// The field's text for v: the fewest of 6 to 9 significant digits that
-// read back as v.
-std::string fieldText(float v);
+const Setting &parameterRow(int m, int k);
+// Sets s's float of row r to v within the row's limits; a NaN leaves it as it was.
+void setWithin(const Setting &r, Settings &s, float v);
 
 // The settings the viewer starts with, from the table.
 const Settings &startUpSettings();
@@ -84,39 +82,3 @@ const Settings &startUpSettings();
 // What one replay under s is asked, ending at tmax: the attractor attype
 // integrates (Lorenz for one outside the table) with its parameters.
 ReplaySettings replaySettings(const Settings &s, float tmax);
-
-// The whole file, every key with a comment, in a fixed order.
-std::string settingsText(const Settings &s);
-
-// Reads a settings file over s (a missing key keeps its value). On a
-// refusal, returns false with one line naming the file, the line and the
-// key; s is then left as it was.
-bool readSettings(const std::string &path, Settings &s, std::string &error);
-
-// The same for a settings file's text; name stands for the file in refusals.
-bool readSettingsText(const std::string &text, const std::string &name, Settings &s,
-                      std::string &error);
-
-// A link's settings: the keys whose value in s differs from base, each
-// with its value as the file writes it (a choice by its name, unquoted),
-// in the table's order.
-using KeyValues = std::vector<std::pair<std::string, std::string>>;
-KeyValues linkSettings(const Settings &s, const Settings &base);
-// The key=value pairs of a link's query (after its '?'), decoded as a form
-// encodes them: '+' a blank, %XX a byte.
-KeyValues linkPairs(const std::string &query);
-// Takes a link's settings over s. A key the table lacks, or a value the
-// file would refuse, leaves s as it was for that key and adds "key: why"
-// to refused. A choice's name is read without regard to case, as in a file.
-void readLink(const KeyValues &link, Settings &s, std::vector<std::string> &refused);
-
-// Whether s is UTF-8 text, every character encoded in its shortest form.
-bool isUtf8(const std::string &s);
-// A text from outside (a key, a name) fit for one line of a message: its
-// first 60 characters, bytes that are no character as \xNN, then "…".
-std::string forMessage(const std::string &text);
-
-// Shortest text that reads back as the same number, locale-independent.
-std::string shortest(double v);
-// The same for a float, read back through double as a settings file is.
-std::string shortest(float v);

@@ -3,6 +3,7 @@
 // the space bar and s clear the window first, as every change from outside
 // the frame does (the frame cycle clears it too).
 #include "ui/input.h"
+#include "state/settings_file.h"
 
 #include <GL/freeglut.h>
 

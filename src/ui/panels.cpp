@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "interact/actions.h"
+#include "state/field.h"
 #include "ui/layer.h"
 
 using ui::px;
@@ -116,22 +117,20 @@ void list(const Setting &row, int &v) {
 // ======== The table's controls ======================================================
 struct Walk {
   const std::vector<Control> &controls;
-  const std::vector<Setting> &rows; // bound to set
   Settings &set;
   Picture &pic;
   PanelMemory &memory;
-
-  const Setting &row(const std::string &key) const {
-    return *std::find_if(rows.begin(), rows.end(), [&](const Setting &r) { return r.key == key; });
-  }
 };
+
+bool holds(Widget w) {
+  return w == Widget::GROUP || w == Widget::ROLLOUT || w == Widget::ROW;
+}
 
 // The END that closes the group, rollout or row begun at k.
 size_t endOf(const std::vector<Control> &c, size_t k) {
   for (int depth = 0;; k++) {
-    const Widget w = c[k].widget;
-    depth += w == Widget::GROUP || w == Widget::ROLLOUT || w == Widget::ROW;
-    if (w == Widget::END && --depth == 0) return k;
+    depth += holds(c[k].widget);
+    if (c[k].widget == Widget::END && --depth == 0) return k;
   }
 }
 
@@ -142,6 +141,22 @@ void press(Press p, Settings &set, Picture &pic) {
 }
 
 void layoutRange(const Walk &w, size_t from, size_t to);
+
+// A setting's control, bound to its field of set.
+void layoutSetting(const Control &c, const Walk &w) {
+  const Setting &r = settingRow(c.key);
+  if (c.widget == Widget::SPINNER) {
+    spinner(c.text.c_str(), r.in<float>(w.set), (float)r.lo, (float)r.hi, w.memory.spinners[c.key]);
+    return;
+  }
+  int &v = r.in<int>(w.set);
+  if (c.widget == Widget::LIST) list(r, v);
+  if (c.widget == Widget::RADIOS)
+    for (const Setting::Choice &choice : r.choices)
+      if (ImGui::RadioButton(choice.label.c_str(), v == choice.value)) v = choice.value;
+  bool on = v != 0;
+  if (c.widget == Widget::CHECK && ImGui::Checkbox(c.text.c_str(), &on)) v = on ? 1 : 0;
+}
 
 // The control at k (a container with what it holds); the index of its last entry.
 size_t layoutControl(const Walk &w, size_t k) {
@@ -165,23 +180,11 @@ size_t layoutControl(const Walk &w, size_t k) {
     break;
   }
   case Widget::RADIOS:
-    for (const Setting::Choice &choice : w.row(c.key).choices)
-      if (ImGui::RadioButton(choice.label.c_str(), *w.row(c.key).i == choice.value))
-        *w.row(c.key).i = choice.value;
-    break;
-  case Widget::SPINNER: {
-    const Setting &r = w.row(c.key);
-    spinner(text, *r.f, (float)r.lo, (float)r.hi, w.memory.spinners[c.key]);
-    break;
-  }
+  case Widget::SPINNER:
   case Widget::LIST:
-    list(w.row(c.key), *w.row(c.key).i);
+  case Widget::CHECK:
+    layoutSetting(c, w);
     break;
-  case Widget::CHECK: {
-    bool on = *w.row(c.key).i != 0;
-    if (ImGui::Checkbox(text, &on)) *w.row(c.key).i = on ? 1 : 0;
-    break;
-  }
   case Widget::BUTTON:
     if (ImGui::Button(text)) press(c.press, w.set, w.pic);
     break;
@@ -195,9 +198,7 @@ size_t layoutControl(const Walk &w, size_t k) {
     break;
   }
   ImGui::PopID();
-  const bool holds =
-      c.widget == Widget::GROUP || c.widget == Widget::ROLLOUT || c.widget == Widget::ROW;
-  return holds ? endOf(w.controls, k) : k;
+  return holds(c.widget) ? endOf(w.controls, k) : k;
 }
 
 // The controls from from to to, the page's own left out.
@@ -211,8 +212,7 @@ void layoutRange(const Walk &w, size_t from, size_t to) {
 // A panel with columns lays each out side by side, wrapping into rows.
 void layoutPanel(const std::vector<Control> &controls, Settings &set, Picture &pic,
                  PanelMemory &memory) {
-  const std::vector<Setting> rows = settingsTable(set);
-  const Walk w{controls, rows, set, pic, memory};
+  const Walk w{controls, set, pic, memory};
   std::vector<size_t> starts = {0};
   for (size_t k = 0; k < controls.size(); k++)
     if (controls[k].widget == Widget::COLUMN) starts.push_back(k + 1);

@@ -19,7 +19,10 @@
 #include "render/picture.h"
 #include "render/scene.h"
 #include "sim/playback.h"
+#include "state/field.h"
+#include "state/link.h"
 #include "state/settings.h"
+#include "state/settings_file.h"
 
 namespace {
 
@@ -44,7 +47,6 @@ struct Page {
   bool drawing = false;    // a frame is begun and not complete
   bool shownWhole = false; // a complete frame of the current settings is on show
   int parts = 0;           // animation frames the frame being drawn has taken
-  double partBegan = 0;    // when this animation frame's part began, ms
   Clock::time_point frameBegan;
   long frames = 0;         // complete since the settings were given
   long lastFrameSteps = 0; // the latest complete frame's step count
@@ -100,10 +102,6 @@ void interrupt() {
   page.drawing = false, page.shownWhole = false;
 }
 
-bool partOver() {
-  return emscripten_get_now() - page.partBegan > PART_MS;
-}
-
 void beginFrame() {
   advancePlayback(page.set.dynamic, page.set.tmin, page.set.tmaxstatic, page.pic.tmax);
   beginScene(page.set, page.pic);
@@ -121,11 +119,11 @@ void endFrame() {
 // One animation frame: the next part of the frame in progress. A complete
 // frame is shown; a growing one only until one of these settings has shown.
 void animationFrame() {
-  page.partBegan = emscripten_get_now();
+  Deadline part{Clock::now(), PART_MS / 1000};
   if (!page.drawing) beginFrame();
   page.parts++;
   const int before = page.pic.run.n;
-  bool complete = continueScene(page.set, page.pic, partOver);
+  bool complete = continueScene(page.set, page.pic, cutAt(part));
   page.stepsTotal += page.pic.run.n - before;
   if (complete) endFrame();
   if (complete || !page.shownWhole) present();
@@ -172,8 +170,8 @@ Settings usersSettings() {
   return s;
 }
 
-Setting row(const char *key, int size) {
-  return settingRow(page.set, std::string(key, size));
+const Setting &row(const char *key, int size) {
+  return settingRow(std::string(key, size));
 }
 
 std::string grouped(size_t n) {
@@ -200,7 +198,7 @@ std::string controlJson(const Control &c) {
                     ",\"text\":" + quoted(c.text) + ",\"key\":" + quoted(c.key) +
                     ",\"press\":" + quoted(pressName(c.press)) + ",\"choices\":[";
   if (c.widget == Widget::RADIOS || c.widget == Widget::LIST)
-    for (const Setting::Choice &k : settingRow(page.set, c.key).choices)
+    for (const Setting::Choice &k : settingRow(c.key).choices)
       out += "{\"value\":" + std::to_string(k.value) + ",\"label\":" + quoted(k.label) + "},";
   if (out.back() == ',') out.pop_back();
   return out + "]}";
@@ -242,9 +240,12 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_layout() {
 // choice as its value.
 EMSCRIPTEN_KEEPALIVE const char *tresolva_values() {
   std::string out = "{";
-  for (const Setting &r : settingsTable(page.set)) {
-    if (r.d) continue;
-    out += quoted(r.key) + ":" + (r.f ? quoted(fieldText(*r.f)) : std::to_string(*r.i)) + ",";
+  for (const Setting &r : settingsTable()) {
+    if (r.kind == Kind::DOUBLE) continue;
+    out += quoted(r.key) + ":" +
+           (r.kind == Kind::FLOAT ? quoted(fieldText(r.in<float>(page.set)))
+                                  : std::to_string(r.in<int>(page.set))) +
+           ",";
   }
   out.back() = '}';
   return said(out);
@@ -257,25 +258,26 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_values() {
 EMSCRIPTEN_KEEPALIVE void tresolva_type(const char *key, int keySize, const char *text,
                                         int textSize) {
   interrupt();
-  Setting r = row(key, keySize);
+  const Setting &r = row(key, keySize);
   const std::string typed(text, textSize);
+  float &v = r.in<float>(page.set);
   if (typed.find('\0') == std::string::npos)
-    *r.f = typedValue(typed.c_str(), *r.f, (float)r.lo, (float)r.hi);
+    v = typedValue(typed.c_str(), v, (float)r.lo, (float)r.hi);
 }
 
 // An arrow of a number: a click up (+1) or down (-1), or a drag of dy
 // pixels (way 0).
 EMSCRIPTEN_KEEPALIVE void tresolva_arrow(const char *key, int keySize, int way, double dy) {
   interrupt();
-  Setting r = row(key, keySize);
-  float lo = (float)r.lo, hi = (float)r.hi;
-  *r.f = way ? arrowClick(*r.f, lo, hi, way) : arrowDrag(*r.f, lo, hi, dy);
+  const Setting &r = row(key, keySize);
+  float lo = (float)r.lo, hi = (float)r.hi, &v = r.in<float>(page.set);
+  v = way ? arrowClick(v, lo, hi, way) : arrowDrag(v, lo, hi, dy);
 }
 
 // A switch or a choice: the value its control writes.
 EMSCRIPTEN_KEEPALIVE void tresolva_choose(const char *key, int keySize, int value) {
   interrupt();
-  *row(key, keySize).i = value;
+  row(key, keySize).in<int>(page.set) = value;
 }
 
 // A button of the panels' table, by its press's name.

@@ -11,6 +11,7 @@
 #include "batch/bifurcation.h"
 #include "batch/lanes.h"
 #include "batch/lyapunov.h"
+#include "state/settings_file.h"
 
 namespace {
 

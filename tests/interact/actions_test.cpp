@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "interact/actions.h"
+#include "state/settings_file.h"
 #include "support/startup.h"
 
 // The twin keeps its start; the pan stays in the settings for the next frame to take out.

@@ -33,11 +33,14 @@ TEST(Scene, ModelPointsLandAboutTheCentreOfRotation) {
 // A page that must not block draws a frame over many animation frames: the
 // GL calls of all the parts are those of one scene, for the curve with the
 // twin and for the maximum map, in every playback mode.
-static int asked, pauses;
-static bool everyThirdAsking() {
-  asked = asked + 1;
-  if (asked % 3 != 0) return false;
-  pauses++;
+struct Asking {
+  int asked = 0, pauses = 0;
+};
+static bool everyThirdAsking(void *context) {
+  Asking &a = *static_cast<Asking *>(context);
+  a.asked = a.asked + 1;
+  if (a.asked % 3 != 0) return false;
+  a.pauses++;
   return true;
 }
 
@@ -45,6 +48,7 @@ TEST(Scene, SceneDrawnInPartsSendsTheCallsOfOneScene) {
   for (auto [map, mode] : {std::pair{0, 0}, {0, 2}, {1, 1}}) {
     Settings set = startUpSettings();
     set.second = 1, set.map = map, set.dynamic = mode, set.tracer = 1, set.tmaxstatic = 20;
+    Asking asking;
     auto calls = [&](bool inParts) {
       Picture pic = pictureOf(set, 950, 717, 1);
       clearGl();
@@ -55,7 +59,7 @@ TEST(Scene, SceneDrawnInPartsSendsTheCallsOfOneScene) {
         }
         advancePlayback(set.dynamic, set.tmin, set.tmaxstatic, pic.tmax);
         beginScene(set, pic);
-        while (!continueScene(set, pic, everyThirdAsking)) {}
+        while (!continueScene(set, pic, {everyThirdAsking, &asking})) {}
       }
       std::vector<std::pair<std::string, std::vector<double>>> out(glCalls.size());
       std::transform(glCalls.begin(), glCalls.end(), out.begin(), [](const GlCall &c) {
@@ -63,9 +67,8 @@ TEST(Scene, SceneDrawnInPartsSendsTheCallsOfOneScene) {
       });
       return out;
     };
-    pauses = 0;
     auto whole = calls(false), parts = calls(true);
-    EXPECT_GT(pauses, 0) << map << mode;
+    EXPECT_GT(asking.pauses, 0) << map << mode;
     EXPECT_EQ(whole.size(), parts.size()) << map << mode;
     EXPECT_TRUE(whole == parts) << map << mode;
   }

@@ -12,12 +12,14 @@ static void keep(void *ctx, bool last) {
   if (last) lasts.push_back(drawn.back());
 }
 
-static int asked, yesAt;
-static void frame(const Settings &set, Picture &pic) {
-  drawn.clear(), lasts.clear(), asked = 0;
+// A frame cut on the yesAt-th asking, if any.
+static void frame(const Settings &set, Picture &pic, int yesAt = 0) {
+  drawn.clear(), lasts.clear();
   loadStart(pic.run);
-  auto overdue = [] { return ++asked == yesAt; }; // on the yesAt-th asking, if any
-  replaySteps(replaySettings(set, pic.tmax), pic.run, keep, &pic.run, overdue);
+  int asking[2] = {0, yesAt};
+  const Cut cut = {[](void *c) { return ++static_cast<int *>(c)[0] == static_cast<int *>(c)[1]; },
+                   asking};
+  replaySteps(replaySettings(set, pic.tmax), pic.run, keep, &pic.run, cut);
 }
 
 // Only Segment moves it, in frames that reach step ten; the twin's start
@@ -51,15 +53,13 @@ TEST(Replay, LongFrameCutEndsTheReplayOnTheStepAsked) {
   for (auto [yes, lastStep] : {std::pair{40, 10239}, {41, 10495}, {0, 39999}}) {
     Settings set = startUpSettings();
     Picture pic = startUpPicture(set);
-    yesAt = yes;
-    frame(set, pic);
+    frame(set, pic, yes);
     ASSERT_FALSE(drawn.empty()) << yes;
     EXPECT_EQ((std::vector<int>{drawn.front(), drawn.back(), (int)drawn.size(), pic.run.n}),
               (std::vector<int>{10001, lastStep, lastStep - 10000, lastStep + 1}))
         << yes;
     EXPECT_EQ(lasts, std::vector<int>{lastStep}) << yes;
   }
-  yesAt = 0;
 }
 
 // Dynamic grows tmax by a tenth, added in double, and falls back to tmin
