@@ -39,8 +39,9 @@ bool positiveFinite(double v) {
 // ======== lyapunov =================================================================
 LyapunovRun runOf(const Settings &s, const NumberOptions &o) {
   LyapunovRun r;
-  r.model = &models[s.attype];
-  for (int k = 0; k < 3; k++) r.p[k] = s.params[s.attype][k], r.start[k] = s.start[k];
+  const ReplaySettings replay = replaySettings(s, 0); // the attractor integrated, its parameters
+  r.model = replay.model;
+  for (int k = 0; k < 3; k++) r.p[k] = replay.p[k], r.start[k] = s.start[k];
   r.dt = s.dt, r.transient = o.transient, r.time = o.time, r.tau = o.tau, r.d0 = o.d0;
   r.blocks = o.blocks, r.spectrum = o.spectrum;
   return r;
@@ -174,7 +175,7 @@ std::string outputsRefusal(const NumberOptions &o) {
 // shard, shared by both sweeps.
 std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *option, int values,
                          Sweep &w) {
-  const Model &m = models[s.attype];
+  const Model &m = models[integratedIndex(s.attype)];
   auto named =
       std::find_if(m.params, m.params + 3, [&](const Parameter &q) { return o.param == q.name; });
   if (named == m.params + 3)
@@ -195,7 +196,8 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
       slash != '/' || w.shards < 1 || w.shard < 1 || w.shard > w.shards)
     return "--shard " + forMessage(o.shard) + ": expected K/N with 1 <= K <= N";
   w.model = &m, w.param = (int)(named - m.params);
-  for (int k = 0; k < 3; k++) w.p[k] = s.params[s.attype][k], w.start[k] = s.start[k];
+  const ReplaySettings replay = replaySettings(s, 0);
+  for (int k = 0; k < 3; k++) w.p[k] = replay.p[k], w.start[k] = s.start[k];
   w.from = o.from, w.to = o.to, w.values = values, w.dt = s.dt;
   return "";
 }

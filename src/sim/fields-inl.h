@@ -37,10 +37,31 @@ struct RoesslerField {
   }
 };
 
-// use(field) with the field of attractor m, in the attractor table's order.
-template <typename Use> void withField(int m, Use use) {
-  if (m == 1) use(RoesslerField{});
-  else use(LorenzField{});
+// The fields in the attractor table's order: the table's entries and every
+// width of the lanes take an attractor's field from here by its index, so
+// that each is integrated as itself. A table entry without its field here
+// does not build.
+template <typename... F> struct FieldList { static constexpr int size = sizeof...(F); };
+using Fields = FieldList<LorenzField, RoesslerField>;
+static_assert(Fields::size == MODELS, "each attractor of the table has its field in Fields");
+
+// The M-th field of a list.
+template <int M, typename List> struct FieldAt;
+template <int M, typename F, typename... Rest>
+struct FieldAt<M, FieldList<F, Rest...>> : FieldAt<M - 1, FieldList<Rest...>> {};
+template <typename F, typename... Rest> struct FieldAt<0, FieldList<F, Rest...>> {
+  using type = F;
+};
+
+// use(field) with the list's field of attractor m; the first (Lorenz) for
+// an m outside the list.
+template <typename Use, typename... F> void withField(FieldList<F...>, int m, const Use &use) {
+  if (m < 0 || m >= (int)sizeof...(F)) m = 0;
+  int k = 0;
+  ((k++ == m ? use(F{}) : void()), ...);
+}
+template <typename Use> void withField(int m, const Use &use) {
+  withField(Fields{}, m, use);
 }
 
 // The field's divergence at (x, y, z), the trace of its Jacobian: how fast

@@ -7,17 +7,12 @@ namespace {
 
 #include "sim/fields-inl.h"
 
-Vec3 lorenz(const double *p, double x, double y, double z) {
-  return LorenzField{}.field(p, x, y, z);
+// Entry m's field and tangent for the scalar core: the m-th of Fields.
+template <int M> Vec3 fieldOf(const double *p, double x, double y, double z) {
+  return typename FieldAt<M, Fields>::type{}.field(p, x, y, z);
 }
-Vec3 roessler(const double *p, double x, double y, double z) {
-  return RoesslerField{}.field(p, x, y, z);
-}
-Vec3 lorenzTangent(const double *p, double x, double y, double z, const Vec3 &v) {
-  return LorenzField{}.tangent(p, x, y, z, v);
-}
-Vec3 roesslerTangent(const double *p, double x, double y, double z, const Vec3 &v) {
-  return RoesslerField{}.tangent(p, x, y, z, v);
+template <int M> Vec3 tangentOf(const double *p, double x, double y, double z, const Vec3 &v) {
+  return typename FieldAt<M, Fields>::type{}.tangent(p, x, y, z, v);
 }
 
 } // namespace
@@ -27,8 +22,8 @@ const Model models[MODELS] = {
      "Lorentz",
      " Lorentz  Parameters",
      true,
-     lorenz,
-     lorenzTangent,
+     fieldOf<0>,
+     tangentOf<0>,
      1.0,
      0.005,
      6,
@@ -43,8 +38,8 @@ const Model models[MODELS] = {
      "Roessler",
      "   Roessler  Parameters",
      false,
-     roessler,
-     roesslerTangent,
+     fieldOf<1>,
+     tangentOf<1>,
      1.5,
      0.02,
      5,

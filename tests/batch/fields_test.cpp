@@ -1,0 +1,98 @@
+// A third attractor written here, the Chen system, run as itself by the
+// scalar core and by the kernels of the lanes: the same bytes both ways,
+// and a spectrum that adds up to the flow's constant divergence.
+#include <gtest/gtest.h>
+
+#include <hwy/highway.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "batch/bifurcation.h"
+#include "batch/lyapunov.h"
+#include "batch/output.h"
+#include "sim/models.h"
+
+// a (y - x), (c - a) x - x z + c y, x y - b z; p = a, b, c. Its divergence is c - a - b.
+struct ChenField {
+  template <typename T> Vec3T<T> field(const T *p, T x, T y, T z) const {
+    T a = p[0], b = p[1], c = p[2];
+    return {a * (y - x), (c - a) * x - x * z + c * y, x * y - b * z};
+  }
+  template <typename T> Vec3T<T> tangent(const T *p, T x, T y, T z, const Vec3T<T> &v) const {
+    T a = p[0], b = p[1], c = p[2];
+    return {a * (v.y - v.x), (c - a - z) * v.x + c * v.y - x * v.z, y * v.x + x * v.y - b * v.z};
+  }
+};
+
+// The kernels for the build's own instruction set, in a namespace of their own.
+HWY_BEFORE_NAMESPACE();
+namespace chen {
+#include "batch/lanes-inl.h"
+} // namespace chen
+HWY_AFTER_NAMESPACE();
+
+namespace {
+
+Vec3 chenField(const double *p, double x, double y, double z) {
+  return ChenField{}.field(p, x, y, z);
+}
+Vec3 chenTangent(const double *p, double x, double y, double z, const Vec3 &v) {
+  return ChenField{}.tangent(p, x, y, z, v);
+}
+
+// Lorenz's entry but for its field: a = 35, b = 3, c = 28.
+Model chenModel() {
+  Model m = models[0];
+  m.field = chenField, m.tangent = chenTangent;
+  return m;
+}
+
+bool sameBytes(const double *a, const double *b, int n) {
+  return std::memcmp(a, b, n * sizeof(double)) == 0;
+}
+
+} // namespace
+
+TEST(Fields, AThirdFieldRunsAsItselfInLanesWithTheScalarBytes) {
+  const Model chen = chenModel();
+  Sweep s{&chen, {35, 3, 28}, 2, 24, 28, 6, 0.002f, {-0.1, 0.5, -0.6}, 10, 40};
+  const std::vector<int> ks = {0, 1, 2, 3, 4, 5};
+  std::vector<std::vector<double>> lanes(ks.size());
+  std::vector<char> finite(ks.size(), 1);
+  // Third in a table of three, as a new entry would be.
+  const chen::FieldList<chen::LorenzField, chen::RoesslerField, ChenField> three;
+  chen::withField(three, 2, [&](const auto &f) { chen::sweepWith(f, s, ks, lanes, finite); });
+  for (int k : ks) {
+    const std::vector<double> scalar = sweepMaxima(s, k);
+    ASSERT_FALSE(scalar.empty()) << k;
+    EXPECT_TRUE(scalar.size() == lanes[k].size() &&
+                sameBytes(scalar.data(), lanes[k].data(), (int)scalar.size()))
+        << k;
+  }
+
+  for (bool spectrum : {false, true}) {
+    std::vector<LyapunovRun> runs(3);
+    for (int j = 0; j < 3; j++) {
+      LyapunovRun &r = runs[j];
+      r.model = &chen, r.p[0] = 35, r.p[1] = 3, r.p[2] = 28, r.dt = 0.002f;
+      r.start[0] = -0.1 * (j + 1), r.start[1] = 0.5, r.start[2] = -0.6;
+      r.transient = 20, r.time = 200, r.spectrum = spectrum;
+    }
+    std::vector<Exponents> out(runs.size());
+    if (spectrum) chen::runsInLanes<chen::SpectrumLanes>(ChenField{}, runs, out);
+    else chen::runsInLanes<chen::TwinLanes>(ChenField{}, runs, out);
+    for (int j = 0; j < 3; j++) {
+      const Exponents scalar = lyapunov(runs[j]);
+      ASSERT_EQ(scalar.status, 0) << scalar.problem;
+      EXPECT_TRUE(sameBytes(scalar.value, out[j].value, 3) &&
+                  sameBytes(scalar.error, out[j].error, 3))
+          << j;
+      if (spectrum) EXPECT_NEAR(scalar.sum, -(35 + 3 - 28), 1e-3) << j;
+    }
+  }
+}
