@@ -63,15 +63,6 @@ struct SweepLanes {
   HWY_ALIGN double p[MOST], x[MOST], y[MOST], z[MOST], xold[MOST], xoldt[MOST];
 };
 
-// The first n for which below(n) is false: step counts are compared in
-// single precision, as the scalar replay compares them.
-template <typename Below> long firstNot(Below below) {
-  long n = 0;
-  while (below(n)) n = n < 1024 ? n + 1 : n + n / 2; // a coarse climb, then back
-  while (n > 0 && !below(n - 1)) n--;
-  return n;
-}
-
 // Steps every lane count times: the step, the history, and each accepted
 // maximum of a drawn lane (a strict local maximum of |x| at the step's
 // start, x > 0 as well unless the map takes |x|) kept for its value.
@@ -110,9 +101,8 @@ template <typename F>
 void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
                std::vector<std::vector<double>> &out, std::vector<char> &finite) {
   const int L = (int)hn::Lanes(D());
-  const float last = (float)s.time / s.dt, first = (float)s.transient / s.dt;
-  const long steps = firstNot([&](long n) { return (float)n < last; });
-  const long firstDrawn = firstNot([&](long n) { return !((float)n > first); });
+  const long steps = stepsBelow((float)s.time / s.dt);
+  const long firstDrawn = stepsUpTo((float)s.transient / s.dt);
   SweepLanes w{};
   size_t next = 0;
   auto refill = [&] {

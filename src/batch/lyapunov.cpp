@@ -150,19 +150,31 @@ double kaplanYorke(const double *l, int n) {
   return n;
 }
 
-// ======== The twin's measurements =================================================
-// Steps with (double)n below the transient's time in steps.
-static long transientSteps(const LyapunovRun &r) {
-  long n = 0;
-  while ((double)n < r.transient / r.dt) n++;
-  return n;
-}
-
-TwinMeasure::TwinMeasure(const LyapunovRun &r)
-    : r(r), transientSteps(::transientSteps(r)),
+// ======== What both measurements share ============================================
+RunMeasure::RunMeasure(const LyapunovRun &r)
+    : r(r), transientSteps(stepsBelow(r.transient / r.dt)),
       every(std::lround(r.tau / r.dt) > 0 ? std::lround(r.tau / r.dt) : 1),
       intervals((long)(r.time / ((double)every * r.dt))),
       perBlock(intervals / r.blocks > 0 ? intervals / r.blocks : 1), span((double)every * r.dt) {}
+
+void RunMeasure::leftFinite(long n) {
+  end = failed(1, divergedAt((double)n * r.dt));
+}
+
+bool RunMeasure::done() const {
+  return end.status != 0 || i == intervals;
+}
+
+Exponents RunMeasure::finish(int count, const double *total) const {
+  if (end.status != 0) return end;
+  double value[3] = {0, 0, 0};
+  for (int c = 0; c < count; c++) value[c] = total[c] / ((double)intervals * span);
+  Exponents e = summarise(count, value, blocks);
+  stillness.into(e);
+  return e;
+}
+
+// ======== The twin's measurements =================================================
 
 bool TwinMeasure::begin(const Vec3 &x, const Extent &box, Vec3 &twin) {
   if (!(r.d0 < 0.001 * box.across())) {
@@ -175,10 +187,6 @@ bool TwinMeasure::begin(const Vec3 &x, const Extent &box, Vec3 &twin) {
   twin = {x.x + e, x.y + e, x.z + e};
   stillness.add(x);
   return true;
-}
-
-void TwinMeasure::leftFinite(long n) {
-  end = failed(1, divergedAt((double)n * r.dt));
 }
 
 // The blocks hold whole reporting intervals; the estimate is the growth of
@@ -197,32 +205,18 @@ bool TwinMeasure::endInterval(const Vec3 &x, Vec3 &twin, const Extent &box, long
   stillness.add(x);
   if (trace)
     *trace += shortest((double)i * span) + "," + shortest(total / ((double)i * span)) + "\n";
-  if (i % perBlock == 0 && (int)blocks.size() < r.blocks) {
+  if (blockEnds()) {
     blocks.push_back({block / ((double)perBlock * span)});
     block = 0;
   }
   return true;
 }
 
-bool TwinMeasure::done() const {
-  return end.status != 0 || i == intervals;
-}
-
 Exponents TwinMeasure::result() const {
-  if (end.status != 0) return end;
-  double value[3] = {total / ((double)intervals * span), 0, 0};
-  Exponents e = summarise(1, value, blocks);
-  stillness.into(e);
-  return e;
+  return finish(1, &total);
 }
 
 // ======== The spectrum's measurements =============================================
-SpectrumMeasure::SpectrumMeasure(const LyapunovRun &r)
-    : r(r), transientSteps(::transientSteps(r)),
-      every(std::lround(r.tau / r.dt) > 0 ? std::lround(r.tau / r.dt) : 1),
-      intervals((long)(r.time / ((double)every * r.dt))),
-      perBlock(intervals / r.blocks > 0 ? intervals / r.blocks : 1), span((double)every * r.dt) {}
-
 void SpectrumMeasure::begin(const Vec3 &x) {
   stillness.add(x);
 }
@@ -262,29 +256,18 @@ void SpectrumMeasure::endInterval(const Vec3 &x, std::string *trace) {
     for (int c = 0; c < 3; c++) *trace += "," + shortest(total[c] / ((double)i * span));
     *trace += "\n";
   }
-  if (i % perBlock == 0 && (int)blocks.size() < r.blocks) {
+  if (blockEnds()) {
     blocks.emplace_back(3);
     for (int c = 0; c < 3; c++)
       blocks.back()[c] = block[c] / ((double)perBlock * span), block[c] = 0;
   }
 }
 
-void SpectrumMeasure::leftFinite(long n) {
-  end = failed(1, divergedAt((double)n * r.dt));
-}
-
-bool SpectrumMeasure::done() const {
-  return end.status != 0 || i == intervals;
-}
-
 Exponents SpectrumMeasure::result() const {
-  if (end.status != 0) return end;
-  double value[3] = {0, 0, 0};
-  for (int c = 0; c < 3; c++) value[c] = total[c] / ((double)intervals * span);
-  Exponents e = summarise(3, value, blocks);
+  Exponents e = finish(3, total);
+  if (end.status != 0) return e;
   e.divergence = divergence / (double)(intervals * every);
   checkDivergence(e, r.dt);
-  stillness.into(e);
   return e;
 }
 
@@ -318,9 +301,9 @@ bool stopped(long n, Exponents &fail) {
 }
 
 // The transient: false, with the failure in fail, if it leaves the finite numbers.
-bool transient(const LyapunovRun &r, Vec3 &x, Extent &box, long &n, Exponents &fail) {
+bool transient(const LyapunovRun &r, long steps, Vec3 &x, Extent &box, long &n, Exponents &fail) {
   Slopes k;
-  for (; (double)n < r.transient / r.dt; n++) {
+  for (; n < steps; n++) {
     if (stopped(n, fail)) return false;
     step(r, x, k);
     if (!finite(x)) {
@@ -338,7 +321,7 @@ Exponents twinRun(const LyapunovRun &r, std::string *trace) {
   Extent box;
   long n = 0;
   Exponents fail;
-  if (!transient(r, x, box, n, fail)) return fail;
+  if (!transient(r, m.transientSteps, x, box, n, fail)) return fail;
   if (trace) *trace = "t,lambda1\n";
   if (!m.begin(x, box, twin)) return m.result();
   Slopes k;
@@ -361,7 +344,7 @@ Exponents spectrumRun(const LyapunovRun &r, std::string *trace) {
   Extent box;
   long n = 0;
   Exponents fail;
-  if (!transient(r, x, box, n, fail)) return fail;
+  if (!transient(r, m.transientSteps, x, box, n, fail)) return fail;
   if (trace) *trace = "t,lambda1,lambda2,lambda3\n";
   Matrix Q = Matrix::Identity();
   Slopes k;

@@ -71,35 +71,51 @@ struct Stillness {
   void into(Exponents &e) const;
 };
 
+// What the twin's and the spectrum's bookkeeping share: the run's schedule
+// (the transient's steps, an interval's steps, the intervals, the blocks),
+// the intervals measured, the states seen, and an early end.
+class RunMeasure {
+public:
+  explicit RunMeasure(const LyapunovRun &r);
+  const LyapunovRun &r;
+  const long transientSteps; // steps before the measuring begins
+  const long every;          // steps of an interval, between renormalisations
+  const long intervals;      // intervals measured
+  // The main trajectory left the finite numbers at step n: the run ends.
+  void leftFinite(long n);
+  bool done() const;
+
+protected:
+  // Whether the interval just measured closes a block.
+  bool blockEnds() const { return i % perBlock == 0 && (int)blocks.size() < r.blocks; }
+  // The run's exponents from the growth of each (count of them) over the
+  // run, with the blocks' errors; the early end if there was one.
+  Exponents finish(int count, const double *total) const;
+
+  const long perBlock;
+  const double span; // time of one interval
+  long i = 0;        // intervals measured
+  std::vector<std::vector<double>> blocks;
+  Stillness stillness;
+  Exponents end; // a run that ended early: why
+};
+
 // The renormalised twin's bookkeeping for one run, between its steps: the
 // scalar loop and the sweeps' lanes call it at the same points, so every
 // lane renormalises, logs and refuses exactly as the scalar run does.
-class TwinMeasure {
+class TwinMeasure : public RunMeasure {
 public:
-  explicit TwinMeasure(const LyapunovRun &r);
-  const LyapunovRun &r;
-  const long transientSteps; // steps before the twin is placed
-  const long every;          // steps between renormalisations
-  const long intervals;      // renormalisations measured
+  explicit TwinMeasure(const LyapunovRun &r) : RunMeasure(r) {}
   // After the transient, x reached, box its extent: places the twin, or
   // ends the run (a --d0 not small against the attractor).
   bool begin(const Vec3 &x, const Extent &box, Vec3 &twin);
   // After an interval's steps, n steps in all: pulls the twin back and
   // adds the growth, or ends the run (a twin too far, too near or not finite).
   bool endInterval(const Vec3 &x, Vec3 &twin, const Extent &box, long n, std::string *trace);
-  // The main trajectory left the finite numbers at step n: the run ends.
-  void leftFinite(long n);
-  bool done() const;
   Exponents result() const;
 
 private:
-  const long perBlock;
-  const double span; // time of one interval
-  long i = 0;        // intervals measured
   double total = 0, block = 0;
-  std::vector<std::vector<double>> blocks;
-  Stillness stillness;
-  Exponents end; // a run that ended early: why
 };
 
 // The exponents of the samples' mean (blocks of one run, or runs), with the
@@ -110,11 +126,9 @@ Exponents summarise(int count, const double *value,
 // The tangent dynamics' bookkeeping for one run: QR when it falls due,
 // the growth of each interval, the blocks. The scalar loop and the lanes
 // call it at the same points; Q is 3 x 3, column by column.
-class SpectrumMeasure {
+class SpectrumMeasure : public RunMeasure {
 public:
-  explicit SpectrumMeasure(const LyapunovRun &r);
-  const LyapunovRun &r;
-  const long transientSteps, every, intervals;
+  explicit SpectrumMeasure(const LyapunovRun &r) : RunMeasure(r) {}
   // After the transient, x reached.
   void begin(const Vec3 &x);
   // Steps until the next QR, into steps into the interval.
@@ -126,19 +140,12 @@ public:
   bool reorthonormalise(double *Q, long n);
   // An interval's steps taken, x reached: its growth added.
   void endInterval(const Vec3 &x, std::string *trace);
-  void leftFinite(long n);
-  bool done() const;
   Exponents result() const;
 
 private:
-  const long perBlock;
-  const double span;
-  long qrEvery = 1, sinceQr = 0, i = 0;
+  long qrEvery = 1, sinceQr = 0;
   double growth[3] = {0, 0, 0}, total[3] = {0, 0, 0}, block[3] = {0, 0, 0};
   double divergence = 0;
-  std::vector<std::vector<double>> blocks;
-  Stillness stillness;
-  Exponents end;
 };
 
 // A sum of the spectrum that misses the flow's divergence (beyond ten of its

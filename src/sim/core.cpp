@@ -4,6 +4,7 @@
 // the time window are decided in single precision.
 #include "sim/core.h"
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -87,6 +88,39 @@ double leftFiniteAt(const ReplaySettings &r, Trajectory tr) {
   return tr.t;
 }
 
+// ======== Step counts ===========================================================
+namespace {
+
+// The first n for which below(n) is false, below being true up to some n
+// and false from there on: doubling until it is false, then halving the gap.
+template <typename Below> long firstNot(Below below) {
+  if (!below(0)) return 0;
+  long yes = 0, no = 1;
+  while (below(no)) {
+    if (no > LONG_MAX / 4) return no; // no window is this long
+    yes = no, no *= 2;
+  }
+  while (no - yes > 1) {
+    const long mid = yes + (no - yes) / 2;
+    (below(mid) ? yes : no) = mid;
+  }
+  return no;
+}
+
+} // namespace
+
+long stepsBelow(float limit) {
+  return firstNot([limit](long n) { return (float)n < limit; });
+}
+
+long stepsUpTo(float limit) {
+  return firstNot([limit](long n) { return (float)n <= limit; });
+}
+
+long stepsBelow(double limit) {
+  return firstNot([limit](long n) { return (double)n < limit; });
+}
+
 // ======== Replay ================================================================
 // The twin is stepped before the main trajectory, so the slopes left for
 // the drawing are the main one's. A replay cut short ends on the step it
@@ -98,7 +132,8 @@ enum Stop { ENDED, CUT, PAUSED };
 Stop steps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx, Cut cut,
            Cut pause) {
   Slopes twin;
-  for (; (float)tr.n < r.tmax / r.dt; tr.n = tr.n + 1) {
+  const long end = stepsBelow(r.tmax / r.dt), drawnFrom = stepsUpTo(r.tmin / r.dt);
+  for (; tr.n < end; tr.n = tr.n + 1) {
     shiftHistory(tr);
     anchorSegment(r, tr);
     if (r.second == 1) rk4(*r.model, r.p, r.dt, tr.x2, tr.y2, tr.z2, twin);
@@ -107,8 +142,8 @@ Stop steps(const ReplaySettings &r, Trajectory &tr, StepSink drawStep, void *ctx
     tr.t = tr.t + (double)r.dt;
     bool asked = (tr.n & 255) == 255;
     bool ended = asked && cut();
-    bool last = ended || !((float)(tr.n + 1) < r.tmax / r.dt);
-    if ((float)tr.n > r.tmin / r.dt) drawStep(ctx, last);
+    bool last = ended || tr.n + 1 >= end;
+    if (tr.n >= drawnFrom) drawStep(ctx, last);
     if (ended || (!last && asked && pause())) {
       tr.n = tr.n + 1;
       return ended ? CUT : PAUSED;

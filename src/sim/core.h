@@ -29,6 +29,14 @@ struct Trajectory {
   double stretcher;               // the model's scene scale, left by every step
 };
 
+// The steps of a time window, counted as the replay and the sweeps count
+// them, in single precision: how many n = 0, 1, ... have (float)n < limit
+// (a window's steps), and how many have (float)n <= limit (the first step
+// past it). The Lyapunov runs count in double: (double)n < limit.
+long stepsBelow(float limit);
+long stepsUpTo(float limit);
+long stepsBelow(double limit);
+
 // What one frame's replay is asked.
 struct ReplaySettings {
   const Model *model; // the integrated model

@@ -128,20 +128,6 @@ for k in 1 2 3; do "${sweep[@]}" --shard "$k/3" --threads 1 -o "$WORK/part$k.csv
 sort -m -s -t, -k1,1g "$WORK"/part[123].csv | cmp -s - "$WORK/all.csv" ||
   fail "the shards do not merge into the whole sweep"
 
-# Many values per instruction give the bytes of one at a time, on the
-# widest instruction set and on the narrowest, for the sweep, the repeats
-# and the exponents' sweep.
-sets=$("$BATCH" lyapunov --simd none 2>&1 | sed 's/.*sets, //')
-for simd in off "${sets##*, }"; do
-  "${sweep[@]}" --simd "$simd" -o "$WORK/one-$simd.csv" && cmp -s "$WORK/one-$simd.csv" "$WORK/all.csv" ||
-    fail "bifurcation --simd $simd differs"
-  "$BATCH" lyapunov --time 200 --repeat 5 --simd "$simd" >"$WORK/rep-$simd.txt" || fail "--repeat --simd $simd"
-  "$BATCH" lyapunov -s "$WORK/r.toml" --sweep a --from 0.1 --to 0.4 --values 11 --time 200 \
-    -o "$WORK/la-$simd.csv" --simd "$simd" 2>/dev/null || fail "lyapunov --sweep --simd $simd"
-done
-cmp -s "$WORK/rep-off.txt" "$WORK/rep-${sets##*, }.txt" && cmp -s "$WORK/la-off.csv" "$WORK/la-${sets##*, }.csv" &&
-  "$BATCH" lyapunov --time 200 --repeat 5 | cmp -s - "$WORK/rep-off.txt" || fail "lyapunov in lanes differs"
-
 # Chaos that passes close by a saddle is measured, not taken for rounding:
 # at rho 94.38596 the twin shrinks 2700-fold in a time unit by the origin
 # (lambda1 = 1.662 by --spectrum); none of 400 values of rho from 20 to 300

@@ -1,4 +1,4 @@
-// The twin divergence marker and the tracer, drawn over the curve.
+// The tracer, drawn over the curve.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,34 +6,6 @@
 
 #include "render/overlays.h"
 #include "support/fake_gl.h"
-
-// Model x is 28 - ln d, so the start-up twin, 1e-5 off in each coordinate,
-// starts near 38.96; model y falls from 40 by 0.5 a time unit for Lorenz,
-// ten times slower for Roessler.
-TEST(Overlays, MarkerStartsAtTheLogOfTheStartingDistanceAndFallsWithTime) {
-  const struct {
-    int attype;
-    double offset, t, x, y;
-  } cases[] = {{0, 1e-5, 0, 38.96, 40},
-               {0, 1e-9, 0, 48.17, 40},
-               {0, 1, 100, 27.45, -10},
-               {1, 1, 100, 27.45, 35},
-               {1, 1, 1600, 27.45, -40}};
-  for (const auto &c : cases) {
-    Settings set = startUpSettings();
-    set.attype = c.attype, set.second = 1;
-    for (int k = 0; k < 3; k++) set.twinStart[k] = set.start[k] + c.offset;
-    Picture pic = startUpPicture(set);
-    pic.widths.literalCalls = 1; // the point is then the fourth call, after size, colour, begin
-    loadStart(pic.run);
-    pic.run.t = c.t;
-    clearGl();
-    noteSeparation(pic.run, pic.numbers);
-    drawMarker(set, pic, true);
-    EXPECT_NEAR((glCalls.at(3).a[0] + 0.5) * 20, c.x, 0.01) << c.offset << " t " << c.t;
-    EXPECT_NEAR((glCalls.at(3).a[2] - 0.5) * 25, c.y, 1e-4) << c.offset << " t " << c.t;
-  }
-}
 
 // One dot a frame for each curve drawn, in Dynamic and Segment playback only.
 TEST(Overlays, TracerMarksTheHeadsOnlyInMovingPlayback) {

@@ -298,8 +298,7 @@ def main():
               "%.1f M steps a second (compare batch_bench's bare rk4 loop)" % (figures[0], float(figures[1]) / 1e6))
         for case in (same_bits_and_picture, controls, keys_and_gestures, link_round_trip, bad_links,
                      unreadable_files, large_files, long_frame_gives_way, background_in_a_long_frame,
-                     notices, touch_and_keyboard, layouts, sharp_at_pixel_ratio_2, without_webgl2,
-                     steps_while_dragging):
+                     notices, touch_and_keyboard, layouts, sharp_at_pixel_ratio_2, without_webgl2):
             case(page, batch, work)
             print(case.__name__ + ": ok")
         if browser.errors:
@@ -672,24 +671,6 @@ def layouts(page, batch, work):
             fail("%dx%d: the controls are not below the scene" % (width, height))
         if not upright and (right[1] < scene[3] - 1 or any(b[4] > height + 0.5 for b in boxes)):
             fail("%dx%d: the panels are not beside and below the scene within the window" % (width, height))
-
-
-def steps_while_dragging(page, batch, work):
-    """A figure for the notes: the steps a second drawn while an arrow is dragged."""
-    page.open()
-    began, steps = time.monotonic(), page.state()[12]
-    time.sleep(2)
-    idle = (page.state()[12] - steps) / (time.monotonic() - began)
-    x, y = page.centre("button[aria-label='Zoom up']")
-    began, steps = time.monotonic(), page.state()[12]
-    page.mouse("mousePressed", x, y, "left", 1, clickCount=1)
-    for k in range(200):
-        page.mouse("mouseMoved", x, y + (k % 20) - 10, "left", 1)
-        time.sleep(0.01)
-    page.mouse("mouseReleased", x, y, "left", 0, clickCount=1)
-    rate = (page.state()[12] - steps) / (time.monotonic() - began)
-    print("figures: %.2f M steps a second drawn untouched, %.2f M while the Zoom arrow was dragged"
-          % (idle / 1e6, rate / 1e6))
 
 
 if __name__ == "__main__":
