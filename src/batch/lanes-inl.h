@@ -42,6 +42,17 @@ HWY_INLINE Lanes operator-(Lanes a) {
   return hn::Neg(a.v);
 }
 
+// The comparisons of the maximum test, on every lane.
+HWY_INLINE Lanes magnitude(Lanes a) {
+  return hn::Abs(a.v);
+}
+HWY_INLINE auto greater(Lanes a, Lanes b) {
+  return hn::Gt(a.v, b.v);
+}
+template <typename M> HWY_INLINE M both(M a, M b) {
+  return hn::And(a, b);
+}
+
 #include "sim/fields-inl.h"
 
 // The wide sets leave the registers' upper halves in use, and the scalar
@@ -81,10 +92,8 @@ void runLanes(const F &f, const Sweep &s, SweepLanes &w, long count, const bool 
   for (long j = 0; j < count; j++) {
     xoldt = xold, xold = x.v;
     rk4Stages(f, p, Dt, x, y, z, k);
-    Lanes S = k[0].x + Lanes(2) * k[1].x + Lanes(2) * k[2].x + k[3].x;
-    V start = hn::Abs((x + (S * Dt) / Lanes(-6)).v);
-    auto found = hn::And(hn::Gt(start, hn::Abs(xoldt)), hn::Gt(start, hn::Abs(x.v)));
-    if (!s.model->mapAbsolute) found = hn::And(found, hn::Gt(x.v, hn::Zero(d)));
+    V start = magnitude(stepStart(x, k[0].x, k[1].x, k[2].x, k[3].x, Dt)).v;
+    auto found = isMaximum(Lanes(start), Lanes(xoldt), x, s.model->mapAbsolute);
     if (hn::AllFalse(d, found)) continue;
     hn::Store(start, d, top);
     HWY_ALIGN double hit[SweepLanes::MOST];

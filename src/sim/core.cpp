@@ -33,6 +33,17 @@ void anchorSegment(const ReplaySettings &r, Trajectory &tr) {
 // ======== One step of dt ========================================================
 namespace {
 
+// The comparisons of the maximum test, on numbers.
+double magnitude(double v) {
+  return std::fabs(v);
+}
+bool greater(double a, double b) {
+  return a > b;
+}
+bool both(bool a, bool b) {
+  return a && b;
+}
+
 #include "sim/fields-inl.h"
 
 // The table's field, as the step's template calls a field.
@@ -52,11 +63,8 @@ void rk4(const Model &m, const double *p, float dt, double &x, double &y, double
 // ======== The maximum map's maxima ================================================
 bool mapMaximum(const Model &m, const Trajectory &tr, float dt, double &top, double &shown) {
   const Slopes &k = tr.k;
-  double S = k.k1.x + 2 * k.k2.x + 2 * k.k3.x + k.k4.x;
-  double D = dt;
-  double start = std::fabs(tr.x + (S * D) / (-6));
-  if (!(start > std::fabs(tr.xoldt) && start > std::fabs(tr.x) && (m.mapAbsolute || tr.x > 0)))
-    return false;
+  const double start = std::fabs(stepStart(tr.x, k.k1.x, k.k2.x, k.k3.x, k.k4.x, (double)dt));
+  if (!isMaximum(start, tr.xoldt, tr.x, m.mapAbsolute)) return false;
   top = start;
   shown = m.mapAbsolute ? std::fabs(tr.x) : tr.x;
   return true;

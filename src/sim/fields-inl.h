@@ -64,6 +64,22 @@ template <typename Use> void withField(int m, const Use &use) {
   withField(Fields{}, m, use);
 }
 
+// The maximum map's test of a step just taken, over T and its comparisons
+// (magnitude, greater and both: the comparison's results, a bool or a mask
+// of lanes): x at the step's start, recovered from the new x and the
+// slopes kN as the step formed them, is a maximum of |x| when its
+// magnitude exceeds the magnitudes two steps back and now; and x stays
+// positive too unless the map takes |x|.
+template <typename T> T stepStart(T x, T k1, T k2, T k3, T k4, T D) {
+  T S = k1 + T(2) * k2 + T(2) * k3 + k4;
+  return x + (S * D) / T(-6);
+}
+template <typename T> auto isMaximum(T startMagnitude, T xoldt, T x, bool absolute) {
+  auto found =
+      both(greater(startMagnitude, magnitude(xoldt)), greater(startMagnitude, magnitude(x)));
+  return absolute ? found : both(found, greater(x, T(0)));
+}
+
 // The field's divergence at (x, y, z), the trace of its Jacobian: how fast
 // it shrinks volumes there, which the three exponents add up to over a run.
 template <typename T, typename F> T divergence(const F &f, const T *p, T x, T y, T z) {
