@@ -40,16 +40,6 @@ void noteDiverged(const Sweep &s, int k, SweepPoint &p) {
 
 } // namespace
 
-std::vector<double> sweepMaxima(const Sweep &s, int k, bool *finite) {
-  Trajectory tr = startOf(s);
-  std::vector<MapPoint> points = replayMaxima(replayOf(s, k), tr, untilSignal());
-  std::vector<double> tops(points.size());
-  std::transform(points.begin(), points.end(), tops.begin(),
-                 [](const MapPoint &p) { return p.top; });
-  if (finite) *finite = mainFinite(tr);
-  return tops;
-}
-
 // Each value is computed into its own place, a few hundred at a time so
 // that progress shows and an interruption stops the sweep; in lanes, a
 // block of values on each core.

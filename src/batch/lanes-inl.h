@@ -1,9 +1,10 @@
 // The kernels of the lanes, written once over the field: the bifurcation
 // sweep's steps and maximum test, and the Lyapunov runs' twin and tangent
 // dynamics, each lane stepping one run with the scalar core's operations.
-// Included inside the includer's namespace for each instruction set (the
-// per-target namespace of Highway), after hwy/highway.h; a test includes
-// it for the build's own target with fields of its own.
+// Included inside the includer's namespace, after hwy/highway.h, with hn
+// naming Highway's namespace of the instruction set and D the tag of the
+// lanes: each instruction set's full width for the sweeps, one lane for a
+// single run and --simd off (the same source at width one).
 #if defined(TRESOLVA_LANES_INL_H_) == defined(HWY_TARGET_TOGGLE)
 #ifdef TRESOLVA_LANES_INL_H_
 #undef TRESOLVA_LANES_INL_H_
@@ -11,8 +12,6 @@
 #define TRESOLVA_LANES_INL_H_
 #endif
 
-namespace hn = hwy::HWY_NAMESPACE;
-using D = hn::ScalableTag<double>;
 using V = hn::Vec<D>;
 
 // A vector of lanes as a number, for the field templates: each operation
@@ -151,6 +150,7 @@ void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
 template <typename Measure> struct RunLanes {
   static constexpr int MOST = HWY_MAX_BYTES / sizeof(double);
   int slot[MOST], n[MOST], into[MOST];
+  std::string *trace[MOST]; // the lane's run's running estimate, if asked
   long toEvent[MOST]; // steps to the lane's next event, as the latest run of steps began
   std::optional<Measure> m[MOST];
   HWY_ALIGN double p[3][MOST], x[3][MOST];
@@ -186,6 +186,7 @@ struct TwinLanes : RunLanes<TwinMeasure> {
   }
   // After the transient: the twin placed.
   void begin(int l) {
+    if (trace[l]) *trace[l] = "t,lambda1\n";
     Vec3 v;
     if (m[l]->begin(main(l), extent(l), v)) setTwin(l, v);
   }
@@ -194,7 +195,7 @@ struct TwinLanes : RunLanes<TwinMeasure> {
   void stepped(int l, long, bool) {
     if (into[l] != m[l]->every) return;
     Vec3 v = twin(l);
-    m[l]->endInterval(main(l), v, extent(l), n[l], nullptr);
+    m[l]->endInterval(main(l), v, extent(l), n[l], trace[l]);
     setTwin(l, v), into[l] = 0;
   }
 
@@ -232,6 +233,7 @@ struct SpectrumLanes : RunLanes<SpectrumMeasure> {
   void place(int, const LyapunovRun &) {}
   // After the transient: Q the identity.
   void begin(int l) {
+    if (trace[l]) *trace[l] = "t,lambda1,lambda2,lambda3\n";
     for (int e = 0; e < 9; e++) q[e][l] = e % 4 == 0 ? 1 : 0;
     dv[l] = 0;
     m[l]->begin(main(l));
@@ -245,7 +247,7 @@ struct SpectrumLanes : RunLanes<SpectrumMeasure> {
     for (int e = 0; e < 9; e++) Q[e] = q[e][l];
     if (due && run.reorthonormalise(Q, n[l]))
       for (int e = 0; e < 9; e++) q[e][l] = Q[e];
-    if (!run.done() && into[l] == run.every) run.endInterval(main(l), nullptr), into[l] = 0;
+    if (!run.done() && into[l] == run.every) run.endInterval(main(l), trace[l]), into[l] = 0;
   }
 
   // Steps the state and the tangent vectors of every lane count times.
@@ -277,9 +279,12 @@ struct SpectrumLanes : RunLanes<SpectrumMeasure> {
 
 // Every run in the lanes: a lane whose run ends takes the next; steps run
 // until the first lane's next event (the transient's end, or what its
-// kind of run waits for), then each lane's bookkeeping acts, scalar.
+// kind of run waits for), or 65536 steps so that an interruption is seen
+// soon, then each lane's bookkeeping acts, scalar. traces, when given,
+// holds each run's running estimate.
 template <typename W, typename F>
-void runsInLanes(const F &f, const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
+void runsInLanes(const F &f, const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out,
+                 const std::vector<std::string *> &traces = {}) {
   const int L = (int)hn::Lanes(D());
   W w{};
   size_t next = 0;
@@ -291,6 +296,7 @@ void runsInLanes(const F &f, const std::vector<LyapunovRun> &runs, std::vector<E
     const LyapunovRun &r = runs[w.slot[l]];
     w.m[l].emplace(r);
     w.n[l] = 0, w.into[l] = -1;
+    w.trace[l] = traces.empty() ? nullptr : traces[w.slot[l]];
     for (int a = 0; a < 3; a++) w.p[a][l] = r.p[a], w.x[a][l] = r.start[a];
     w.place(l, r);
   };
@@ -311,7 +317,7 @@ void runsInLanes(const F &f, const std::vector<LyapunovRun> &runs, std::vector<E
   std::fill(w.slot, w.slot + W::MOST, -1);
   for (int l = 0; l < L; l++) refill(l), settle(l, 0);
   while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; }) && !interrupted()) {
-    long count = LONG_MAX;
+    long count = 65536;
     for (int l = 0; l < L; l++) {
       if (w.slot[l] < 0) continue;
       w.toEvent[l] = w.into[l] < 0 ? w.m[l]->transientSteps - w.n[l] : w.stepsToEvent(l);

@@ -22,6 +22,8 @@ HWY_BEFORE_NAMESPACE();
 namespace tresolva {
 namespace HWY_NAMESPACE {
 
+namespace hn = hwy::HWY_NAMESPACE;
+using D = hn::ScalableTag<double>;
 #include "batch/lanes-inl.h"
 
 void SweepMaxima(const Sweep &s, const std::vector<int> &ks, std::vector<std::vector<double>> &out,

@@ -23,29 +23,6 @@ namespace {
 
 using Matrix = Eigen::Matrix3d;
 
-// ======== The tangent step ========================================================
-#include "sim/fields-inl.h"
-
-// The table's field and tangent, as the step's templates call them.
-struct TableField {
-  const Model *m;
-  Vec3 tangent(const double *p, double x, double y, double z, const Vec3 &v) const {
-    return m->tangent(p, x, y, z, v);
-  }
-};
-
-Matrix tangentStep(const Model &m, const double *p, float dt, const Vec3 &x0, const Slopes &k,
-                   const Matrix &Q) {
-  const Vec3 stages[3] = {k.k1, k.k2, k.k3};
-  Matrix out;
-  for (int c = 0; c < 3; c++) {
-    Vec3 v =
-        tangentStages(TableField{&m}, p, (double)dt, x0, stages, Vec3{Q(0, c), Q(1, c), Q(2, c)});
-    out(0, c) = v.x, out(1, c) = v.y, out(2, c) = v.z;
-  }
-  return out;
-}
-
 // ======== Renormalisations ========================================================
 // Growth logarithms of one renormalisation: the twin pulled back to d0
 // along the separation, or Q re-orthonormalised (R's diagonal kept positive).
@@ -70,10 +47,6 @@ void reorthonormalise(Matrix &Q, double *growth) {
     growth[c] = std::log(std::fabs(R(c, c)));
     Q.col(c) = (R(c, c) < 0 ? -1.0 : 1.0) * q.col(c);
   }
-}
-
-void step(const LyapunovRun &r, Vec3 &x, Slopes &k) {
-  rk4(*r.model, r.p, r.dt, x.x, x.y, x.z, k);
 }
 
 bool finite(const Vec3 &v) {
@@ -288,90 +261,6 @@ void checkDivergence(Exponents &e, float dt) {
 std::string coarseStep(float dt) {
   return "dt " + shortest(dt) + " is likely too coarse; try dt " + shortest(dt / 4) +
          " (or smaller)";
-}
-
-// ======== The run ==================================================================
-namespace {
-
-// Every 4096 steps: an interruption ends the run, which no one reads then.
-bool stopped(long n, Exponents &fail) {
-  if ((n & 4095) != 0 || !interrupted()) return false;
-  fail = failed(1, "interrupted");
-  return true;
-}
-
-// The transient: false, with the failure in fail, if it leaves the finite numbers.
-bool transient(const LyapunovRun &r, long steps, Vec3 &x, Extent &box, long &n, Exponents &fail) {
-  Slopes k;
-  for (; n < steps; n++) {
-    if (stopped(n, fail)) return false;
-    step(r, x, k);
-    if (!finite(x)) {
-      fail = failed(1, divergedAt((double)(n + 1) * r.dt));
-      return false;
-    }
-    box.add(x);
-  }
-  return true;
-}
-
-Exponents twinRun(const LyapunovRun &r, std::string *trace) {
-  TwinMeasure m(r);
-  Vec3 x{r.start[0], r.start[1], r.start[2]}, twin;
-  Extent box;
-  long n = 0;
-  Exponents fail;
-  if (!transient(r, m.transientSteps, x, box, n, fail)) return fail;
-  if (trace) *trace = "t,lambda1\n";
-  if (!m.begin(x, box, twin)) return m.result();
-  Slopes k;
-  while (!m.done()) {
-    for (long s = 0; s < m.every; s++) {
-      if (stopped(n, fail)) return fail;
-      step(r, x, k);
-      if (!finite(x)) return m.leftFinite(++n), m.result();
-      n++, box.add(x);
-      step(r, twin, k);
-    }
-    m.endInterval(x, twin, box, n, trace);
-  }
-  return m.result();
-}
-
-Exponents spectrumRun(const LyapunovRun &r, std::string *trace) {
-  SpectrumMeasure m(r);
-  Vec3 x{r.start[0], r.start[1], r.start[2]};
-  Extent box;
-  long n = 0;
-  Exponents fail;
-  if (!transient(r, m.transientSteps, x, box, n, fail)) return fail;
-  if (trace) *trace = "t,lambda1,lambda2,lambda3\n";
-  Matrix Q = Matrix::Identity();
-  Slopes k;
-  double divergenceSum = 0;
-  m.begin(x);
-  while (!m.done()) {
-    for (long s = 0; s < m.every; s++) {
-      if (stopped(n, fail)) return fail;
-      Vec3 x0 = x;
-      step(r, x, k);
-      if (!finite(x)) return m.leftFinite(++n), m.result();
-      n++, box.add(x);
-      Q = tangentStep(*r.model, r.p, r.dt, x0, k, Q);
-      divergenceSum += divergence(TableField{r.model}, r.p, x.x, x.y, x.z);
-      const bool due = m.stepsToQr(s) <= 1;
-      m.stepped(1, divergenceSum);
-      if (due && !m.reorthonormalise(Q.data(), n)) return m.result();
-    }
-    m.endInterval(x, trace);
-  }
-  return m.result();
-}
-
-} // namespace
-
-Exponents lyapunov(const LyapunovRun &r, std::string *trace) {
-  return r.spectrum ? spectrumRun(r, trace) : twinRun(r, trace);
 }
 
 // ======== What is printed ==========================================================

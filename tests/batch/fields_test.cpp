@@ -1,6 +1,6 @@
 // A third attractor written here, the Chen system, run as itself by the
-// scalar core and by the kernels of the lanes: the same bytes both ways,
-// and a spectrum that adds up to the flow's constant divergence.
+// viewer's core and by the kernels at full width and at one lane: the same
+// bytes every way, and a spectrum that adds up to the flow's divergence.
 #include <gtest/gtest.h>
 
 #include <hwy/highway.h>
@@ -15,6 +15,7 @@
 #include "batch/bifurcation.h"
 #include "batch/lyapunov.h"
 #include "batch/output.h"
+#include "sim/core.h"
 #include "sim/models.h"
 
 // a (y - x), (c - a) x - x z + c y, x y - b z; p = a, b, c. Its divergence is c - a - b.
@@ -29,11 +30,21 @@ struct ChenField {
   }
 };
 
-// The kernels for the build's own instruction set, in a namespace of their own.
+// The kernels for the build's own instruction set, at its full width and
+// at one lane, in namespaces of their own.
 HWY_BEFORE_NAMESPACE();
 namespace chen {
+namespace hn = hwy::HWY_NAMESPACE;
+using D = hn::ScalableTag<double>;
 #include "batch/lanes-inl.h"
 } // namespace chen
+#undef TRESOLVA_LANES_INL_H_
+#undef TRESOLVA_FIELDS_INL_H_
+namespace chen1 {
+namespace hn = hwy::HWY_NAMESPACE;
+using D = hn::CappedTag<double, 1>;
+#include "batch/lanes-inl.h"
+} // namespace chen1
 HWY_AFTER_NAMESPACE();
 
 namespace {
@@ -67,8 +78,16 @@ TEST(Fields, AThirdFieldRunsAsItselfInLanesWithTheScalarBytes) {
   // Third in a table of three, as a new entry would be.
   const chen::FieldList<chen::LorenzField, chen::RoesslerField, ChenField> three;
   chen::withField(three, 2, [&](const auto &f) { chen::sweepWith(f, s, ks, lanes, finite); });
-  for (int k : ks) {
-    const std::vector<double> scalar = sweepMaxima(s, k);
+  for (int k : ks) { // against the viewer's replay, through the entry's own field
+    ReplaySettings r{&chen, {35, 3, 28}, s.dt, (float)s.transient, (float)s.time, 0, 0};
+    r.p[2] = sweepValue(s, k);
+    Trajectory tr{};
+    tr.xsec = s.start[0], tr.ysec = s.start[1], tr.zsec = s.start[2];
+    loadStart(tr);
+    const std::vector<MapPoint> points = replayMaxima(r, tr);
+    std::vector<double> scalar(points.size());
+    std::transform(points.begin(), points.end(), scalar.begin(),
+                   [](const MapPoint &p) { return p.top; });
     ASSERT_FALSE(scalar.empty()) << k;
     EXPECT_TRUE(scalar.size() == lanes[k].size() &&
                 sameBytes(scalar.data(), lanes[k].data(), (int)scalar.size()))
@@ -83,11 +102,13 @@ TEST(Fields, AThirdFieldRunsAsItselfInLanesWithTheScalarBytes) {
       r.start[0] = -0.1 * (j + 1), r.start[1] = 0.5, r.start[2] = -0.6;
       r.transient = 20, r.time = 200, r.spectrum = spectrum;
     }
-    std::vector<Exponents> out(runs.size());
+    std::vector<Exponents> out(runs.size()), one(runs.size());
     if (spectrum) chen::runsInLanes<chen::SpectrumLanes>(ChenField{}, runs, out);
     else chen::runsInLanes<chen::TwinLanes>(ChenField{}, runs, out);
-    for (int j = 0; j < 3; j++) {
-      const Exponents scalar = lyapunov(runs[j]);
+    if (spectrum) chen1::runsInLanes<chen1::SpectrumLanes>(ChenField{}, runs, one);
+    else chen1::runsInLanes<chen1::TwinLanes>(ChenField{}, runs, one);
+    for (int j = 0; j < 3; j++) { // one run at a time, as a single run and --simd off run
+      const Exponents &scalar = one[j];
       ASSERT_EQ(scalar.status, 0) << scalar.problem;
       EXPECT_TRUE(sameBytes(scalar.value, out[j].value, 3) &&
                   sameBytes(scalar.error, out[j].error, 3))
