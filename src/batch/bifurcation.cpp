@@ -19,8 +19,7 @@ namespace {
 
 // The viewer's replay of its main trajectory, the transient as its tmin.
 ReplaySettings replayOf(const Sweep &s, int k) {
-  ReplaySettings r{s.model, {s.p[0], s.p[1], s.p[2]}, s.dt, (float)s.transient, (float)s.time, 0,
-                   0};
+  ReplaySettings r{s, (float)s.transient, (float)s.time, 0, 0};
   r.p[s.param] = sweepValue(s, k);
   return r;
 }

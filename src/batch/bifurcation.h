@@ -6,16 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "sim/models.h"
+#include "sim/core.h"
 
-struct Sweep {
-  const Model *model;
-  double p[3];     // the other parameters, widened
-  int param;       // which one sweeps, in panel order
-  double from, to; // its range, ends included
-  int values;      // how many values, evenly spaced
-  float dt;
-  double start[3];
+// The system's parameter param swept (the others as the system has them).
+struct Sweep : System {
+  int param;                           // which one sweeps, in panel order
+  double from, to;                     // its range, ends included
+  int values;                          // how many values, evenly spaced
   double transient = 500, time = 1000; // time units: the run, of which the transient is skipped
   int shard = 1, shards = 1;           // only the values k with k % shards == shard - 1
   bool lanes = true;                   // many values per instruction (else one at a time)

@@ -151,7 +151,7 @@ template <typename Measure> struct RunLanes {
   static constexpr int MOST = HWY_MAX_BYTES / sizeof(double);
   int slot[MOST], n[MOST], into[MOST];
   std::string *trace[MOST]; // the lane's run's running estimate, if asked
-  long toEvent[MOST]; // steps to the lane's next event, as the latest run of steps began
+  long toEvent[MOST];       // steps to the lane's next event, as the latest run of steps began
   std::optional<Measure> m[MOST];
   HWY_ALIGN double p[3][MOST], x[3][MOST];
   Vec3 main(int l) const { return {x[0][l], x[1][l], x[2][l]}; }

@@ -9,13 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "sim/models.h"
+#include "sim/core.h"
 
-struct LyapunovRun {
-  const Model *model;
-  double p[3];                          // its parameters, widened
-  float dt;                             // the step, as the viewer holds it
-  double start[3];                      // where the transient starts
+// The system run from its start: the transient, then the measuring.
+struct LyapunovRun : System {
   double transient = 100, time = 10000; // time units: skipped, then measured
   double tau = 1;                       // time units between reported renormalisations
   double d0 = 1e-8;                     // the twin's distance after each renormalisation

@@ -39,10 +39,8 @@ bool positiveFinite(double v) {
 // ======== lyapunov =================================================================
 LyapunovRun runOf(const Settings &s, const NumberOptions &o) {
   LyapunovRun r;
-  const ReplaySettings replay = replaySettings(s, 0); // the attractor integrated, its parameters
-  r.model = replay.model;
-  for (int k = 0; k < 3; k++) r.p[k] = replay.p[k], r.start[k] = s.start[k];
-  r.dt = s.dt, r.transient = o.transient, r.time = o.time, r.tau = o.tau, r.d0 = o.d0;
+  static_cast<System &>(r) = systemOf(s);
+  r.transient = o.transient, r.time = o.time, r.tau = o.tau, r.d0 = o.d0;
   r.blocks = o.blocks, r.spectrum = o.spectrum;
   return r;
 }
@@ -195,10 +193,9 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
   if (std::sscanf(o.shard.c_str(), "%d%c%d%c", &w.shard, &slash, &w.shards, &rest) != 3 ||
       slash != '/' || w.shards < 1 || w.shard < 1 || w.shard > w.shards)
     return "--shard " + forMessage(o.shard) + ": expected K/N with 1 <= K <= N";
-  w.model = &m, w.param = (int)(named - m.params);
-  const ReplaySettings replay = replaySettings(s, 0);
-  for (int k = 0; k < 3; k++) w.p[k] = replay.p[k], w.start[k] = s.start[k];
-  w.from = o.from, w.to = o.to, w.values = values, w.dt = s.dt;
+  static_cast<System &>(w) = systemOf(s);
+  w.param = (int)(named - m.params);
+  w.from = o.from, w.to = o.to, w.values = values;
   return "";
 }
 

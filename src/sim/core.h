@@ -37,11 +37,19 @@ long stepsBelow(float limit);
 long stepsUpTo(float limit);
 long stepsBelow(double limit);
 
+// A system the core runs: the attractor integrated, its parameters widened,
+// the step and where it starts. Made once from a settings record; the
+// replay, the twin, the spectrum and both sweeps each run one.
+struct System {
+  const Model *model;
+  double p[3];
+  float dt;
+  double start[3]; // the replay starts from its trajectory's own
+};
+
 // What one frame's replay is asked.
-struct ReplaySettings {
-  const Model *model; // the integrated model
-  double p[3];        // its parameters, widened
-  float dt, tmin, tmax;
+struct ReplaySettings : System {
+  float tmin, tmax;
   int dynamic; // 2 = Segment: the start moves ten steps a frame
   int second;  // 1 = the twin is stepped too
 };

@@ -142,9 +142,13 @@ const Settings &startUpSettings() {
   return s;
 }
 
+System systemOf(const Settings &s) {
+  const int m = integratedIndex(s.attype);
+  System y{&models[m], {}, s.dt, {s.start[0], s.start[1], s.start[2]}};
+  for (int k = 0; k < 3; k++) y.p[k] = s.params[m][k];
+  return y;
+}
+
 ReplaySettings replaySettings(const Settings &s, float tmax) {
-  int m = integratedIndex(s.attype);
-  ReplaySettings r{&models[m], {}, s.dt, s.tmin, tmax, s.dynamic, s.second};
-  for (int k = 0; k < 3; k++) r.p[k] = s.params[m][k];
-  return r;
+  return {systemOf(s), s.tmin, tmax, s.dynamic, s.second};
 }

@@ -79,6 +79,8 @@ void setWithin(const Setting &r, Settings &s, float v);
 // The settings the viewer starts with, from the table.
 const Settings &startUpSettings();
 
-// What one replay under s is asked, ending at tmax: the attractor attype
-// integrates (Lorenz for one outside the table) with its parameters.
+// The system s runs: the attractor attype integrates (Lorenz for one
+// outside the table) with its parameters, at dt, from the main start.
+System systemOf(const Settings &s);
+// What one replay under s is asked, ending at tmax.
 ReplaySettings replaySettings(const Settings &s, float tmax);

@@ -71,7 +71,7 @@ bool sameBytes(const double *a, const double *b, int n) {
 
 TEST(Fields, AThirdFieldRunsAsItselfInLanesWithTheScalarBytes) {
   const Model chen = chenModel();
-  Sweep s{&chen, {35, 3, 28}, 2, 24, 28, 6, 0.002f, {-0.1, 0.5, -0.6}, 10, 40};
+  Sweep s{{&chen, {35, 3, 28}, 0.002f, {-0.1, 0.5, -0.6}}, 2, 24, 28, 6, 10, 40};
   const std::vector<int> ks = {0, 1, 2, 3, 4, 5};
   std::vector<std::vector<double>> lanes(ks.size());
   std::vector<char> finite(ks.size(), 1);
@@ -79,7 +79,7 @@ TEST(Fields, AThirdFieldRunsAsItselfInLanesWithTheScalarBytes) {
   const chen::FieldList<chen::LorenzField, chen::RoesslerField, ChenField> three;
   chen::withField(three, 2, [&](const auto &f) { chen::sweepWith(f, s, ks, lanes, finite); });
   for (int k : ks) { // against the viewer's replay, through the entry's own field
-    ReplaySettings r{&chen, {35, 3, 28}, s.dt, (float)s.transient, (float)s.time, 0, 0};
+    ReplaySettings r{s, (float)s.transient, (float)s.time, 0, 0};
     r.p[2] = sweepValue(s, k);
     Trajectory tr{};
     tr.xsec = s.start[0], tr.ysec = s.start[1], tr.zsec = s.start[2];
