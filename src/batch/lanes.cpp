@@ -9,7 +9,6 @@
 #include <tbb/task_arena.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <optional>
 

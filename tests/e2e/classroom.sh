@@ -45,17 +45,15 @@ fitted=$(awk -F, 'NR == 1 || closed || $8 ~ /inf|nan/ { next }
   { if (n == 0) t0 = $1; t = $1 - t0; n++; st += t; sl += $8; stt += t * t; stl += t * $8
     closed = $8 >= 0 }
   END { printf "%.4f", (n * stl - st * sl) / (n * stt - st * st) }' "$WORK/run.csv")
-# A frame cut short by the key p shows fewer steps: the whole frames that
-# follow it show the exported run's.
+# A frame cut short by the key p shows fewer steps; the whole ones after it, the run's.
 rows=$(($(wc -l <"$WORK/run.csv") - 1))
+slope() { overlay | sed -n 's/^slope of ln d = \([-0-9.]*\),.*/\1/p'; }
 readout_is_the_run() {
-  shown=$(overlay | sed -n 's/^slope of ln d = \([-0-9.]*\),.*/\1/p')
-  awk -v a="$fitted" -v b="$shown" 'BEGIN { exit !(a - b < 0.00051 && b - a < 0.00051) }' &&
+  awk -v a="$fitted" -v b="$(slope)" 'BEGIN { exit !(a - b < 0.00051 && b - a < 0.00051) }' &&
     overlay | grep -q "^$rows steps drawn"
 }
 within "the readout's slope and steps to be the exported run's ($fitted, $rows steps)" readout_is_the_run
 keep readout
-slope() { overlay | sed -n 's/^slope of ln d = \([-0-9.]*\),.*/\1/p'; }
 for k in 1 2 3; do # both curves re-seeded on the attractor, 1e-9 apart
   was=$(slope)
   xdotool key s

@@ -23,11 +23,9 @@ const std::string DATA = TRESOLVA_SOURCE_DIR "/tests/render/data/";
 // FNV-1a over the names and argument bytes of every call.
 uint64_t digest() {
   uint64_t h = 14695981039346656037ull;
-  auto add = [&h](const void *bytes, size_t n) {
-    for (size_t k = 0; k < n; k++)
-      h = (h ^ static_cast<const unsigned char *>(bytes)[k]) * 1099511628211ull;
-  };
-  for (const GlCall &c : glCalls) add(c.fn, std::strlen(c.fn)), add(c.a, sizeof c.a);
+  for (const GlCall &c : glCalls)
+    for (unsigned char b : std::string(c.fn) + std::string((const char *)c.a, sizeof c.a))
+      h = (h ^ b) * 1099511628211ull;
   return h;
 }
 
@@ -49,12 +47,13 @@ TEST(Recording, ScenesSendTheCallsRecordedForThem) {
   std::ifstream in(DATA + "recordings.txt");
   for (std::string line; std::getline(in, line);)
     recorded[line.substr(0, line.find(' '))] = line.substr(line.find(' ') + 1);
-  std::ofstream out(std::getenv("TRESOLVA_RECORD") ? DATA + "recordings.txt" : "/dev/null");
+  const bool recording = std::getenv("TRESOLVA_RECORD") != nullptr;
+  std::ofstream out(recording ? DATA + "recordings.txt" : "/dev/null");
   for (const char *file :
        {"docs/twin.toml", "docs/roessler.toml", "tests/render/data/map-thick.toml",
         "tests/render/data/segment-twin.toml"}) {
     const std::string got = recordingOf(file);
     out << file << " " << got << "\n";
-    if (!std::getenv("TRESOLVA_RECORD")) EXPECT_EQ(got, recorded[file]) << file;
+    EXPECT_TRUE(recording || got == recorded[file]) << file << ": " << got;
   }
 }
