@@ -7,9 +7,9 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <map>
+#include <numeric>
 #include <string>
 
 #include "render/picture.h"
@@ -22,11 +22,11 @@ const std::string DATA = TRESOLVA_SOURCE_DIR "/tests/render/data/";
 
 // FNV-1a over the names and argument bytes of every call.
 uint64_t digest() {
-  uint64_t h = 14695981039346656037ull;
+  std::string bytes;
   for (const GlCall &c : glCalls)
-    for (unsigned char b : std::string(c.fn) + std::string((const char *)c.a, sizeof c.a))
-      h = (h ^ b) * 1099511628211ull;
-  return h;
+    bytes.append(c.fn).append(reinterpret_cast<const char *>(c.a), sizeof c.a);
+  return std::accumulate(bytes.begin(), bytes.end(), (uint64_t)14695981039346656037ull,
+                         [](uint64_t h, unsigned char b) { return (h ^ b) * 1099511628211ull; });
 }
 
 // Three frames of the settings file, named from the source's top.
