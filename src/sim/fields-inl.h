@@ -77,7 +77,8 @@ template <typename T> T stepStart(T x, T k1, T k2, T k3, T k4, T D) {
 template <typename T> auto isMaximum(T startMagnitude, T xoldt, T x, bool absolute) {
   auto found =
       both(greater(startMagnitude, magnitude(xoldt)), greater(startMagnitude, magnitude(x)));
-  return absolute ? found : both(found, greater(x, T(0)));
+  if (!absolute) found = both(found, greater(x, T(0)));
+  return found;
 }
 
 // The field's divergence at (x, y, z), the trace of its Jacobian: how fast
