@@ -162,7 +162,7 @@ const std::vector<KeyRow> &keyTable() {
 const KeyRow *keyRow(int ch, int fkey, Shown on) {
   const std::vector<KeyRow> &rows = keyTable();
   auto k = std::find_if(rows.begin(), rows.end(), [&](const KeyRow &r) {
-    return r.act != KeyAct::NONE && (r.shown == Shown::BOTH || r.shown == on) &&
+    return r.act != KeyAct::NONE && shownOn(r.shown, on) &&
            ((ch && r.ch == ch) || (fkey && r.fkey == fkey));
   });
   return k == rows.end() ? nullptr : &*k;
@@ -176,7 +176,6 @@ const char *actName(KeyAct a) {
 std::vector<std::string> helpLines(Shown on) {
   std::vector<std::string> lines;
   for (const KeyRow &k : keyTable())
-    if (k.shown == Shown::BOTH || k.shown == on)
-      lines.push_back(std::string(k.keys) + "\t" + k.help);
+    if (shownOn(k.shown, on)) lines.push_back(std::string(k.keys) + "\t" + k.help);
   return lines;
 }

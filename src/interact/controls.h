@@ -9,6 +9,10 @@
 // Where a row shows: on both front ends, only on the desktop (Quit, its
 // columns, p), or only on the page (touch, downloads, its link).
 enum class Shown { BOTH, DESKTOP, PAGE };
+// Whether a row shown so shows on the front end on (DESKTOP or PAGE).
+inline bool shownOn(Shown s, Shown on) {
+  return s == Shown::BOTH || s == on;
+}
 
 // ======== The panels ==================================================================
 enum class Widget {

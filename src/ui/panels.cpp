@@ -154,19 +154,22 @@ void layoutSetting(const Control &c, const Walk &w) {
   if (c.widget == Widget::RADIOS)
     for (const Setting::Choice &choice : r.choices)
       if (ImGui::RadioButton(choice.label.c_str(), v == choice.value)) v = choice.value;
-  bool on = v != 0;
-  if (c.widget == Widget::CHECK && ImGui::Checkbox(c.text.c_str(), &on)) v = on ? 1 : 0;
+  if (c.widget == Widget::CHECK) {
+    bool on = v != 0;
+    if (ImGui::Checkbox(c.text.c_str(), &on)) v = on ? 1 : 0;
+  }
 }
 
 // The control at k (a container with what it holds); the index of its last entry.
 size_t layoutControl(const Walk &w, size_t k) {
   const Control &c = w.controls[k];
   const char *text = c.text.c_str();
+  const size_t end = holds(c.widget) ? endOf(w.controls, k) : k;
   ImGui::PushID(c.key.empty() ? text : c.key.c_str());
   switch (c.widget) {
   case Widget::GROUP: {
     ImVec2 p0 = beginEmbossed(text);
-    layoutRange(w, k + 1, endOf(w.controls, k));
+    layoutRange(w, k + 1, end);
     endEmbossed(p0);
     break;
   }
@@ -175,7 +178,7 @@ size_t layoutControl(const Walk &w, size_t k) {
     ImGui::SetNextItemOpen(open, ImGuiCond_Always);
     open = ImGui::CollapsingHeader(text);
     ImGui::Indent(px(8));
-    if (open) layoutRange(w, k + 1, endOf(w.controls, k));
+    if (open) layoutRange(w, k + 1, end);
     ImGui::Unindent(px(8));
     break;
   }
@@ -198,13 +201,13 @@ size_t layoutControl(const Walk &w, size_t k) {
     break;
   }
   ImGui::PopID();
-  return holds(c.widget) ? endOf(w.controls, k) : k;
+  return end;
 }
 
 // The controls from from to to, the page's own left out.
 void layoutRange(const Walk &w, size_t from, size_t to) {
   for (size_t k = from; k < to; k++)
-    if (w.controls[k].shown != Shown::PAGE) k = layoutControl(w, k);
+    if (shownOn(w.controls[k].shown, Shown::DESKTOP)) k = layoutControl(w, k);
 }
 
 } // namespace

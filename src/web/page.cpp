@@ -207,7 +207,7 @@ std::string controlJson(const Control &c) {
 std::string panelJson(const std::vector<Control> &controls) {
   std::string out = "[";
   for (const Control &c : controls)
-    if (c.shown != Shown::DESKTOP) out += controlJson(c) + ",";
+    if (shownOn(c.shown, Shown::PAGE)) out += controlJson(c) + ",";
   if (out.back() == ',') out.pop_back();
   return out + "]";
 }
@@ -217,7 +217,7 @@ std::string panelJson(const std::vector<Control> &controls) {
 std::string keysJson() {
   std::string out = "[";
   for (const KeyRow &k : keyTable())
-    if (k.shown != Shown::DESKTOP)
+    if (shownOn(k.shown, Shown::PAGE))
       out += "{\"ch\":" + std::to_string(k.ch) + ",\"fkey\":" + std::to_string(k.fkey) +
              ",\"act\":" + quoted(actName(k.act)) + ",\"keys\":" + quoted(k.keys) +
              ",\"help\":" + quoted(k.help) + ",\"button\":" + quoted(k.button) + "},";
