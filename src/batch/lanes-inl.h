@@ -334,4 +334,12 @@ void runsInLanes(const F &f, const std::vector<LyapunovRun> &runs, std::vector<E
   }
 }
 
+// use(field) with the field of a run's model, an entry of the attractor
+// table: every run the batch program makes is of the table's attractors.
+template <typename Use> void withModelField(const Model *m, const Use &use) {
+  const long k = m - models;
+  if (k < 0 || k >= MODELS) std::abort();
+  withField((int)k, use);
+}
+
 #endif

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 
 #include "batch/lanes.h"
@@ -27,11 +28,11 @@ using D = hn::ScalableTag<double>;
 
 void SweepMaxima(const Sweep &s, const std::vector<int> &ks, std::vector<std::vector<double>> &out,
                  std::vector<char> &finite) {
-  withField((int)(s.model - models), [&](const auto &f) { sweepWith(f, s, ks, out, finite); });
+  withModelField(s.model, [&](const auto &f) { sweepWith(f, s, ks, out, finite); });
 }
 
 void ExponentsOf(const std::vector<LyapunovRun> &runs, std::vector<Exponents> &out) {
-  withField((int)(runs[0].model - models), [&](const auto &f) {
+  withModelField(runs[0].model, [&](const auto &f) {
     if (runs[0].spectrum) runsInLanes<SpectrumLanes>(f, runs, out);
     else runsInLanes<TwinLanes>(f, runs, out);
   });

@@ -28,28 +28,17 @@ HWY_AFTER_NAMESPACE();
 
 using namespace tresolva::one;
 
-namespace {
-
-// The attractor table's entry of a run's model, whose field the kernels take.
-int entry(const Model *m) {
-  const long k = m - models;
-  if (k < 0 || k >= MODELS) std::abort(); // every run is of the table's attractors
-  return (int)k;
-}
-
-} // namespace
-
 std::vector<double> sweepMaxima(const Sweep &s, int k, bool *finite) {
   std::vector<std::vector<double>> out(1);
   std::vector<char> ok(1, 1);
-  withField(entry(s.model), [&](const auto &f) { sweepWith(f, s, {k}, out, ok); });
+  withModelField(s.model, [&](const auto &f) { sweepWith(f, s, {k}, out, ok); });
   if (finite) *finite = ok[0] != 0;
   return out[0];
 }
 
 Exponents lyapunov(const LyapunovRun &r, std::string *trace) {
   std::vector<Exponents> out(1);
-  withField(entry(r.model), [&](const auto &f) {
+  withModelField(r.model, [&](const auto &f) {
     if (r.spectrum) runsInLanes<SpectrumLanes>(f, {r}, out, {trace});
     else runsInLanes<TwinLanes>(f, {r}, out, {trace});
   });
