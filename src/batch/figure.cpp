@@ -10,12 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
-#include <unistd.h>
-
-#include "batch/render.h"
 #include "state/files.h"
 
 namespace {
@@ -90,21 +85,31 @@ std::string png(const Figure &f, const std::vector<double> &x, const Series &y) 
   return pngOf(rgb, f.width, f.height);
 }
 
-// The vector drivers write a file by name: a private one, read back.
+// The vector drivers write to a stream: one of our own, which keeps what
+// they write in memory, so that no file but the output is ever made.
+// PLplot closes the stream at the plot's end.
+struct Kept {
+  std::string text;
+  bool closed = false;
+};
+
 bool vectors(const Figure &f, const std::vector<double> &x, const Series &y,
              const std::string &format, std::string &out) {
-  char name[] = "/tmp/tresolva-figure-XXXXXX";
-  const int fd = mkstemp(name);
-  if (fd < 0) return false;
-  close(fd);
+  Kept kept;
+  cookie_io_functions_t io{};
+  io.write = [](void *k, const char *data, size_t size) {
+    static_cast<Kept *>(k)->text.append(data, size);
+    return (ssize_t)size;
+  };
+  io.close = [](void *k) { return static_cast<Kept *>(k)->closed = true, 0; };
+  FILE *stream = fopencookie(&kept, "w", io);
+  if (!stream) return false;
   plsdev(format.c_str());
-  plsfnam(name);
+  plsfile(stream);
   begin(f);
   plot(f, x, y);
-  std::ostringstream text;
-  text << std::ifstream(name, std::ios::binary).rdbuf();
-  std::remove(name);
-  out = text.str();
+  if (!kept.closed) std::fclose(stream);
+  out = std::move(kept.text);
   return !out.empty();
 }
 

@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+const int FIGURE_MAX = 8192; // pixels either way
+
 struct Figure {
   std::string xLabel, yLabel;
-  double xFrom, xTo;   // the swept range: the x axis ends there
-  bool dark = false;   // white points on black, as on the screen
-  bool joined = false; // each series a curve (broken where a value is NaN), and y = 0 dashed
+  double xFrom = 0, xTo = 1; // the swept range: the x axis ends there
+  bool dark = false;         // white points on black, as on the screen
+  bool joined = false;       // each series a curve (broken where a value is NaN), and y = 0 dashed
   int width = 1200, height = 800;
 };
 

@@ -67,15 +67,6 @@ bool multisample(Canvas &c, int samples, std::string &error) {
 
 } // namespace
 
-bool readSize(const std::string &text, int &width, int &height, std::string &error) {
-  char x = 0, rest = 0;
-  if (std::sscanf(text.c_str(), "%d%c%d%c", &width, &x, &height, &rest) == 3 && x == 'x' &&
-      width >= 1 && height >= 1 && width <= CANVAS_MAX && height <= CANVAS_MAX)
-    return true;
-  error = "--size " + text + ": expected WIDTHxHEIGHT, each 1 to " + std::to_string(CANVAS_MAX);
-  return false;
-}
-
 // A pbuffer is drawn as a window's framebuffer is (its row 0 at the top,
 // with the same rounding), so its pictures are the viewer's pixel for pixel.
 bool openCanvas(Canvas &c, int width, int height, int samples, std::string &error) {

@@ -15,9 +15,6 @@ struct Canvas {
 
 const int CANVAS_MAX = 8192; // pixels either way
 
-// "WIDTHxHEIGHT", each 1 to CANVAS_MAX; otherwise error says so.
-bool readSize(const std::string &text, int &width, int &height, std::string &error);
-
 // Makes a current context drawing into a width x height surface, through a
 // buffer of that many samples a pixel when samples > 1; on a failure says
 // why (no usable GL, a size or a count of samples GL refuses).

@@ -61,25 +61,25 @@ int64_t chosen = 0; // 0: the widest
 
 using namespace tresolva;
 
-// Highway lists the targets it may choose from: the chosen one alone is
-// listed while chosen.
+// Every target enabled while the list is made; then all but the chosen one
+// disabled again, so that the dispatch picks it.
 std::vector<std::string> laneTargets() {
-  hwy::SetSupportedTargetsForTest(0);
+  hwy::DisableTargets(0);
   const std::vector<int64_t> targets = hwy::SupportedAndGeneratedTargets();
   std::vector<std::string> names(targets.size());
   std::transform(targets.begin(), targets.end(), names.begin(),
                  [](int64_t t) { return std::string(hwy::TargetName(t)); });
-  if (chosen) hwy::SetSupportedTargetsForTest(chosen);
+  if (chosen) hwy::DisableTargets(~chosen);
   return names;
 }
 
 bool chooseLaneTarget(const std::string &name) {
   int64_t found = name.empty() ? 0 : -1; // 0: the widest
-  hwy::SetSupportedTargetsForTest(0);
+  hwy::DisableTargets(0);
   for (int64_t t : hwy::SupportedAndGeneratedTargets())
     if (name == hwy::TargetName(t)) found = t;
   if (found >= 0) chosen = found;
-  if (chosen) hwy::SetSupportedTargetsForTest(chosen);
+  if (chosen) hwy::DisableTargets(~chosen);
   return found >= 0;
 }
 
@@ -97,6 +97,11 @@ size_t laneBlock(size_t count) {
   const size_t lanes = (size_t)laneCount();
   const size_t cores = (size_t)std::max(1, tbb::this_task_arena::max_concurrency());
   return std::max(lanes, std::min(4 * lanes, (count + 4 * cores - 1) / (4 * cores)));
+}
+
+void onEveryCore(size_t count, bool lanes, const char *what,
+                 const std::function<void(size_t, size_t)> &each) {
+  inBlocks(count, lanes ? laneBlock(count) : 1, what, each);
 }
 
 std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks,

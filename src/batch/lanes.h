@@ -5,11 +5,12 @@
 // instruction set the CPU has is chosen at run time.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "batch/bifurcation.h"
 #include "batch/lyapunov.h"
+#include "batch/sweep.h"
 
 // The instruction sets this machine runs the lanes on, widest first, by
 // name ("AVX3" is AVX-512, "EMU128" plain scalar code in 128-bit lanes).
@@ -25,6 +26,10 @@ int laneCount();
 // keep its lanes full as values finish, few enough that the cores share
 // the blocks out evenly.
 size_t laneBlock(size_t count);
+// each(first, end) for the count items on every core, in rounds with
+// progress: blocks of laneBlock(count) items in lanes, or one at a time.
+void onEveryCore(size_t count, bool lanes, const char *what,
+                 const std::function<void(size_t, size_t)> &each);
 
 // The maxima of the sweep's values ks, each exactly as sweepMaxima(s, k)
 // gives them, the values taking lanes as lanes finish.

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <numeric>
 
+#include "batch/lanes.h"
 #include "batch/output.h"
 #include "sim/core.h"
 #include "state/settings.h"
@@ -51,13 +52,6 @@ void reorthonormalise(Matrix &Q, double *growth) {
 
 bool finite(const Vec3 &v) {
   return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
-// Four significant digits: enough to say what went wrong.
-std::string roughly(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.4g", v);
-  return text;
 }
 
 Exponents failed(int status, const std::string &why) {
@@ -101,27 +95,6 @@ long nextQrInterval(const double *growth, long steps, long was, long most) {
 }
 
 } // namespace
-
-// Two passes: the squares are of the differences from the mean, which keeps
-// a spread of 1e-8 about -13.67 that a sum of squares less n mean^2 loses.
-double standardError(const std::vector<double> &values) {
-  const size_t n = values.size();
-  if (n < 2) return 0;
-  const double mean = std::accumulate(values.begin(), values.end(), 0.0) / (double)n;
-  const double squares =
-      std::accumulate(values.begin(), values.end(), 0.0,
-                      [mean](double s, double v) { return s + (v - mean) * (v - mean); });
-  return std::sqrt(squares / (double)(n - 1)) / std::sqrt((double)n);
-}
-
-double kaplanYorke(const double *l, int n) {
-  double sum = 0;
-  for (int j = 0; j < n; j++) {
-    if (sum + l[j] < 0) return l[j] == 0 ? j : j + sum / std::fabs(l[j]);
-    sum += l[j];
-  }
-  return n;
-}
 
 // ======== What both measurements share ============================================
 RunMeasure::RunMeasure(const LyapunovRun &r)
@@ -249,74 +222,49 @@ void Stillness::into(Exponents &e) const {
   for (int a = 0; a < 3; a++) e.point[a] = seen.lo[a];
 }
 
-void checkDivergence(Exponents &e, float dt) {
-  const double miss = std::fabs(e.sum - e.divergence);
-  if (!(miss > 10 * e.sumError && miss > 1e-3 * std::fabs(e.divergence))) return;
-  e.warning = "the exponents add up to " + roughly(e.sum) +
-              ", but the flow's divergence averages " + roughly(e.divergence) +
-              " along the run: " + coarseStep(dt);
-}
+// ======== Many runs ================================================================
+namespace {
 
-// A quarter of the step: RK4's error falls 256-fold.
-std::string coarseStep(float dt) {
-  return "dt " + shortest(dt) + " is likely too coarse; try dt " + shortest(dt / 4) +
-         " (or smaller)";
-}
-
-// ======== What is printed ==========================================================
-Exponents summarise(int count, const double *value,
-                    const std::vector<std::vector<double>> &samples) {
-  Exponents out;
-  out.count = count;
-  auto errorOf = [&](auto of) {
-    std::vector<double> values(samples.size());
-    std::transform(samples.begin(), samples.end(), values.begin(), of);
-    return standardError(values);
-  };
-  for (int c = 0; c < count; c++) {
-    out.value[c] = value[c];
-    out.error[c] = errorOf([c](const std::vector<double> &s) { return s[c]; });
-    out.zero[c] = std::fabs(value[c]) <= 2 * out.error[c];
-  }
-  if (count < 3) return out;
-  auto dimensionOf = [&](const double *l) {
-    double kept[3];
-    for (int c = 0; c < 3; c++) kept[c] = out.zero[c] ? 0 : l[c];
-    return kaplanYorke(kept, 3);
-  };
-  out.sum = value[0] + value[1] + value[2];
-  out.sumError = errorOf([](const std::vector<double> &s) { return s[0] + s[1] + s[2]; });
-  out.dimension = dimensionOf(value);
-  out.dimensionError = errorOf([&](const std::vector<double> &s) { return dimensionOf(s.data()); });
+// The runs' exponents on the calling core: in lanes, or one after another.
+std::vector<Exponents> onThisCore(const std::vector<LyapunovRun> &runs, bool lanes) {
+  if (lanes) return lyapunovLanes(runs);
+  std::vector<Exponents> out(runs.size());
+  std::transform(runs.begin(), runs.end(), out.begin(),
+                 [](const LyapunovRun &r) { return lyapunov(r); });
   return out;
 }
 
-std::string withError(double v, double e) {
-  if (!(e > 0) || !std::isfinite(e)) return shortest(v) + " +- 0";
-  const int decimals = std::max(0, 1 - (int)std::floor(std::log10(e)));
-  char vs[64], es[64];
-  std::snprintf(vs, sizeof vs, "%.*f", decimals, v);
-  std::snprintf(es, sizeof es, "%.*f", decimals, e);
-  std::string shown = vs;
-  if (shown[0] == '-' && shown.find_first_not_of("-0.") == std::string::npos) shown.erase(0, 1);
-  return shown + " +- " + es;
+} // namespace
+
+std::vector<Exponents> lyapunovAll(const std::vector<LyapunovRun> &runs, bool lanes,
+                                   const char *what) {
+  std::vector<Exponents> out(runs.size());
+  onEveryCore(runs.size(), lanes, what, [&](size_t first, size_t end) {
+    std::vector<Exponents> found = onThisCore({runs.begin() + first, runs.begin() + end}, lanes);
+    std::move(found.begin(), found.end(), out.begin() + first);
+  });
+  return out;
 }
 
-std::string exponentLines(const Exponents &e) {
-  std::string out, zeros;
-  for (int c = 0; c < e.count; c++) {
-    std::string name = "lambda" + std::to_string(c + 1);
-    out += name + " = " + withError(e.value[c], e.error[c]);
-    out += e.zero[c] ? " (zero within two standard errors)\n" : "\n";
-    if (e.zero[c]) zeros += (zeros.empty() ? "" : " and ") + name;
-  }
-  if (e.fixedPoint)
-    out = "the run stands on the fixed point (" + shortest(e.point[0]) + ", " +
-          shortest(e.point[1]) + ", " + shortest(e.point[2]) +
-          "): these are the point's exponents, not an attractor's\n" + out;
-  if (e.count < 3) return out;
-  out += "sum = " + withError(e.sum, e.sumError) + "\n";
-  if (e.fixedPoint) return out; // a point has no attractor's dimension
-  out += "kaplan_yorke = " + withError(e.dimension, e.dimensionError);
-  return out + (zeros.empty() ? "\n" : " (" + zeros + " taken as zero)\n");
+std::vector<Exponents> repeated(const LyapunovRun &r, int repeats, bool lanes) {
+  std::vector<LyapunovRun> runs(repeats, r);
+  for (int k = 0; k < repeats; k++)
+    std::transform(r.start, r.start + 3, runs[k].start,
+                   [k](double v) { return v + 0.01 * (double)k; });
+  return lyapunovAll(runs, lanes, "run");
+}
+
+std::vector<SweepValue> exponentSweep(const LyapunovRun &base, const Sweep &w) {
+  return sweepValues(w, [&](const std::vector<int> &ks, SweepValue *out) {
+    std::vector<LyapunovRun> runs(ks.size(), base);
+    for (size_t j = 0; j < ks.size(); j++) runs[j].p[w.param] = out[j].value;
+    const std::vector<Exponents> found = onThisCore(runs, w.lanes);
+    for (size_t j = 0; j < ks.size(); j++) {
+      const Exponents &e = found[j];
+      std::vector<double> &row = out[j].rows.emplace_back();
+      for (int c = 0; c < (base.spectrum ? 3 : 1); c++)
+        row.insert(row.end(), {e.status != 0 ? NAN : e.value[c], e.status != 0 ? NAN : e.error[c]});
+      out[j].problem = e.problem, out[j].warning = e.warning;
+    }
+  });
 }

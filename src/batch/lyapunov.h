@@ -1,6 +1,6 @@
 // Lyapunov exponents of a run of the simulation core: the largest by a
-// renormalised twin, or all three by the tangent dynamics with QR; their
-// standard errors, the zeros among them, and the numbers printed of them.
+// renormalised twin, or all three by the tangent dynamics with QR; many
+// runs on every core, repeated from nearby starts or along a sweep.
 #pragma once
 
 #include <algorithm>
@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "batch/statistics.h"
+#include "batch/sweep.h"
 #include "sim/core.h"
 
 // The system run from its start: the transient, then the measuring.
@@ -20,24 +22,19 @@ struct LyapunovRun : System {
   bool spectrum = false;
 };
 
-struct Exponents {
-  int count = 0;                            // 1, or 3 with the spectrum
-  double value[3] = {0, 0, 0};              // per time unit, largest first
-  double error[3] = {0, 0, 0};              // standard error of each
-  bool zero[3] = {false, false, false};     // within two standard errors of 0
-  double sum = 0, sumError = 0;             // of the three, with the spectrum
-  double dimension = 0, dimensionError = 0; // Kaplan-Yorke, zeros taken as 0
-  double divergence = NAN;                  // the flow's, averaged along the run (spectrum)
-  std::string warning;                      // the sum misses it: what to change
-  bool fixedPoint = false;                  // the run stood still: a point's exponents
-  double point[3] = {0, 0, 0};              // where
-  int status = 0;                           // not 0: the run failed, and no number stands
-  std::string problem;                      // then: what went wrong and what to change
-};
-
 // trace, when given, gets "t,lambda1[,lambda2,lambda3]" rows: the running
 // estimate at each reported renormalisation.
 Exponents lyapunov(const LyapunovRun &r, std::string *trace = nullptr);
+// Every run on every core, each result in its run's place: in lanes a
+// block of runs at a time on each, else one at a time; what names a run
+// in the progress line.
+std::vector<Exponents> lyapunovAll(const std::vector<LyapunovRun> &runs, bool lanes,
+                                   const char *what);
+// repeats runs of r, started 0.01 apart along (1, 1, 1).
+std::vector<Exponents> repeated(const LyapunovRun &r, int repeats, bool lanes);
+// Along the sweep w, runs of base: a row "lambda1,error1[,...]" for each
+// value, or empty fields and why for a value whose run cannot stand.
+std::vector<SweepValue> exponentSweep(const LyapunovRun &base, const Sweep &w);
 
 // How far the main trajectory has reached along each axis: the twin's
 // separation is judged against the largest of the three.
@@ -115,11 +112,6 @@ private:
   double total = 0, block = 0;
 };
 
-// The exponents of the samples' mean (blocks of one run, or runs), with the
-// samples' standard errors.
-Exponents summarise(int count, const double *value,
-                    const std::vector<std::vector<double>> &samples);
-
 // The tangent dynamics' bookkeeping for one run: QR when it falls due,
 // the growth of each interval, the blocks. The scalar loop and the lanes
 // call it at the same points; Q is 3 x 3, column by column.
@@ -144,23 +136,3 @@ private:
   double growth[3] = {0, 0, 0}, total[3] = {0, 0, 0}, block[3] = {0, 0, 0};
   double divergence = 0;
 };
-
-// A sum of the spectrum that misses the flow's divergence (beyond ten of its
-// errors and a thousandth) comes from a step too coarse: e.warning says so.
-void checkDivergence(Exponents &e, float dt);
-// What that warning says of the step.
-std::string coarseStep(float dt);
-
-// Standard error of the values' mean; 0 for fewer than two.
-double standardError(const std::vector<double> &values);
-
-// Kaplan-Yorke dimension of exponents sorted largest first.
-double kaplanYorke(const double *l, int n);
-
-// v with the digits its standard error e supports (e to two significant
-// digits, v to the same decimal place), never "-0"; v in its shortest
-// round-trip form when e is 0.
-std::string withError(double v, double e);
-
-// The exponents as the program prints them, "name = value +- error" lines.
-std::string exponentLines(const Exponents &e);

@@ -226,7 +226,7 @@ int run(int argc, char **argv) {
   if (!o.from.empty() && !readSettings(o.from, s, error)) return refuse(error, 2);
   if (lyapunovCmd->parsed()) return lyapunovCommand(s, numbers);
   if (bifurcationCmd->parsed()) return bifurcationCommand(s, numbers);
-  if (!readSize(o.size, o.width, o.height, error)) return refuse(error, 2);
+  if (!readSize(o.size, CANVAS_MAX, o.width, o.height, error)) return refuse(error, 2);
   if (!(error = windowRefusal(s)).empty()) return refuse(error, 2);
   if (renderCmd->parsed()) return render(s, o);
   if (animateCmd->parsed()) return animate(s, o);

@@ -1,12 +1,10 @@
-// The subcommands behind the numbers: lyapunov and bifurcation, their
-// options, their refusals, and the bifurcation diagram's picture.
+// The subcommands behind the numbers, lyapunov and bifurcation: their
+// options and refusals, what each runs, and the files each writes.
 #include "batch/numbers.h"
 #include "state/settings_file.h"
 
 #include <tbb/global_control.h>
 #include <tbb/task_arena.h>
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -15,13 +13,11 @@
 #include <vector>
 
 #include "batch/bifurcation.h"
-#include "batch/export.h"
 #include "batch/figure.h"
-#include "batch/headless.h"
 #include "batch/lanes.h"
 #include "batch/lyapunov.h"
 #include "batch/output.h"
-#include "batch/render.h"
+#include "batch/report.h"
 
 namespace {
 
@@ -72,84 +68,6 @@ std::string lyapunovRefusal(const Settings &s, const NumberOptions &o) {
   return "";
 }
 
-// Repeats start 0.01 apart along (1, 1, 1) and run on every core, a round
-// of as many as there are cores at a time, so that progress shows.
-// Every run on every core: in lanes, a block of runs at a time on each.
-std::vector<Exponents> runAll(const std::vector<LyapunovRun> &runs, bool lanes, const char *what) {
-  std::vector<Exponents> out(runs.size());
-  if (!lanes || runs.empty()) {
-    inRounds(runs.size(), 256, what, [&](size_t k) { out[k] = lyapunov(runs[k]); });
-    return out;
-  }
-  inBlocks(runs.size(), laneBlock(runs.size()), what, [&](size_t first, size_t end) {
-    std::vector<Exponents> found = lyapunovLanes({runs.begin() + first, runs.begin() + end});
-    std::move(found.begin(), found.end(), out.begin() + first);
-  });
-  return out;
-}
-
-std::vector<Exponents> repeated(const LyapunovRun &r, int repeats, bool lanes) {
-  std::vector<LyapunovRun> runs(repeats, r);
-  for (int k = 0; k < repeats; k++)
-    std::transform(r.start, r.start + 3, runs[k].start,
-                   [k](double v) { return v + 0.01 * (double)k; });
-  return runAll(runs, lanes, "run");
-}
-
-// The runs' mean, with their spread as its standard error; a point's
-// exponents when every run stood on one.
-Exponents meanOf(const std::vector<Exponents> &runs, float dt) {
-  double mean[3] = {0, 0, 0}, divergence = 0;
-  std::vector<std::vector<double>> samples;
-  for (const Exponents &e : runs) {
-    samples.emplace_back(e.value, e.value + e.count);
-    for (int c = 0; c < e.count; c++) mean[c] += e.value[c] / (double)runs.size();
-    divergence += e.divergence / (double)runs.size();
-  }
-  Exponents out = summarise(runs[0].count, mean, samples);
-  out.divergence = divergence;
-  if (out.count == 3) checkDivergence(out, dt);
-  out.fixedPoint =
-      std::all_of(runs.begin(), runs.end(), [](const Exponents &e) { return e.fixedPoint; });
-  std::copy(runs[0].point, runs[0].point + 3, out.point);
-  return out;
-}
-
-std::string linesOf(const std::vector<Exponents> &runs, const Exponents &mean) {
-  if (runs.size() == 1) return exponentLines(mean);
-  std::string out;
-  for (size_t k = 0; k < runs.size(); k++)
-    out += "run " + std::to_string(k + 1) + ":\n" + exponentLines(runs[k]);
-  return out + "mean of " + std::to_string(runs.size()) + " runs:\n" + exponentLines(mean);
-}
-
-nlohmann::json jsonOf(const Exponents &e) {
-  nlohmann::json j;
-  for (int c = 0; c < e.count; c++)
-    j["exponents"].push_back({{"value", e.value[c]}, {"error", e.error[c]}, {"zero", e.zero[c]}});
-  if (e.fixedPoint) j["fixed_point"] = e.point;
-  if (e.count < 3) return j;
-  j["sum"] = {{"value", e.sum}, {"error", e.sumError}};
-  j["divergence"] = e.divergence;
-  if (!e.warning.empty()) j["warning"] = e.warning;
-  if (!e.fixedPoint) j["kaplan_yorke"] = {{"value", e.dimension}, {"error", e.dimensionError}};
-  return j;
-}
-
-// Every number in full, with what produced it: the settings as they were
-// read, the options and the program's version.
-std::string jsonText(const Settings &s, const NumberOptions &o, const std::vector<Exponents> &runs,
-                     const Exponents &mean) {
-  nlohmann::json j = jsonOf(mean);
-  j["version"] = TRESOLVA_VERSION;
-  j["method"] = o.spectrum ? "spectrum" : "twin";
-  j["options"] = {{"transient", o.transient}, {"time", o.time},    {"tau", o.tau}, {"d0", o.d0},
-                  {"blocks", o.blocks},       {"repeat", o.repeat}};
-  j["settings"] = settingsText(s);
-  for (size_t k = 0; runs.size() > 1 && k < runs.size(); k++) j["runs"].push_back(jsonOf(runs[k]));
-  return j.dump(2) + "\n";
-}
-
 // Each figure's name ends in its format, and no two outputs name one file
 // (one of them would be lost, or both).
 std::string outputsRefusal(const NumberOptions &o) {
@@ -172,7 +90,7 @@ std::string outputsRefusal(const NumberOptions &o) {
 // The swept parameter (named by option), its range, its values and the
 // shard, shared by both sweeps.
 std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *option, int values,
-                         Sweep &w) {
+                         Sweep &w, Figure &f) {
   const Model &m = models[integratedIndex(s.attype)];
   auto named =
       std::find_if(m.params, m.params + 3, [&](const Parameter &q) { return o.param == q.name; });
@@ -186,9 +104,8 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
            shortest(named->hi) + ", the panel's limits";
   if (values < 1) return "--values must be 1 or more";
   if (std::string why = outputsRefusal(o); !why.empty()) return why;
-  int width = 0, height = 0; // the figures', checked before the sweep runs
-  std::string badSize;
-  if (!readSize(o.size, width, height, badSize)) return badSize;
+  std::string badSize; // the figures', checked before the sweep runs
+  if (!readSize(o.size, FIGURE_MAX, f.width, f.height, badSize)) return badSize;
   char slash = 0, rest = 0;
   if (std::sscanf(o.shard.c_str(), "%d%c%d%c", &w.shard, &slash, &w.shards, &rest) != 3 ||
       slash != '/' || w.shards < 1 || w.shard < 1 || w.shard > w.shards)
@@ -199,8 +116,8 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
   return "";
 }
 
-std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w) {
-  std::string why = rangeRefusal(s, o, "--param", o.values, w);
+std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w, Figure &f) {
+  std::string why = rangeRefusal(s, o, "--param", o.values, w, f);
   if (!why.empty()) return why;
   if (!(o.sweepTransient >= 0) || !(o.sweepTime > o.sweepTransient) || !std::isfinite(o.sweepTime))
     return "--transient must be 0 or more and shorter than --time";
@@ -210,76 +127,24 @@ std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w) {
   return "";
 }
 
-// ======== lyapunov --sweep =========================================================
-// The exponents at each value of the shard, a round of a few hundred on
-// every core at a time; a value whose run cannot stand gets empty fields
-// (NaN in ys, for the figure) and a line on standard error saying why.
-std::string exponentSweepCsv(const LyapunovRun &base, const Sweep &w, std::vector<double> &x,
-                             std::vector<std::vector<double>> &ys) {
-  std::vector<int> ks;
-  for (int k = w.shard - 1; k < w.values; k += w.shards) ks.push_back(k);
-  std::vector<LyapunovRun> runs(ks.size(), base);
-  for (size_t j = 0; j < ks.size(); j++) runs[j].p[w.param] = sweepValue(w, ks[j]);
-  const std::vector<Exponents> found = runAll(runs, w.lanes, "value");
-  const int dims = base.spectrum ? 3 : 1;
-  ys.assign(dims, {});
-  std::string out = w.shard > 1 ? ""
-                    : dims == 3 ? "parameter,lambda1,error1,lambda2,error2,lambda3,error3\n"
-                                : "parameter,lambda1,error1\n";
-  for (size_t j = 0; j < ks.size(); j++) {
-    const Exponents &e = found[j];
-    const std::string v = shortest(sweepValue(w, ks[j]));
-    if (e.status != 0)
-      refuse(std::string("at ") + base.model->params[w.param].name + " = " + v + ": " + e.problem,
-             0);
-    out += v;
-    x.push_back(sweepValue(w, ks[j]));
-    for (int c = 0; c < dims; c++) {
-      out += e.status != 0 ? ",," : "," + shortest(e.value[c]) + "," + shortest(e.error[c]);
-      ys[c].push_back(e.status != 0 ? NAN : e.value[c]);
-    }
-    out += "\n";
-  }
-  const long coarse = std::count_if(found.begin(), found.end(),
-                                    [](const Exponents &e) { return !e.warning.empty(); });
-  if (coarse > 0)
-    refuse("warning: at " + std::to_string(coarse) + " of the values the exponents miss the " +
-               "flow's divergence: " + coarseStep(base.dt),
-           0);
-  return out;
-}
-
-// The figure of a sweep, its size already checked with its range.
-Figure figureOf(const NumberOptions &o, const Sweep &w, const std::string &yLabel, bool joined) {
-  Figure f{w.model->params[w.param].name, yLabel, w.from, w.to, o.dark, joined};
-  std::string checked;
-  readSize(o.size, f.width, f.height, checked);
-  return f;
-}
-
-// The figure in each format asked for, added to the files to write.
-bool figures(const NumberOptions &o, const Figure &f, const std::vector<double> &x,
-             const std::vector<std::vector<double>> &ys,
-             std::vector<std::pair<std::string, std::string>> &files, std::string &error) {
+// ======== The sweeps' files ========================================================
+// The CSV, and the figure of its columns in each format asked for, written
+// all or none; the figure labelled by the sweep's parameter.
+int writeSweep(const NumberOptions &o, const Sweep &w, const std::string &csv, Figure f,
+               const std::vector<SweepValue> &values, const std::vector<int> &columns) {
+  f.xLabel = w.model->params[w.param].name, f.xFrom = w.from, f.xTo = w.to, f.dark = o.dark;
+  std::vector<double> x;
+  std::vector<std::vector<double>> ys;
+  seriesOf(values, columns, x, ys);
+  std::vector<std::pair<std::string, std::string>> files = {{o.out, csv}};
+  std::string error;
   for (const auto &[format, path] : {std::pair{"png", &o.png}, {"svg", &o.svg}, {"pdf", &o.pdf}}) {
     std::string file;
     if (path->empty()) continue;
-    if (!drawFigure(f, x, ys, format, file, error)) return false;
+    if (!drawFigure(f, x, ys, format, file, error)) return refuse(error, 1);
     files.push_back({*path, file});
   }
-  return true;
-}
-
-// The diagram: parameter across, maxima up, a point each; the maxima are
-// of |x| where the model's maximum map takes them so, as it plots.
-bool diagrams(const NumberOptions &o, const Sweep &w, const std::vector<SweepPoint> &points,
-              std::vector<std::pair<std::string, std::string>> &files, std::string &error) {
-  Figure f = figureOf(o, w, w.model->mapAbsolute ? "max |x|" : "max x", false);
-  std::vector<double> x;
-  std::vector<std::vector<double>> y(1);
-  for (const SweepPoint &p : points)
-    for (double m : p.maxima) x.push_back(p.value), y[0].push_back(m);
-  return figures(o, f, x, y, files, error);
+  return writeAll(files, error) ? 0 : refuse(error, 1);
 }
 
 } // namespace
@@ -369,25 +234,37 @@ void addBifurcationOptions(CLI::App *c, NumberOptions &o) {
   addSimdOption(c, o);
 }
 
+// The exponents along the sweep: the CSV's rows, a line for each value that
+// cannot stand, a warning for those whose sum misses the flow.
+int exponentSweepCommand(const Settings &s, const NumberOptions &o, const LyapunovRun &r) {
+  Sweep w;
+  Figure f;
+  if (std::string why = rangeRefusal(s, o, "--sweep", o.lyapunovValues, w, f); !why.empty())
+    return refuse(why, 2);
+  w.lanes = o.simd != "off";
+  const std::vector<SweepValue> values = exponentSweep(r, w);
+  if (interrupted()) endInterrupted();
+  sayProblems(w, values);
+  const long coarse = std::count_if(values.begin(), values.end(),
+                                    [](const SweepValue &v) { return !v.warning.empty(); });
+  if (coarse > 0)
+    refuse("warning: at " + std::to_string(coarse) + " of the values the exponents miss the " +
+               "flow's divergence: " + coarseStep(r.dt),
+           0);
+  const std::string header = o.spectrum ? "parameter,lambda1,error1,lambda2,error2,lambda3,error3"
+                                        : "parameter,lambda1,error1";
+  f.yLabel = o.spectrum ? "lambda" : "lambda1", f.joined = true;
+  return writeSweep(o, w, sweepCsv(w, header, values), f, values,
+                    o.spectrum ? std::vector{0, 2, 4} : std::vector{0});
+}
+
 int lyapunovCommand(const Settings &s, const NumberOptions &o) {
   std::string why = lyapunovRefusal(s, o), error;
   if (why.empty()) why = takeSimd(o.simd);
   if (!why.empty()) return refuse(why, 2);
   auto limit = threadsAtMost(o.threads);
-  LyapunovRun r = runOf(s, o);
-  if (!o.param.empty()) {
-    Sweep w;
-    if (!(why = rangeRefusal(s, o, "--sweep", o.lyapunovValues, w)).empty()) return refuse(why, 2);
-    w.lanes = o.simd != "off";
-    std::vector<double> x;
-    std::vector<std::vector<double>> ys;
-    std::string csv = exponentSweepCsv(r, w, x, ys);
-    if (interrupted()) endInterrupted();
-    Figure f = figureOf(o, w, o.spectrum ? "lambda" : "lambda1", true);
-    std::vector<std::pair<std::string, std::string>> files = {{o.out, csv}};
-    if (!figures(o, f, x, ys, files, error)) return refuse(error, 1);
-    return writeAll(files, error) ? 0 : refuse(error, 1);
-  }
+  const LyapunovRun r = runOf(s, o);
+  if (!o.param.empty()) return exponentSweepCommand(s, o, r);
   std::string trace;
   std::vector<Exponents> runs =
       o.repeat > 1 ? repeated(r, o.repeat, o.simd != "off")
@@ -400,26 +277,24 @@ int lyapunovCommand(const Settings &s, const NumberOptions &o) {
   Exponents mean = runs.size() > 1 ? meanOf(runs, r.dt) : runs[0];
   if (!mean.warning.empty()) refuse("warning: " + mean.warning, 0);
   if (!o.trace.empty() && !writeWhole(o.trace, trace, error)) return refuse(error, 1);
-  std::string text = o.json ? jsonText(s, o, runs, mean) : linesOf(runs, mean);
+  std::string text = o.json ? jsonText(s, r, runs, mean) : linesOf(runs, mean);
   std::fputs(text.c_str(), stdout);
   return flushedOut(0);
 }
 
+// The diagram: parameter across, maxima up, a point each; the maxima are
+// of |x| where the model's maximum map takes them so, as it plots.
 int bifurcationCommand(const Settings &s, const NumberOptions &o) {
   Sweep w;
-  std::string why = sweepRefusal(s, o, w), error;
+  Figure f;
+  std::string why = sweepRefusal(s, o, w, f);
   if (why.empty()) why = takeSimd(o.simd);
   if (!why.empty()) return refuse(why, 2);
   w.lanes = o.simd != "off";
   auto limit = threadsAtMost(o.threads);
-  std::vector<SweepPoint> points = sweepAll(w);
+  const std::vector<SweepValue> values = maximaSweep(w);
   if (interrupted()) endInterrupted();
-  for (const SweepPoint &p : points) // as the exponents' sweep says it, without the rows
-    if (!std::isnan(p.leftAt))
-      refuse(std::string("at ") + w.model->params[w.param].name + " = " + shortest(p.value) + ": " +
-                 divergedAt(p.leftAt),
-             0);
-  std::vector<std::pair<std::string, std::string>> files = {{o.out, sweepCsv(w, points)}};
-  if (!diagrams(o, w, points, files, error)) return refuse(error, 1);
-  return writeAll(files, error) ? 0 : refuse(error, 1);
+  sayProblems(w, values); // as the exponents' sweep says it, without the rows
+  f.yLabel = w.model->mapAbsolute ? "max |x|" : "max x";
+  return writeSweep(o, w, sweepCsv(w, "parameter,maximum", values), f, values, {0});
 }

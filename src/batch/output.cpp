@@ -34,12 +34,24 @@ int refuse(const std::string &why, int status) {
   return status;
 }
 
-// Four significant digits: enough to find the place.
-std::string divergedAt(double t) {
+std::string roughly(double v) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.4g", t);
-  return std::string("the run diverged at t = ") + text +
+  std::snprintf(text, sizeof text, "%.4g", v);
+  return text;
+}
+
+std::string divergedAt(double t) {
+  return "the run diverged at t = " + roughly(t) +
          " (the state is no longer finite): use a smaller dt";
+}
+
+bool readSize(const std::string &text, int most, int &width, int &height, std::string &error) {
+  char x = 0, rest = 0;
+  if (std::sscanf(text.c_str(), "%d%c%d%c", &width, &x, &height, &rest) == 3 && x == 'x' &&
+      width >= 1 && height >= 1 && width <= most && height <= most)
+    return true;
+  error = "--size " + text + ": expected WIDTHxHEIGHT, each 1 to " + std::to_string(most);
+  return false;
 }
 
 int flushedOut(int status) {
@@ -86,28 +98,15 @@ void showProgress(Progress &p, long done) {
   if (done >= p.total) std::fputc('\n', stderr);
 }
 
-namespace {
-
-// Blocks of block items, a round of items at a time across the cores,
-// with progress in items between rounds.
-void rounds(size_t count, size_t block, size_t round, const char *what,
-            const std::function<void(size_t, size_t)> &each) {
+// Rounds of 64 blocks: enough to keep the cores busy as blocks finish,
+// few enough that progress and an interruption are seen soon.
+void inBlocks(size_t count, size_t block, const char *what,
+              const std::function<void(size_t, size_t)> &each) {
   Progress progress{what, (long)count};
+  const size_t round = 64 * block;
   for (size_t first = 0; first < count && !interrupted(); first += round) {
     const size_t end = std::min(first + round, count);
     tbb::parallel_for(first, end, block, [&](size_t a) { each(a, std::min(a + block, end)); });
     showProgress(progress, (long)end);
   }
-}
-
-} // namespace
-
-void inRounds(size_t count, size_t size, const char *what,
-              const std::function<void(size_t)> &each) {
-  rounds(count, 1, size, what, [&](size_t k, size_t) { each(k); });
-}
-
-void inBlocks(size_t count, size_t block, const char *what,
-              const std::function<void(size_t, size_t)> &each) {
-  rounds(count, block, 64 * block, what, each);
 }

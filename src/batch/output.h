@@ -11,8 +11,12 @@
 
 // "tresolva-batch: why" on standard error; returns status.
 int refuse(const std::string &why, int status);
+// Four significant digits: enough to say what went wrong, and where.
+std::string roughly(double v);
 // Why a run that left the finite numbers at time t gives no result.
 std::string divergedAt(double t);
+// "WIDTHxHEIGHT", each 1 to most; otherwise error says so.
+bool readSize(const std::string &text, int most, int &width, int &height, std::string &error);
 // Standard output flushed: status if all of it went out, else 1 and a
 // line saying why (a full disk, a closed pipe).
 int flushedOut(int status);
@@ -35,11 +39,8 @@ struct Progress {
 };
 void showProgress(Progress &p, long done);
 
-// each(k) for k from 0 to count - 1 on every core, a round of size at a
-// time, with progress between rounds; an interruption ends it after the
-// round under way.
-void inRounds(size_t count, size_t size, const char *what, const std::function<void(size_t)> &each);
 // each(first, end) for blocks of block items, the blocks on every core, a
-// round of them at a time, with progress in items between rounds.
+// round of them at a time, with progress in items between rounds; an
+// interruption ends it after the round under way.
 void inBlocks(size_t count, size_t block, const char *what,
               const std::function<void(size_t, size_t)> &each);

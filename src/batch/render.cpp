@@ -50,8 +50,8 @@ bool diverged(const Picture &pic, std::string &error) {
 // ======== Straight to a frame =========================================================
 // The first and last step a frame's replay draws, as it counts them.
 void drawnSteps(const ReplaySettings &r, long &first, long &last) {
-  for (first = 0; !((float)first > r.tmin / r.dt);) first++;
-  for (last = first; (float)(last + 1) < r.tmax / r.dt;) last++;
+  first = stepsUpTo(r.tmin / r.dt);
+  last = std::max(first, stepsBelow(r.tmax / r.dt) - 1);
 }
 
 // The last maximum the map accepts in the replay ending at tmax; false if none.

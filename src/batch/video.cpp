@@ -42,11 +42,7 @@ int openVideo(Video &v, const std::string &path, int width, int height, int fps,
     return 2;
   }
   // the same folder and extension, so that ffmpeg picks the same format
-  v.path = path, v.part = besideOf(path);
-  if (v.part.empty()) {
-    error = "cannot write " + path + ": " + std::strerror(errno);
-    return 1;
-  }
+  if (!reserveOutput(v.out, path, error)) return 1;
   v.frameSize = (size_t)width * height * 3;
   std::string size = std::to_string(width) + "x" + std::to_string(height);
   std::string rate = std::to_string(fps);
@@ -56,7 +52,7 @@ int openVideo(Video &v, const std::string &path, int width, int height, int fps,
   int fds[2];
   if (!v.log || ::pipe(fds) != 0) {
     error = std::string("cannot start ffmpeg: ") + std::strerror(errno);
-    std::remove(v.part.c_str());
+    placeOutput(v.out, false, error);
     return 1;
   }
   std::signal(SIGPIPE, SIG_IGN); // ffmpeg ending early shows as a failed write
@@ -69,7 +65,7 @@ int openVideo(Video &v, const std::string &path, int width, int height, int fps,
                                       size.c_str(), "-r",       rate.c_str(), "-i",    "-"};
     if (yuv)
       args.insert(args.end(), {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-pix_fmt", "yuv420p"});
-    args.insert(args.end(), {v.part.c_str(), nullptr});
+    args.insert(args.end(), {v.out.part.c_str(), nullptr});
     execvp("ffmpeg", const_cast<char *const *>(args.data()));
     _exit(127);
   }
@@ -77,7 +73,7 @@ int openVideo(Video &v, const std::string &path, int width, int height, int fps,
   if (v.pid < 0) {
     close(fds[1]);
     error = std::string("cannot start ffmpeg: ") + std::strerror(errno);
-    std::remove(v.part.c_str());
+    placeOutput(v.out, false, error);
     return 1;
   }
   v.pipe = fds[1];
@@ -108,8 +104,8 @@ std::string lastWords(const Video &v) {
   for (int c; (c = std::fgetc(v.log)) != EOF;) all += (char)c;
   while (!all.empty() && all.back() == '\n') all.pop_back();
   line = all.substr(all.rfind('\n') == std::string::npos ? 0 : all.rfind('\n') + 1);
-  for (size_t at; (at = line.find(v.part)) != std::string::npos;)
-    line.replace(at, v.part.size(), v.path);
+  for (size_t at; (at = line.find(v.out.part)) != std::string::npos;)
+    line.replace(at, v.out.part.size(), v.out.path);
   return line.empty() ? "" : ": " + line;
 }
 
@@ -142,16 +138,12 @@ bool closeVideo(Video &v, bool whole, std::string &error) {
   int status = 0;
   if (v.pid > 0) waitpid(v.pid, &status, 0);
   const bool ended = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  bool made = whole && ended && framesIn(v.part) == v.frames;
+  bool made = whole && ended && framesIn(v.out.part) == v.frames;
   if (!ended || (whole && !made)) {
     std::string said = lastWords(v);
-    error = "ffmpeg could not make " + v.path + (said.empty() ? " whole" : said);
+    error = "ffmpeg could not make " + v.out.path + (said.empty() ? " whole" : said);
   }
-  if (made && std::rename(v.part.c_str(), v.path.c_str()) != 0) {
-    error = "cannot write " + v.path + ": " + std::strerror(errno);
-    made = false;
-  }
-  if (!made) std::remove(v.part.c_str());
+  made = placeOutput(v.out, made, error);
   if (v.log) std::fclose(v.log);
   v = Video{};
   return made;

@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "state/files.h"
+
 struct Video {
   int pid = -1;         // ffmpeg
   int pipe = -1;        // its standard input: raw RGB frames
   size_t frameSize = 0; // bytes
   long frames = 0;      // sent whole
   FILE *log = nullptr;  // ffmpeg's standard error
-  std::string path, part;
+  Output out;           // the video, written beside its name until whole
 };
 
 // 0 when ffmpeg runs; 2 when there is none on the PATH, 1 when it cannot

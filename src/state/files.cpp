@@ -64,15 +64,22 @@ bool special(const std::string &path) {
   return path == "-" || (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode));
 }
 
-bool openOutput(Output &o, const std::string &path, std::string &error) {
+bool reserveOutput(Output &o, const std::string &path, std::string &error) {
   o = Output{};
   o.path = path;
   o.special = special(path);
   o.part = o.special ? path : besideOf(path);
-  if (!o.part.empty()) o.f = path == "-" ? stdout : std::fopen(o.part.c_str(), "wb");
+  if (!o.part.empty()) return true;
+  error = "cannot write " + path + ": " + std::strerror(errno);
+  return false;
+}
+
+bool openOutput(Output &o, const std::string &path, std::string &error) {
+  if (!reserveOutput(o, path, error)) return false;
+  o.f = path == "-" ? stdout : std::fopen(o.part.c_str(), "wb");
   if (o.f) return true;
   error = "cannot write " + path + ": " + std::strerror(errno);
-  if (!o.special && !o.part.empty()) std::remove(o.part.c_str());
+  if (!o.special) std::remove(o.part.c_str());
   return false;
 }
 

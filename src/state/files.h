@@ -17,6 +17,9 @@ struct Output {
   bool special = false;
   int err = 0; // the first failure's errno
 };
+// The name beside path, made empty for another to write into (ffmpeg).
+bool reserveOutput(Output &o, const std::string &path, std::string &error);
+// That name opened for this program to write into.
 bool openOutput(Output &o, const std::string &path, std::string &error);
 // Written as it is: "-", or a device or a pipe that path names.
 bool special(const std::string &path);

@@ -1,0 +1,57 @@
+// A sweep along one parameter: its values, its shard, the loop over them
+// on every core, and its rows as CSV and as a figure's series.
+#include "batch/sweep.h"
+
+#include <cmath>
+
+#include "batch/lanes.h"
+#include "batch/output.h"
+#include "state/settings_file.h"
+
+float sweepValue(const Sweep &s, int k) {
+  if (s.values == 1) return (float)s.from;
+  return (float)(s.from + (s.to - s.from) * k / (s.values - 1));
+}
+
+std::vector<SweepValue> sweepValues(const Sweep &s, const ValuesOf &valuesOf) {
+  std::vector<int> ks;
+  for (int k = s.shard - 1; k < s.values; k += s.shards) ks.push_back(k);
+  std::vector<SweepValue> out(ks.size());
+  for (size_t j = 0; j < ks.size(); j++) out[j].value = sweepValue(s, ks[j]);
+  onEveryCore(ks.size(), s.lanes, "value", [&](size_t first, size_t end) {
+    valuesOf({ks.begin() + (long)first, ks.begin() + (long)end}, &out[first]);
+  });
+  return out;
+}
+
+void sayProblems(const Sweep &s, const std::vector<SweepValue> &values) {
+  for (const SweepValue &v : values)
+    if (!v.problem.empty())
+      refuse(std::string("at ") + s.model->params[s.param].name + " = " + shortest(v.value) + ": " +
+                 v.problem,
+             0);
+}
+
+std::string sweepCsv(const Sweep &s, const std::string &header,
+                     const std::vector<SweepValue> &values) {
+  std::string out = s.shard == 1 ? header + "\n" : "";
+  for (const SweepValue &v : values) {
+    const std::string value = shortest(v.value);
+    for (const std::vector<double> &row : v.rows) {
+      out += value;
+      for (double field : row) out += "," + (std::isnan(field) ? "" : shortest(field));
+      out += "\n";
+    }
+  }
+  return out;
+}
+
+void seriesOf(const std::vector<SweepValue> &values, const std::vector<int> &columns,
+              std::vector<double> &x, std::vector<std::vector<double>> &ys) {
+  ys.assign(columns.size(), {});
+  for (const SweepValue &v : values)
+    for (const std::vector<double> &row : v.rows) {
+      x.push_back(v.value);
+      for (size_t c = 0; c < columns.size(); c++) ys[c].push_back(row[columns[c]]);
+    }
+}
