@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libimgui-dev freeglut3-dev libgl-dev libx11-dev
           libtomlplusplus-dev libcli11-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libopengl-dev
           libgl2ps-dev libstb-dev libeigen3-dev libtbb-dev nlohmann-json3-dev
-          libplplot-dev plplot-driver-cairo libhwy-dev fonts-dejavu-core)
+          libplplot-dev plplot-driver-cairo libhwy-dev fonts-dejavu-core
+          pybind11-dev python3-dev python3-numpy)
 if [ "${1:-run}" = check ]; then
   packages+=(clang-format clang-tidy cppcheck libgtest-dev)
 fi
@@ -17,7 +18,7 @@ fi
 if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
             desktop-file-utils libxml2-utils groff-base man-db dpkg-dev ffmpeg time
-            emscripten chromium tesseract-ocr parallel)
+            emscripten chromium tesseract-ocr parallel python3-pytest)
 fi
 
 missing=()

@@ -96,6 +96,27 @@ long nextQrInterval(const double *growth, long steps, long was, long most) {
 
 } // namespace
 
+// ======== What a run needs ========================================================
+namespace {
+bool positiveFinite(double v) {
+  return std::isfinite(v) && v > 0;
+}
+// A run counts its steps in a double, exactly up to 2^53.
+const double MOST_STEPS = 9007199254740992.0;
+} // namespace
+
+std::string runRefusal(const LyapunovRun &r) {
+  if (!positiveFinite(r.d0)) return "--d0 must be a positive number";
+  if (!positiveFinite(r.time)) return "--time must be a positive number";
+  if (!(r.transient >= 0) || !std::isfinite(r.transient)) return "--transient must be 0 or more";
+  if ((r.transient + r.time) / r.dt > MOST_STEPS)
+    return tooManySteps(r.transient + r.time, r.dt, "--transient and --time", MOST_STEPS);
+  if (r.blocks < 2 || r.blocks > 100000) return "--blocks must be 2 to 100000";
+  if (!positiveFinite(r.tau) || r.tau * r.blocks > r.time)
+    return "--tau must be positive, with --blocks of it fitting in --time";
+  return "";
+}
+
 // ======== What both measurements share ============================================
 RunMeasure::RunMeasure(const LyapunovRun &r)
     : r(r), transientSteps(stepsBelow(r.transient / r.dt)),
@@ -246,12 +267,12 @@ std::vector<Exponents> lyapunovAll(const std::vector<LyapunovRun> &runs, bool la
   return out;
 }
 
-std::vector<Exponents> repeated(const LyapunovRun &r, int repeats, bool lanes) {
+std::vector<LyapunovRun> repeatedRuns(const LyapunovRun &r, int repeats) {
   std::vector<LyapunovRun> runs(repeats, r);
   for (int k = 0; k < repeats; k++)
     std::transform(r.start, r.start + 3, runs[k].start,
                    [k](double v) { return v + 0.01 * (double)k; });
-  return lyapunovAll(runs, lanes, "run");
+  return runs;
 }
 
 std::vector<SweepValue> exponentSweep(const LyapunovRun &base, const Sweep &w) {

@@ -22,16 +22,20 @@ struct LyapunovRun : System {
   bool spectrum = false;
 };
 
+// Why r cannot give a number it stands behind, before it runs (an option
+// out of its range, more steps than it counts); "" when it can run.
+std::string runRefusal(const LyapunovRun &r);
+
 // trace, when given, gets "t,lambda1[,lambda2,lambda3]" rows: the running
 // estimate at each reported renormalisation.
 Exponents lyapunov(const LyapunovRun &r, std::string *trace = nullptr);
 // Every run on every core, each result in its run's place: in lanes a
 // block of runs at a time on each, else one at a time; what names a run
-// in the progress line.
+// in the progress line (none when null).
 std::vector<Exponents> lyapunovAll(const std::vector<LyapunovRun> &runs, bool lanes,
                                    const char *what);
 // repeats runs of r, started 0.01 apart along (1, 1, 1).
-std::vector<Exponents> repeated(const LyapunovRun &r, int repeats, bool lanes);
+std::vector<LyapunovRun> repeatedRuns(const LyapunovRun &r, int repeats);
 // Along the sweep w, runs of base: a row "lambda1,error1[,...]" for each
 // value, or empty fields and why for a value whose run cannot stand.
 std::vector<SweepValue> exponentSweep(const LyapunovRun &base, const Sweep &w);

@@ -139,13 +139,6 @@ int exportCsv(const Settings &s, const Common &o) {
   return kept ? 0 : refuse(error, 1);
 }
 
-// What render, animate and export draw from: tmin to tmax.
-std::string windowRefusal(const Settings &s) {
-  if (s.tmin < s.tmaxstatic) return "";
-  return "tmin (" + shortest(s.tmin) + ") must be below tmax (" + shortest(s.tmaxstatic) +
-         "): the time window is empty";
-}
-
 // A parser's message with each long argument it quotes shortened.
 std::string quoting(std::string message, int argc, char **argv) {
   for (int k = 1; k < argc; k++) {

@@ -28,10 +28,6 @@ std::unique_ptr<tbb::global_control> threadsAtMost(int n) {
                                                (size_t)n);
 }
 
-bool positiveFinite(double v) {
-  return std::isfinite(v) && v > 0;
-}
-
 // ======== lyapunov =================================================================
 LyapunovRun runOf(const Settings &s, const NumberOptions &o) {
   LyapunovRun r;
@@ -41,26 +37,12 @@ LyapunovRun runOf(const Settings &s, const NumberOptions &o) {
   return r;
 }
 
-// A run counts its steps in a double, exactly up to 2^53; a sweep's
-// replay counts each value's steps in an int, as the viewer's does.
-const double MOST_STEPS = 9007199254740992.0, MOST_SWEEP_STEPS = 2147483647.0;
+// A sweep's replay counts each value's steps in an int, as the viewer's does.
+const double MOST_SWEEP_STEPS = 2147483647.0;
 
-std::string tooManySteps(double time, float dt, const char *what, double most) {
-  char steps[96];
-  std::snprintf(steps, sizeof steps, " is %.3g steps, more than the %.3g a run can count",
-                time / dt, most);
-  return what + std::string(" at dt ") + shortest(dt) + steps + ": use a shorter --time";
-}
-
-std::string lyapunovRefusal(const Settings &s, const NumberOptions &o) {
+std::string lyapunovRefusal(const LyapunovRun &r, const NumberOptions &o) {
   if (!o.unswept.empty()) return o.unswept + " goes with --sweep, and does nothing without it";
-  if (!positiveFinite(o.d0)) return "--d0 must be a positive number";
-  if (!positiveFinite(o.time)) return "--time must be a positive number";
-  if (!(o.transient >= 0) || !std::isfinite(o.transient)) return "--transient must be 0 or more";
-  if ((o.transient + o.time) / s.dt > MOST_STEPS)
-    return tooManySteps(o.transient + o.time, s.dt, "--transient and --time", MOST_STEPS);
-  if (!positiveFinite(o.tau) || o.tau * o.blocks > o.time)
-    return "--tau must be positive, with --blocks of it fitting in --time";
+  if (std::string why = runRefusal(r); !why.empty()) return why;
   if (o.repeat > 1 && !o.trace.empty()) return "--trace follows a single run, not --repeat";
   if (o.param.empty() != o.out.empty()) return "--sweep and -o go together";
   if (!o.param.empty() && (o.repeat > 1 || !o.trace.empty() || o.json))
@@ -259,15 +241,15 @@ int exponentSweepCommand(const Settings &s, const NumberOptions &o, const Lyapun
 }
 
 int lyapunovCommand(const Settings &s, const NumberOptions &o) {
-  std::string why = lyapunovRefusal(s, o), error;
+  const LyapunovRun r = runOf(s, o);
+  std::string why = lyapunovRefusal(r, o), error;
   if (why.empty()) why = takeSimd(o.simd);
   if (!why.empty()) return refuse(why, 2);
   auto limit = threadsAtMost(o.threads);
-  const LyapunovRun r = runOf(s, o);
   if (!o.param.empty()) return exponentSweepCommand(s, o, r);
   std::string trace;
   std::vector<Exponents> runs =
-      o.repeat > 1 ? repeated(r, o.repeat, o.simd != "off")
+      o.repeat > 1 ? lyapunovAll(repeatedRuns(r, o.repeat), o.simd != "off", "run")
                    : std::vector<Exponents>{lyapunov(r, o.trace.empty() ? nullptr : &trace)};
   if (interrupted()) endInterrupted();
   for (size_t k = 0; k < runs.size(); k++) {

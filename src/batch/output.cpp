@@ -2,6 +2,7 @@
 // all, refusals (one line on standard error each), progress where a person
 // watches, and an end by a signal that leaves no partial file.
 #include "batch/output.h"
+#include "state/settings_file.h"
 
 #include <tbb/parallel_for.h>
 
@@ -38,6 +39,13 @@ std::string roughly(double v) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4g", v);
   return text;
+}
+
+std::string tooManySteps(double time, float dt, const char *what, double most) {
+  char steps[96];
+  std::snprintf(steps, sizeof steps, " is %.3g steps, more than the %.3g a run can count",
+                time / dt, most);
+  return what + std::string(" at dt ") + shortest(dt) + steps + ": use a shorter --time";
 }
 
 std::string divergedAt(double t) {
@@ -88,7 +96,7 @@ void endInterrupted() {
 // ======== Progress =================================================================
 void showProgress(Progress &p, long done) {
   static const bool watched = isatty(2);
-  if (!watched) return;
+  if (!watched || !p.what) return;
   double t = now();
   if (p.started < 0) p.started = t;
   if (done < p.total && t - p.shown < 0.5) return;

@@ -13,6 +13,8 @@
 int refuse(const std::string &why, int status);
 // Four significant digits: enough to say what went wrong, and where.
 std::string roughly(double v);
+// Why time at dt is more steps than a run counts (most): what names the options.
+std::string tooManySteps(double time, float dt, const char *what, double most);
 // Why a run that left the finite numbers at time t gives no result.
 std::string divergedAt(double t);
 // "WIDTHxHEIGHT", each 1 to most; otherwise error says so.
@@ -31,7 +33,8 @@ Cut untilSignal();
 [[noreturn]] void endInterrupted();
 
 // "\rWHAT K of N, about S s left" on standard error when it is a terminal,
-// at most every half second, and a new line at the end; nothing otherwise.
+// at most every half second, and a new line at the end; nothing otherwise,
+// nor for a null what.
 struct Progress {
   const char *what;
   long total;

@@ -61,10 +61,8 @@ nlohmann::json jsonOf(const Exponents &e) {
   return j;
 }
 
-// Every number in full, with what produced it: the settings as they were
-// read, the options and the program's version.
-std::string jsonText(const Settings &s, const LyapunovRun &r, const std::vector<Exponents> &runs,
-                     const Exponents &mean) {
+nlohmann::json jsonReport(const Settings &s, const LyapunovRun &r,
+                          const std::vector<Exponents> &runs, const Exponents &mean) {
   nlohmann::json j = jsonOf(mean);
   j["version"] = TRESOLVA_VERSION;
   j["method"] = r.spectrum ? "spectrum" : "twin";
@@ -76,5 +74,10 @@ std::string jsonText(const Settings &s, const LyapunovRun &r, const std::vector<
                   {"repeat", (int)runs.size()}};
   j["settings"] = settingsText(s);
   for (size_t k = 0; runs.size() > 1 && k < runs.size(); k++) j["runs"].push_back(jsonOf(runs[k]));
-  return j.dump(2) + "\n";
+  return j;
+}
+
+std::string jsonText(const Settings &s, const LyapunovRun &r, const std::vector<Exponents> &runs,
+                     const Exponents &mean) {
+  return jsonReport(s, r, runs, mean).dump(2) + "\n";
 }

@@ -25,5 +25,8 @@ std::string linesOf(const std::vector<Exponents> &runs, const Exponents &mean);
 nlohmann::json jsonOf(const Exponents &e);
 // The mean's JSON with what produced it: the settings as they were read,
 // the run's options, the program's version, and each of several runs.
+nlohmann::json jsonReport(const Settings &s, const LyapunovRun &r,
+                          const std::vector<Exponents> &runs, const Exponents &mean);
+// The same as the program prints it.
 std::string jsonText(const Settings &s, const LyapunovRun &r, const std::vector<Exponents> &runs,
                      const Exponents &mean);

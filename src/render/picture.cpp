@@ -14,12 +14,7 @@
 Picture startUpPicture(const Settings &s) {
   Picture pic;
   pic.tmax = s.tmaxstatic;
-  Trajectory &r = pic.run;
-  r = Trajectory{};
-  r.x = r.x2 = s.start[0], r.y = r.y2 = s.start[1], r.z = r.z2 = s.start[2];
-  r.xsec = s.start[0], r.ysec = s.start[1], r.zsec = s.start[2];
-  r.x2sec = s.twinStart[0], r.y2sec = s.twinStart[1], r.z2sec = s.twinStart[2];
-  r.stretcher = 1.0;
+  pic.run = startTrajectory(s);
   return pic;
 }
 

@@ -149,6 +149,15 @@ System systemOf(const Settings &s) {
   return y;
 }
 
+Trajectory startTrajectory(const Settings &s) {
+  Trajectory r{};
+  r.x = r.x2 = s.start[0], r.y = r.y2 = s.start[1], r.z = r.z2 = s.start[2];
+  r.xsec = s.start[0], r.ysec = s.start[1], r.zsec = s.start[2];
+  r.x2sec = s.twinStart[0], r.y2sec = s.twinStart[1], r.z2sec = s.twinStart[2];
+  r.stretcher = 1.0;
+  return r;
+}
+
 ReplaySettings replaySettings(const Settings &s, float tmax) {
   return {systemOf(s), s.tmin, tmax, s.dynamic, s.second};
 }

@@ -82,5 +82,8 @@ const Settings &startUpSettings();
 // The system s runs: the attractor attype integrates (Lorenz for one
 // outside the table) with its parameters, at dt, from the main start.
 System systemOf(const Settings &s);
+// The trajectory before its first step: both states at the main start,
+// the start states as s gives them, not yet loaded.
+Trajectory startTrajectory(const Settings &s);
 // What one replay under s is asked, ending at tmax.
 ReplaySettings replaySettings(const Settings &s, float tmax);

@@ -151,6 +151,18 @@ std::string takeText(const Setting &r, const std::string &text, Settings &s) {
                                            : "is not true or false";
 }
 
+SettingValue valueOf(const Setting &r, const Settings &s) {
+  if (r.kind == Kind::FLOAT) return std::strtod(shortest(r.in<float>(s)).c_str(), nullptr);
+  if (r.kind == Kind::DOUBLE) return r.in<double>(s);
+  if (r.kind == Kind::SWITCH) return r.in<int>(s) != 0;
+  const std::string quoted = valueText(r, s);
+  return quoted.substr(1, quoted.size() - 2);
+}
+
+std::string takeValue(const Setting &r, const SettingValue &v, Settings &s) {
+  return std::visit([&](const auto &x) { return take(r, toml::value(x), s); }, v);
+}
+
 // ======== The file ==================================================================
 std::string settingsText(const Settings &s) {
   std::string out = "# Tresolva settings: every key may be left out (it then keeps its\n"

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <variant>
 
 #include "state/settings.h"
 
@@ -24,6 +25,14 @@ std::string valueText(const Setting &r, const Settings &s);
 // Why text, read as the file would read a value of r's kind written so (a
 // choice's name unquoted), cannot be r's value in s, or "" once it is.
 std::string takeText(const Setting &r, const std::string &text, Settings &s);
+
+// A value as a file's key holds it: a number, true or false, or a choice's name.
+using SettingValue = std::variant<double, bool, std::string>;
+// r's value in s so; a float as the double its text in the file reads as
+// (0.005, not 0.004999999888), which narrows back to the same float.
+SettingValue valueOf(const Setting &r, const Settings &s);
+// Why v cannot be r's value in s, as the file says it, or "" once it is.
+std::string takeValue(const Setting &r, const SettingValue &v, Settings &s);
 
 // Whether s is UTF-8 text, every character encoded in its shortest form.
 bool isUtf8(const std::string &s);

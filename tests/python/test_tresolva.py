@@ -1,0 +1,123 @@
+"""The Python module against tresolva-batch: the same numbers, as float64
+bits, from two settings files; the same refusals, raised; the same results
+from several threads at once."""
+import json
+import os
+import subprocess
+import threading
+
+import numpy as np
+import pytest
+
+import tresolva
+
+BATCH = os.environ["TRESOLVA_BATCH"]
+DOCS = os.path.join(os.environ["TRESOLVA_SOURCE_DIR"], "docs")
+FILES = [os.path.join(DOCS, name) for name in ("roessler.toml", "twin.toml")]
+QUICK = {"transient": 10.0, "time": 200.0}
+
+
+def batch(*args):
+    """tresolva-batch's standard output; its one line of refusal as CalledProcessError."""
+    return subprocess.run([BATCH, *args], capture_output=True, text=True, check=True).stdout
+
+
+def refusal(*args):
+    """tresolva-batch's refusal, without its name."""
+    done = subprocess.run([BATCH, *args], capture_output=True, text=True)
+    assert done.returncode != 0, args
+    return done.stderr.strip().removeprefix("tresolva-batch: ")
+
+
+def same_bits(a, b):
+    return a.shape == b.shape and np.array_equal(a.view(np.uint64), b.view(np.uint64))
+
+
+@pytest.mark.parametrize("path", FILES)
+def test_arrays_are_the_exports_numbers_bit_for_bit(path, tmp_path):
+    s = tresolva.Settings.read(path)
+    for args, got in ((["export"], tresolva.trajectory(s)), (["export", "--maxima"], tresolva.maxima(s))):
+        batch(*args, "-s", path, "-o", str(tmp_path / "out.csv"))
+        want = np.loadtxt(tmp_path / "out.csv", delimiter=",", skiprows=1, ndmin=2)
+        assert got.dtype == np.float64 and got.flags.c_contiguous
+        assert same_bits(got, want), args
+
+
+@pytest.mark.parametrize("path", FILES)
+@pytest.mark.parametrize("method", ["lyapunov", "spectrum"])
+def test_exponents_are_the_jsons_numbers(path, method):
+    s = tresolva.Settings.read(path)
+    options = ["--transient", "10", "--time", "200"] + (["--spectrum"] if method == "spectrum" else [])
+    one = json.loads(batch("lyapunov", "-s", path, "--json", *options))
+    many = json.loads(batch("lyapunov", "-s", path, "--json", "--repeat", "3", *options))
+    run = getattr(tresolva, method)
+    got = run(s, **QUICK)
+    for key in ("exponents", "sum", "kaplan_yorke", "divergence", "settings", "method", "options"):
+        assert got.get(key) == one.get(key), key
+    runs = run(s, repeat=3, **QUICK)
+    assert [r["exponents"] for r in runs] == [r["exponents"] for r in many["runs"]]
+
+
+def test_settings_are_the_files_keys_and_refuse_as_the_file_does(tmp_path):
+    s = tresolva.Settings()
+    assert str(s) == batch("settings") and list(s) == s.keys() and "lorenz.ro" in s
+    s["lorenz.ro"], s.playback, s.twin = 99.96, "static", True
+    assert (s["lorenz.ro"], s["playback"], s.twin, s.dt) == (99.96, "static", True, 0.005)
+    assert str(tresolva.Settings.parse(str(s))) == str(s)
+    cases = [  # key, value as Python gives it, as the file writes it, the exception
+        ("lorenz.ro", 99999.0, "99999.0", ValueError),
+        ("dt", float("nan"), "nan", ValueError),
+        ("playback", "sideways", '"sideways"', ValueError),
+        ("twin", 1, "1", TypeError),
+        ("lorenz.ro", "28", '"28"', TypeError),
+        ("playback", 2.0, "2.0", TypeError),
+    ]
+    for key, value, text, exception in cases:
+        leaf = key.split(".")[-1]
+        body = f"[{key.split('.')[0]}]\n{leaf} = {text}\n" if "." in key else f"{key} = {text}\n"
+        (tmp_path / "bad.toml").write_text(body)
+        said = refusal("lyapunov", "-s", str(tmp_path / "bad.toml"))
+        with pytest.raises(exception) as raised:
+            s[key] = value
+        assert str(raised.value) == key + ": " + said.split(": ", 2)[2], key
+    with pytest.raises(KeyError):
+        s["lorenz.rho"] = 28.0
+    with pytest.raises(FileNotFoundError):
+        tresolva.Settings.read(str(tmp_path / "none.toml"))
+
+
+def test_runs_that_cannot_give_a_number_raise_the_command_lines_message(tmp_path):
+    (tmp_path / "coarse.toml").write_text("dt = 0.2\n")
+    coarse = tresolva.Settings.read(str(tmp_path / "coarse.toml"))
+    cases = [  # options, settings file, the exception
+        ({"d0": -1.0}, [], ValueError),
+        ({"tau": 300.0, "time": 200.0}, [], ValueError),
+        ({"d0": 100.0}, [], ValueError),
+        ({}, ["-s", str(tmp_path / "coarse.toml")], ArithmeticError),
+    ]
+    for options, settings, exception in cases:
+        s = coarse if settings else tresolva.Settings()
+        options = {**QUICK, **options}
+        with pytest.raises(exception) as raised:
+            tresolva.lyapunov(s, **options)
+        assert str(raised.value) == refusal("lyapunov", *settings, *(f"--{k}={v}" for k, v in options.items()))
+    with pytest.raises(ArithmeticError) as raised:
+        tresolva.trajectory(coarse)
+    assert str(raised.value) == refusal("export", "-s", str(tmp_path / "coarse.toml"), "-o", "-")
+
+
+def test_threads_at_once_give_what_one_after_another_gives():
+    s = tresolva.Settings.read(FILES[0])
+    alone = tresolva.spectrum(s, **QUICK)["exponents"], tresolva.trajectory(s)
+    found = [None] * 4
+
+    def work(k):
+        found[k] = tresolva.spectrum(s, **QUICK)["exponents"], tresolva.trajectory(s)
+
+    threads = [threading.Thread(target=work, args=(k,)) for k in range(4)]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    for exponents, xyz in found:
+        assert exponents == alone[0] and same_bits(xyz, alone[1])
