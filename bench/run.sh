@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
-cmake --build build-test -j"$(nproc)" --target frame_bench batch_bench settings_bench >/dev/null
+cmake --build build-test -j"$(nproc)" >/dev/null
 run() { xvfb-run -a -s "-screen 0 1280x1024x24" build-test/frame_bench "$@"; }
 settings=$(run list)
 [ "${1:-}" = --quick ] && settings="0 1"
@@ -20,3 +20,7 @@ echo
 build-test/batch_bench
 echo
 build-test/settings_bench
+if compgen -G "build-test/tresolva.cpython-*.so" >/dev/null; then
+  echo
+  PYTHONPATH=build-test /usr/bin/python3 bench/python_bench.py build-test/tresolva-batch
+fi

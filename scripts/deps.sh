@@ -18,7 +18,7 @@ fi
 if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
             desktop-file-utils libxml2-utils groff-base man-db dpkg-dev ffmpeg time
-            emscripten chromium tesseract-ocr parallel python3-pytest)
+            emscripten chromium tesseract-ocr parallel python3-pytest python3-matplotlib)
 fi
 
 missing=()

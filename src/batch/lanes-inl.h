@@ -126,7 +126,7 @@ void sweepWith(const F &f, const Sweep &s, const std::vector<int> &ks,
   };
   std::fill(w.slot, w.slot + SweepLanes::MOST, -1);
   refill();
-  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; }) && !interrupted()) {
+  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; }) && !s.stop()) {
     // A run of steps ends where the next lane finishes or starts to draw,
     // or after 65536 steps, so that an interruption is seen soon.
     long count = 65536;
@@ -316,7 +316,7 @@ void runsInLanes(const F &f, const std::vector<LyapunovRun> &runs, std::vector<E
   };
   std::fill(w.slot, w.slot + W::MOST, -1);
   for (int l = 0; l < L; l++) refill(l), settle(l, 0);
-  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; }) && !interrupted()) {
+  while (std::any_of(w.slot, w.slot + L, [](int k) { return k >= 0; }) && !runs[0].stop()) {
     long count = 65536;
     for (int l = 0; l < L; l++) {
       if (w.slot[l] < 0) continue;

@@ -17,6 +17,7 @@
 #include "batch/lyapunov.h"
 #include "batch/output.h"
 #include "sim/models.h"
+#include "state/settings_file.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace tresolva {
@@ -83,6 +84,14 @@ bool chooseLaneTarget(const std::string &name) {
   return found >= 0;
 }
 
+std::string takeSimd(const std::string &simd) {
+  if (simd == "on" || simd == "off" || chooseLaneTarget(simd)) return "";
+  std::string known;
+  for (const std::string &t : laneTargets()) known += ", " + t;
+  return "--simd " + forMessage(simd) + ": use on, off or one of this machine's instruction sets" +
+         known;
+}
+
 std::string laneTarget() {
   return chosen ? hwy::TargetName(chosen) : laneTargets().front();
 }
@@ -100,8 +109,8 @@ size_t laneBlock(size_t count) {
 }
 
 void onEveryCore(size_t count, bool lanes, const char *what,
-                 const std::function<void(size_t, size_t)> &each) {
-  inBlocks(count, lanes ? laneBlock(count) : 1, what, each);
+                 const std::function<void(size_t, size_t)> &each, Cut stop) {
+  inBlocks(count, lanes ? laneBlock(count) : 1, what, each, stop);
 }
 
 std::vector<std::vector<double>> sweepMaximaLanes(const Sweep &s, const std::vector<int> &ks,

@@ -18,6 +18,9 @@ std::vector<std::string> laneTargets();
 // Runs the lanes on the named one from now on ("" for the widest); false,
 // changing nothing, for a name not in laneTargets().
 bool chooseLaneTarget(const std::string &name);
+// --simd: on, off or an instruction set (then chosen); "" once taken,
+// else why not.
+std::string takeSimd(const std::string &simd);
 // The instruction set the lanes run on, and how many doubles it holds.
 std::string laneTarget();
 int laneCount();
@@ -27,9 +30,10 @@ int laneCount();
 // the blocks out evenly.
 size_t laneBlock(size_t count);
 // each(first, end) for the count items on every core, in rounds with
-// progress: blocks of laneBlock(count) items in lanes, or one at a time.
+// progress until stop: blocks of laneBlock(count) items in lanes, or one
+// at a time.
 void onEveryCore(size_t count, bool lanes, const char *what,
-                 const std::function<void(size_t, size_t)> &each);
+                 const std::function<void(size_t, size_t)> &each, Cut stop);
 
 // The maxima of the sweep's values ks, each exactly as sweepMaxima(s, k)
 // gives them, the values taking lanes as lanes finish.

@@ -260,10 +260,15 @@ std::vector<Exponents> onThisCore(const std::vector<LyapunovRun> &runs, bool lan
 std::vector<Exponents> lyapunovAll(const std::vector<LyapunovRun> &runs, bool lanes,
                                    const char *what) {
   std::vector<Exponents> out(runs.size());
-  onEveryCore(runs.size(), lanes, what, [&](size_t first, size_t end) {
-    std::vector<Exponents> found = onThisCore({runs.begin() + first, runs.begin() + end}, lanes);
-    std::move(found.begin(), found.end(), out.begin() + first);
-  });
+  if (runs.empty()) return out;
+  onEveryCore(
+      runs.size(), lanes, what,
+      [&](size_t first, size_t end) {
+        std::vector<Exponents> found =
+            onThisCore({runs.begin() + first, runs.begin() + end}, lanes);
+        std::move(found.begin(), found.end(), out.begin() + first);
+      },
+      runs[0].stop);
   return out;
 }
 

@@ -20,6 +20,7 @@ struct LyapunovRun : System {
   double d0 = 1e-8;                     // the twin's distance after each renormalisation
   int blocks = 10;                      // the run is cut into these for the standard errors
   bool spectrum = false;
+  Cut stop; // asked between runs of steps and rounds of runs: a signal, a caller's flag
 };
 
 // Why r cannot give a number it stands behind, before it runs (an option

@@ -33,12 +33,9 @@ LyapunovRun runOf(const Settings &s, const NumberOptions &o) {
   LyapunovRun r;
   static_cast<System &>(r) = systemOf(s);
   r.transient = o.transient, r.time = o.time, r.tau = o.tau, r.d0 = o.d0;
-  r.blocks = o.blocks, r.spectrum = o.spectrum;
+  r.blocks = o.blocks, r.spectrum = o.spectrum, r.stop = untilSignal();
   return r;
 }
-
-// A sweep's replay counts each value's steps in an int, as the viewer's does.
-const double MOST_SWEEP_STEPS = 2147483647.0;
 
 std::string lyapunovRefusal(const LyapunovRun &r, const NumberOptions &o) {
   if (!o.unswept.empty()) return o.unswept + " goes with --sweep, and does nothing without it";
@@ -73,12 +70,9 @@ std::string outputsRefusal(const NumberOptions &o) {
 // shard, shared by both sweeps.
 std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *option, int values,
                          Sweep &w, Figure &f) {
-  const Model &m = models[integratedIndex(s.attype)];
-  auto named =
-      std::find_if(m.params, m.params + 3, [&](const Parameter &q) { return o.param == q.name; });
-  if (named == m.params + 3)
-    return option + (" " + forMessage(o.param)) + ": " + m.key + " has " + m.params[0].name + ", " +
-           m.params[1].name + " and " + m.params[2].name;
+  static_cast<System &>(w) = systemOf(s);
+  if (std::string why = paramRefusal(w, o.param, option); !why.empty()) return why;
+  const Parameter *named = &w.model->params[w.param];
   if (!(o.from < o.to) && !(o.from == o.to && values == 1))
     return "--from must be below --to (or equal to it, with --values 1)";
   if (o.from < named->lo || o.to > named->hi)
@@ -92,8 +86,7 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
   if (std::sscanf(o.shard.c_str(), "%d%c%d%c", &w.shard, &slash, &w.shards, &rest) != 3 ||
       slash != '/' || w.shards < 1 || w.shard < 1 || w.shard > w.shards)
     return "--shard " + forMessage(o.shard) + ": expected K/N with 1 <= K <= N";
-  static_cast<System &>(w) = systemOf(s);
-  w.param = (int)(named - m.params);
+  w.stop = untilSignal();
   w.from = o.from, w.to = o.to, w.values = values;
   return "";
 }
@@ -101,12 +94,8 @@ std::string rangeRefusal(const Settings &s, const NumberOptions &o, const char *
 std::string sweepRefusal(const Settings &s, const NumberOptions &o, Sweep &w, Figure &f) {
   std::string why = rangeRefusal(s, o, "--param", o.values, w, f);
   if (!why.empty()) return why;
-  if (!(o.sweepTransient >= 0) || !(o.sweepTime > o.sweepTransient) || !std::isfinite(o.sweepTime))
-    return "--transient must be 0 or more and shorter than --time";
-  if (o.sweepTime / s.dt > MOST_SWEEP_STEPS)
-    return tooManySteps(o.sweepTime, s.dt, "--time", MOST_SWEEP_STEPS);
   w.transient = o.sweepTransient, w.time = o.sweepTime;
-  return "";
+  return timeRefusal(w);
 }
 
 // ======== The sweeps' files ========================================================
@@ -130,14 +119,6 @@ int writeSweep(const NumberOptions &o, const Sweep &w, const std::string &csv, F
 }
 
 } // namespace
-
-std::string takeSimd(const std::string &simd) {
-  if (simd == "on" || simd == "off" || chooseLaneTarget(simd)) return "";
-  std::string known;
-  for (const std::string &t : laneTargets()) known += ", " + t;
-  return "--simd " + forMessage(simd) + ": use on, off or one of this machine's instruction sets" +
-         known;
-}
 
 static void addSimdOption(CLI::App *c, NumberOptions &o) {
   c->add_option("--simd", o.simd,

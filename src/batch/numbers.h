@@ -30,8 +30,6 @@ struct NumberOptions {
 CLI::Validator fileName();
 
 void addLyapunovOptions(CLI::App *c, NumberOptions &o);
-// --simd: on, off or an instruction set; "" once taken, else why not.
-std::string takeSimd(const std::string &simd);
 void addBifurcationOptions(CLI::App *c, NumberOptions &o);
 
 // Each returns the program's status; a refusal or failure prints one line.

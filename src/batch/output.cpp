@@ -109,10 +109,10 @@ void showProgress(Progress &p, long done) {
 // Rounds of 64 blocks: enough to keep the cores busy as blocks finish,
 // few enough that progress and an interruption are seen soon.
 void inBlocks(size_t count, size_t block, const char *what,
-              const std::function<void(size_t, size_t)> &each) {
+              const std::function<void(size_t, size_t)> &each, Cut stop) {
   Progress progress{what, (long)count};
   const size_t round = 64 * block;
-  for (size_t first = 0; first < count && !interrupted(); first += round) {
+  for (size_t first = 0; first < count && !stop(); first += round) {
     const size_t end = std::min(first + round, count);
     tbb::parallel_for(first, end, block, [&](size_t a) { each(a, std::min(a + block, end)); });
     showProgress(progress, (long)end);

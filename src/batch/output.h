@@ -43,7 +43,7 @@ struct Progress {
 void showProgress(Progress &p, long done);
 
 // each(first, end) for blocks of block items, the blocks on every core, a
-// round of them at a time, with progress in items between rounds; an
-// interruption ends it after the round under way.
+// round of them at a time, with progress in items between rounds; stop,
+// asked between rounds, ends it after the round under way.
 void inBlocks(size_t count, size_t block, const char *what,
-              const std::function<void(size_t, size_t)> &each);
+              const std::function<void(size_t, size_t)> &each, Cut stop);

@@ -11,16 +11,24 @@
 
 // The system's parameter param swept (the others as the system has them).
 struct Sweep : System {
-  int param;                           // which one sweeps, in panel order
-  double from, to;                     // its range, ends included
-  int values;                          // how many values, evenly spaced
+  int param = 0;                       // which one sweeps, in panel order
+  double from = 0, to = 0;             // its range, ends included
+  int values = 0;                      // how many values, evenly spaced unless given
   double transient = 500, time = 1000; // time units: the run, of which the transient is skipped
   int shard = 1, shards = 1;           // only the values k with k % shards == shard - 1
   bool lanes = true;                   // many values per instruction (else one at a time)
+  Cut stop;                            // asked between runs of steps and rounds of values
+  std::vector<float> given;            // the values themselves, where given
 };
 
 // The k-th value, as the viewer's spinner would hold it.
 float sweepValue(const Sweep &s, int k);
+
+// Why name is no parameter of the system's attractor, or "" once s.param
+// holds its place; option names the parameter in the message.
+std::string paramRefusal(Sweep &s, const std::string &name, const char *option);
+// Why a bifurcation sweep's transient and time cannot run at its dt.
+std::string timeRefusal(const Sweep &s);
 
 // What one value of a sweep gives: its rows (the fields after the
 // parameter; NaN, an empty field), or why it gives none; a warning to count.

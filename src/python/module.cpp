@@ -11,13 +11,22 @@
 
 #include <sys/stat.h>
 
+#include <tbb/task_arena.h>
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "batch/bifurcation.h"
 #include "batch/export.h"
+#include "batch/headless.h"
 #include "batch/lanes.h"
 #include "batch/lyapunov.h"
+#include "batch/render.h"
 #include "batch/report.h"
 #include "state/settings.h"
 #include "state/settings_file.h"
@@ -129,6 +138,50 @@ const Setting &attributeRow(const std::string &name) {
   return *r;
 }
 
+// ======== Long calls ================================================================
+// work(stop) runs on a thread of its own while the caller's looks for
+// Python's signals every tenth of a second, taking the GIL only for that:
+// a handler's exception (Ctrl+C's KeyboardInterrupt) sets stop, and is
+// raised once the work has stopped, which it does within a run of steps.
+template <typename Work> auto interruptible(Work work) {
+  std::atomic<bool> stopped{false};
+  const Cut stop{[](void *c) { return static_cast<std::atomic<bool> *>(c)->load(); }, &stopped};
+  auto result = std::async(std::launch::async, [&] { return work(stop); });
+  bool raised = false;
+  {
+    py::gil_scoped_release unlocked;
+    while (result.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+      py::gil_scoped_acquire locked;
+      if (!raised && PyErr_CheckSignals() != 0) raised = true, stopped = true;
+    }
+  }
+  if (raised) throw py::error_already_set();
+  return result.get();
+}
+
+// The instruction set asked for, chosen for the call: the choice is the
+// process's, so calls naming one take turns (on and off choose nothing).
+struct Simd {
+  std::unique_lock<std::mutex> turn;
+  explicit Simd(const std::string &simd) {
+    static std::mutex chosen;
+    if (simd != "on" && simd != "off") turn = std::unique_lock<std::mutex>(chosen);
+    const std::string why = takeSimd(simd);
+    if (!why.empty()) raise(PyExc_ValueError, why);
+  }
+  ~Simd() {
+    if (turn.owns_lock()) chooseLaneTarget("");
+  }
+};
+
+// work() on at most threads threads (None: every core).
+template <typename Work> auto onThreads(const py::object &threads, Work work) {
+  const int n = threads.is_none() ? tbb::this_task_arena::max_concurrency() : threads.cast<int>();
+  if (n < 1) raise(PyExc_ValueError, "threads must be 1 or more (None: every core)");
+  tbb::task_arena arena(n);
+  return arena.execute(work);
+}
+
 // ======== Numbers ===================================================================
 // A run whose state left the finite numbers is an ArithmeticError; any
 // other refusal a ValueError.
@@ -142,15 +195,13 @@ py::array_t<double> trajectory(const Settings &s) {
   const size_t columns = s.second == 1 ? 8 : 4;
   std::vector<double> numbers;
   std::string why;
-  bool finite = false;
-  {
-    py::gil_scoped_release unlocked;
+  const bool finite = interruptible([&](Cut stop) {
     numbers.reserve((size_t)trajectorySteps(s) * columns);
     auto keep = [&](const double *row, int count, long, bool) {
       numbers.insert(numbers.end(), row, row + count);
     };
-    finite = trajectoryRows(s, keep, {}, why);
-  }
+    return trajectoryRows(s, keep, stop, why);
+  });
   if (!finite) raise(PyExc_ArithmeticError, why);
   return arrayOf(std::move(numbers), columns);
 }
@@ -159,30 +210,33 @@ py::array_t<double> maxima(const Settings &s) {
   refuseWindow(s);
   std::vector<double> numbers;
   std::string why;
-  {
-    py::gil_scoped_release unlocked;
-    for (const MapPair &p : maximaPairs(s, {}, &why))
-      numbers.insert(numbers.end(), {p.previous, p.maximum});
-  }
+  for (const MapPair &p : interruptible([&](Cut stop) { return maximaPairs(s, stop, &why); }))
+    numbers.insert(numbers.end(), {p.previous, p.maximum});
   if (!why.empty()) raise(PyExc_ArithmeticError, why);
   return arrayOf(std::move(numbers), 2);
 }
 
-py::object exponents(const Settings &s, bool spectrum, double transient, double time, double tau,
-                     double d0, int blocks, int repeat) {
+// The run of s with these options, refused as the command line refuses them.
+LyapunovRun runOf(const Settings &s, bool spectrum, double transient, double time, double tau,
+                  double d0, int blocks) {
   LyapunovRun r;
   static_cast<System &>(r) = systemOf(s);
   r.transient = transient, r.time = time, r.tau = tau, r.d0 = d0, r.blocks = blocks;
   r.spectrum = spectrum;
-  std::string why = runRefusal(r);
-  if (why.empty() && (repeat < 1 || repeat > 1000000)) why = "--repeat must be 1 to 1000000";
+  const std::string why = runRefusal(r);
   if (!why.empty()) raise(PyExc_ValueError, why);
-  std::vector<Exponents> found;
-  {
-    py::gil_scoped_release unlocked;
-    found = repeat > 1 ? lyapunovAll(repeatedRuns(r, repeat), true, nullptr)
-                       : std::vector<Exponents>{lyapunov(r)};
-  }
+  return r;
+}
+
+py::object exponents(const Settings &s, bool spectrum, double transient, double time, double tau,
+                     double d0, int blocks, int repeat) {
+  LyapunovRun r = runOf(s, spectrum, transient, time, tau, d0, blocks);
+  if (repeat < 1 || repeat > 1000000) raise(PyExc_ValueError, "--repeat must be 1 to 1000000");
+  const std::vector<Exponents> found = interruptible([&](Cut stop) {
+    r.stop = stop;
+    return repeat > 1 ? lyapunovAll(repeatedRuns(r, repeat), true, nullptr)
+                      : std::vector<Exponents>{lyapunov(r)};
+  });
   for (size_t k = 0; k < found.size(); k++) {
     const std::string which = repeat > 1 ? "run " + std::to_string(k + 1) + ": " : "";
     if (found[k].status != 0)
@@ -193,6 +247,117 @@ py::object exponents(const Settings &s, bool spectrum, double transient, double 
   py::list each;
   for (const Exponents &e : found) each.append(pythonOf(jsonReport(s, r, {e}, e)));
   return std::move(each);
+}
+
+// ======== Sweeps ====================================================================
+// The sweep of param over values (each as the float the run uses), each
+// within the panel's limits.
+Sweep sweepOf(const Settings &s, const std::string &param, const std::vector<double> &values,
+              const char *option) {
+  Sweep w{};
+  static_cast<System &>(w) = systemOf(s);
+  std::string why = paramRefusal(w, param, option);
+  if (!why.empty()) raise(PyExc_ValueError, why);
+  if (values.empty()) raise(PyExc_ValueError, "values: give 1 or more");
+  const Parameter &p = w.model->params[w.param];
+  for (double v : values)
+    if (!(v >= p.lo && v <= p.hi))
+      raise(PyExc_ValueError, "values must lie within " + shortest(p.lo) + " and " +
+                                  shortest(p.hi) + ", the panel's limits (" + shortest(v) +
+                                  " does not)");
+  w.given.assign(values.begin(), values.end());
+  w.values = (int)values.size();
+  w.from = *std::min_element(values.begin(), values.end());
+  w.to = *std::max_element(values.begin(), values.end());
+  return w;
+}
+
+// The rows, "parameter" and then each row's fields (NaN where the CSV
+// leaves a field empty); each value that gives none said as a warning.
+py::array_t<double> rowsOf(const Sweep &w, const std::vector<SweepValue> &values, size_t fields) {
+  std::vector<double> numbers;
+  for (const SweepValue &v : values) {
+    if (!v.problem.empty())
+      PyErr_WarnEx(PyExc_RuntimeWarning,
+                   ("at " + std::string(w.model->params[w.param].name) + " = " + shortest(v.value) +
+                    ": " + v.problem)
+                       .c_str(),
+                   1);
+    for (const std::vector<double> &row : v.rows) {
+      numbers.push_back(v.value);
+      numbers.insert(numbers.end(), row.begin(), row.end());
+    }
+  }
+  return arrayOf(std::move(numbers), 1 + fields);
+}
+
+py::array_t<double> bifurcation(const Settings &s, const std::string &param,
+                                const std::vector<double> &values, double transient, double time,
+                                const py::object &threads, const std::string &simd) {
+  Sweep w = sweepOf(s, param, values, "param");
+  w.transient = transient, w.time = time, w.lanes = simd != "off";
+  const std::string why = timeRefusal(w);
+  if (!why.empty()) raise(PyExc_ValueError, why);
+  Simd chosen(simd);
+  const std::vector<SweepValue> found = interruptible([&](Cut stop) {
+    w.stop = stop;
+    return onThreads(threads, [&] { return maximaSweep(w); });
+  });
+  return rowsOf(w, found, 1);
+}
+
+py::array_t<double> lyapunovSweep(const Settings &s, const std::string &param,
+                                  const std::vector<double> &values, bool spectrum,
+                                  double transient, double time, double tau, double d0, int blocks,
+                                  const py::object &threads, const std::string &simd) {
+  Sweep w = sweepOf(s, param, values, "param");
+  w.lanes = simd != "off";
+  LyapunovRun r = runOf(s, spectrum, transient, time, tau, d0, blocks);
+  Simd chosen(simd);
+  const std::vector<SweepValue> found = interruptible([&](Cut stop) {
+    w.stop = r.stop = stop;
+    return onThreads(threads, [&] { return exponentSweep(r, w); });
+  });
+  py::array_t<double> rows = rowsOf(w, found, spectrum ? 6 : 2);
+  const long coarse = std::count_if(found.begin(), found.end(),
+                                    [](const SweepValue &v) { return !v.warning.empty(); });
+  if (coarse > 0)
+    PyErr_WarnEx(PyExc_RuntimeWarning,
+                 ("at " + std::to_string(coarse) + " of the values the exponents miss the " +
+                  "flow's divergence: " + coarseStep(r.dt))
+                     .c_str(),
+                 1);
+  return rows;
+}
+
+// ======== Pictures ==================================================================
+py::array_t<unsigned char> render(const Settings &s, int width, int height, const py::object &frame,
+                                  const py::object &samples) {
+  refuseWindow(s);
+  if (!frame.is_none() && s.dynamic == 0)
+    raise(PyExc_ValueError, "frame picks a frame of Dynamic or Segment playback; these settings "
+                            "have Static, whose every frame is the same");
+  std::string why;
+  const Look look{width, height, false, samples.is_none() ? 0 : samples.cast<int>()};
+  if (width < 1 || height < 1 || width > CANVAS_MAX || height > CANVAS_MAX)
+    raise(PyExc_ValueError, "width and height must each be 1 to " + std::to_string(CANVAS_MAX));
+  if (look.samples < 0 || look.samples > 64) raise(PyExc_ValueError, "samples must be 1 to 64");
+  const int k = shownFrame(s, frame.is_none() ? 1 : frame.cast<int>());
+  if (k < 1) raise(PyExc_ValueError, "frame counts from 1");
+  auto *rgb = new std::vector<unsigned char>();
+  py::capsule owner(rgb, [](void *v) { delete static_cast<std::vector<unsigned char> *>(v); });
+  bool drawn = false;
+  {
+    py::gil_scoped_release unlocked;
+    static std::mutex canvas; // one headless GL context at a time
+    std::lock_guard<std::mutex> turn(canvas);
+    auto keep = [&](int, const std::vector<unsigned char> &pixels) { return *rgb = pixels, true; };
+    drawn = drawFrames(s, look, k, k, keep, why);
+  }
+  if (!drawn)
+    raise(why.rfind("the run diverged", 0) == 0 ? PyExc_ArithmeticError : PyExc_RuntimeError, why);
+  return py::array_t<unsigned char>({(size_t)height, (size_t)width, (size_t)3},
+                                    {(size_t)width * 3, (size_t)3, (size_t)1}, rgb->data(), owner);
 }
 
 // ======== What help() shows =========================================================
@@ -259,6 +424,39 @@ error), "divergence" (the flow's, averaged along the run), "kaplan_yorke"
 sum misses the divergence (a dt too coarse). On a fixed point the dict
 holds "fixed_point" instead of a dimension.)";
 
+const char *const BIFURCATION_DOC =
+    R"(The bifurcation diagram's points: maxima of x as one parameter sweeps values.
+
+param:     the parameter swept, as the panel names it ("c", "ro", ...)
+values:    its values, any 1-D sequence within the panel's limits
+transient: time units skipped at each value (default 500)
+time:      time units run at each value, transient included (default 1000)
+threads:   at most this many threads (None: every core)
+simd:      "on" (the widest instruction set), "off" (one value at a
+           time) or a set by name; the same numbers either way
+
+Returns an (N, 2) float64 array, rows parameter, maximum as
+`tresolva-batch bifurcation` writes them (the parameter as the float the
+run used). A value whose run diverges gives no rows and a RuntimeWarning.
+Ctrl+C stops it with KeyboardInterrupt.)";
+
+const char *const LYAPUNOV_SWEEP_DOC = R"(Lyapunov exponents along one parameter.
+
+param, values, threads and simd as for bifurcation(); spectrum: all three
+exponents (else the largest); transient, time, tau, d0 and blocks as for
+lyapunov(). Returns rows as `tresolva-batch lyapunov --sweep` writes them:
+parameter, lambda1, error1 (and lambda2, error2, lambda3, error3), NaN
+where a value's run cannot stand (a RuntimeWarning says why).)";
+
+const char *const RENDER_DOC =
+    R"(The picture tresolva-batch render draws: a (height, width, 3) uint8 array.
+
+width, height: pixels (default the viewer's scene, 950 x 717)
+frame:         the K-th frame of Dynamic or Segment playback (None: the first)
+samples:       smooth edges, each pixel the mean of N samples (None: none)
+
+Drawn headless through EGL, one call at a time; the pixels of render's PNG.)";
+
 } // namespace
 
 PYBIND11_MODULE(tresolva, m) {
@@ -299,5 +497,16 @@ PYBIND11_MODULE(tresolva, m) {
     m.def(name, run(spectrum), py::arg("settings"), py::kw_only(), py::arg("transient") = 100.0,
           py::arg("time") = 10000.0, py::arg("tau") = 1.0, py::arg("d0") = 1e-8,
           py::arg("blocks") = 10, py::arg("repeat") = 1, doc);
+  m.def("bifurcation", &bifurcation, py::arg("settings"), py::arg("param"), py::arg("values"),
+        py::kw_only(), py::arg("transient") = 500.0, py::arg("time") = 1000.0,
+        py::arg("threads") = py::none(), py::arg("simd") = "on", BIFURCATION_DOC);
+  m.def("lyapunov_sweep", &lyapunovSweep, py::arg("settings"), py::arg("param"), py::arg("values"),
+        py::kw_only(), py::arg("spectrum") = false, py::arg("transient") = 100.0,
+        py::arg("time") = 10000.0, py::arg("tau") = 1.0, py::arg("d0") = 1e-8,
+        py::arg("blocks") = 10, py::arg("threads") = py::none(), py::arg("simd") = "on",
+        LYAPUNOV_SWEEP_DOC);
+  m.def("render", &render, py::arg("settings"), py::kw_only(), py::arg("width") = SCENE_WIDTH,
+        py::arg("height") = SCENE_HEIGHT, py::arg("frame") = py::none(),
+        py::arg("samples") = py::none(), RENDER_DOC);
   m.attr("__version__") = TRESOLVA_VERSION;
 }

@@ -48,4 +48,15 @@ echo "Depends: $depends"
 for lib in libglut libc6 libstdc++6 libstb0 libegl1 libgl2ps libtbb libplplot plplot-driver-cairo fonts-dejavu-core "libgl1\|libglx0"; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib"
 done
+# The Python module, where built: in Debian's Python path, imported from
+# the package's files by Debian's Python, which the package depends on.
+if compgen -G "$build/tresolva.cpython-*.so" >/dev/null; then
+  for dep in "python3 (>= 3" "python3 (<< 3" python3-numpy; do
+    grep -qF "$dep" <<<"$depends" || fail "Depends lacks $dep"
+  done
+  dpkg-deb -x "$deb" "$out/unpacked"
+  (cd "$out" && PYTHONPATH="$out/unpacked/usr/lib/python3/dist-packages" /usr/bin/python3 -c \
+    'import tresolva; print(tresolva.__file__); assert tresolva.Settings()["dt"] == 0.005') |
+    grep -q "unpacked/usr/lib/python3/dist-packages/tresolva" || fail "the packaged module does not import"
+fi
 echo "package: ok"

@@ -3,8 +3,11 @@ bits, from two settings files; the same refusals, raised; the same results
 from several threads at once."""
 import json
 import os
+import signal
 import subprocess
+import sys
 import threading
+import time
 
 import numpy as np
 import pytest
@@ -121,3 +124,55 @@ def test_threads_at_once_give_what_one_after_another_gives():
         t.join()
     for exponents, xyz in found:
         assert exponents == alone[0] and same_bits(xyz, alone[1])
+
+
+SWEEPS = {  # settings file: the parameter swept and its values, not evenly spaced
+    "roessler.toml": ("c", np.geomspace(2.5, 6.0, 23)),
+    "twin.toml": ("ro", np.geomspace(20.0, 120.0, 23)),
+}
+
+
+@pytest.mark.parametrize("path", FILES)
+def test_sweeps_are_the_command_lines_rows(path, tmp_path):
+    s = tresolva.Settings.read(path)
+    param, values = SWEEPS[os.path.basename(path)]
+    runs = [  # rows from Python; the command line's sweeps, one per value, merged
+        (tresolva.bifurcation(s, param, values, transient=50, time=150),
+         ["bifurcation", "--param", param, "--transient", "50", "--time", "150"]),
+        (tresolva.lyapunov_sweep(s, param, values, spectrum=True, simd="off", transient=10, time=100),
+         ["lyapunov", "--sweep", param, "--spectrum", "--transient", "10", "--time", "100"]),
+    ]
+    for got, args in runs:
+        parts = []
+        for v in values.astype(np.float32):
+            batch(*args, "-s", path, "--from", repr(float(v)), "--to", repr(float(v)),
+                  "--values", "1", "-o", str(tmp_path / "v.csv"))
+            parts.append(np.genfromtxt(tmp_path / "v.csv", delimiter=",", skip_header=1, ndmin=2))
+        want = np.concatenate(parts)
+        assert np.array_equal(got[:, 0].astype(np.float32), want[:, 0].astype(np.float32)), args[0]
+        assert same_bits(np.nan_to_num(got[:, 1:]), np.nan_to_num(want[:, 1:])), args[0]
+
+
+def test_render_is_the_pngs_pixels(tmp_path):
+    from PIL import Image
+
+    s = tresolva.Settings.read(FILES[1])
+    batch("render", "-s", FILES[1], "--size", "320x200", "--frame", "3", "-o", str(tmp_path / "r.png"))
+    got = tresolva.render(s, width=320, height=200, frame=3)
+    assert got.shape == (200, 320, 3) and got.dtype == np.uint8
+    assert np.array_equal(got, np.asarray(Image.open(tmp_path / "r.png").convert("RGB")))
+
+
+def test_ctrl_c_stops_a_long_sweep_with_keyboard_interrupt():
+    s = tresolva.Settings.read(FILES[0])
+    threading.Timer(0.5, os.kill, (os.getpid(), signal.SIGINT)).start()
+    began = time.monotonic()
+    with pytest.raises(KeyboardInterrupt):
+        tresolva.bifurcation(s, "c", np.linspace(2, 6, 4000), time=100000)
+    assert time.monotonic() - began < 2.5  # the signal after 0.5 s, the stop within 2
+
+
+def test_the_example_draws_its_figure(tmp_path):
+    subprocess.run([sys.executable, os.path.join(DOCS, "example.py"), str(tmp_path / "e.png")],
+                   check=True, env={**os.environ, "MPLBACKEND": "Agg"})
+    assert (tmp_path / "e.png").stat().st_size > 10000
