@@ -32,9 +32,9 @@ with tempfile.NamedTemporaryFile("w", suffix=".toml") as f:
     f.flush()
     s = tresolva.Settings.read(f.name)
     print(f"{'':<46} {'Python':>10} {'command':>10}   ratio")
-    sweep = ["--param", "c", "--from", "2", "--to", "6", "--values", "20000"]
-    row("bifurcation, 20000 values of c",
-        median_seconds(lambda: tresolva.bifurcation(s, "c", np.linspace(2, 6, 20000))),
+    sweep = ["--param", "c", "--from", "2", "--to", "6", "--values", "4000"]
+    row("bifurcation, 4000 values of c",
+        median_seconds(lambda: tresolva.bifurcation(s, "c", np.linspace(2, 6, 4000))),
         median_seconds(lambda: subprocess.run([BATCH, "bifurcation", "-s", f.name, *sweep,
                                                "-o", "/dev/null"], check=True)))
     row("trajectory, 10^7 steps (array / CSV)",
