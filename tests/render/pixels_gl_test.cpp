@@ -29,22 +29,24 @@ static long differing(const std::vector<unsigned char> &a, const std::vector<uns
 }
 
 // Dynamic replays the same steps each picture and draws the tracer; tmin 0
-// reaches ghost widths of 0; looks 0..13 are the schemes at both thicknesses,
-// 14 the maximum map on white, 15..28 a view turned to lay the marker's
-// graph across the curve, where held marker points meet later strokes.
+// reaches ghost widths of 0; looks 0..6 are the schemes, thin and thick in
+// turn, 7 the maximum map on white, 8..14 the schemes at the other
+// thickness in a view turned to lay the marker's graph across the curve,
+// where held marker points meet later strokes.
 TEST(PixelsGl, CachedWidthsDrawTheSamePixelsAsLiteralCalls) {
   for (int attractor : {0, 1})
     for (float from : {0.0f, 50.0f})
       for (int twin : {0, 1})
-        for (int look = 0; look < (twin ? 29 : 15); look++) {
+        for (int look = 0; look < (twin ? 15 : 8); look++) {
           SCOPED_TRACE(testing::Message() << "attractor " << attractor << " tmin " << from
                                           << " twin " << twin << " look " << look);
           Settings set = startUpSettings();
           set.attype = attractor, set.dynamic = 1, set.tmin = from, set.tmaxstatic = 100;
           set.tracer = set.box = set.axes = 1, set.second = twin;
-          set.coloring = look % 7 + 1, set.thickness = look % 14 < 7 ? 1 : 5;
-          set.map = set.bg = look == 14;
-          set.t1 = look > 14 ? 37.5 : 0, set.t2 = look > 14 ? 90 : 0;
+          const int scheme = look % 8, turned = look > 7;
+          set.coloring = scheme % 7 + 1, set.thickness = (scheme % 2 != turned) ? 5 : 1;
+          set.map = set.bg = look == 7;
+          set.t1 = turned ? 37.5 : 0, set.t2 = turned ? 90 : 0;
           Picture pic = startUpPicture(set);
           render(set, pic, 1); // the clear colour and the figures' scale catch up
           auto literal = render(set, pic, 1);
