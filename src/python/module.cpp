@@ -331,8 +331,8 @@ py::array_t<double> lyapunovSweep(const Settings &s, const std::string &param,
 }
 
 // ======== Pictures ==================================================================
-py::array_t<unsigned char> render(const Settings &s, int width, int height, const py::object &frame,
-                                  const py::object &samples) {
+py::array_t<unsigned char> pixelsOf(const Settings &s, int width, int height,
+                                    const py::object &frame, const py::object &samples) {
   refuseWindow(s);
   if (!frame.is_none() && s.dynamic == 0)
     raise(PyExc_ValueError, "frame picks a frame of Dynamic or Segment playback; these settings "
@@ -484,7 +484,7 @@ PYBIND11_MODULE(tresolva, m) {
       .def("__setattr__", [](Settings &s, const std::string &name, const py::handle &v) {
         set(s, attributeRow(name).key, v);
       });
-  const auto run = [](bool spectrum) {
+  const auto measuring = [](bool spectrum) {
     return [spectrum](const Settings &s, double transient, double time, double tau, double d0,
                       int blocks, int repeat) {
       return exponents(s, spectrum, transient, time, tau, d0, blocks, repeat);
@@ -494,9 +494,9 @@ PYBIND11_MODULE(tresolva, m) {
   m.def("maxima", &maxima, py::arg("settings"), MAXIMA_DOC);
   for (const auto &[name, spectrum, doc] :
        {std::tuple{"lyapunov", false, LYAPUNOV_DOC}, {"spectrum", true, SPECTRUM_DOC}})
-    m.def(name, run(spectrum), py::arg("settings"), py::kw_only(), py::arg("transient") = 100.0,
-          py::arg("time") = 10000.0, py::arg("tau") = 1.0, py::arg("d0") = 1e-8,
-          py::arg("blocks") = 10, py::arg("repeat") = 1, doc);
+    m.def(name, measuring(spectrum), py::arg("settings"), py::kw_only(),
+          py::arg("transient") = 100.0, py::arg("time") = 10000.0, py::arg("tau") = 1.0,
+          py::arg("d0") = 1e-8, py::arg("blocks") = 10, py::arg("repeat") = 1, doc);
   m.def("bifurcation", &bifurcation, py::arg("settings"), py::arg("param"), py::arg("values"),
         py::kw_only(), py::arg("transient") = 500.0, py::arg("time") = 1000.0,
         py::arg("threads") = py::none(), py::arg("simd") = "on", BIFURCATION_DOC);
@@ -505,7 +505,7 @@ PYBIND11_MODULE(tresolva, m) {
         py::arg("time") = 10000.0, py::arg("tau") = 1.0, py::arg("d0") = 1e-8,
         py::arg("blocks") = 10, py::arg("threads") = py::none(), py::arg("simd") = "on",
         LYAPUNOV_SWEEP_DOC);
-  m.def("render", &render, py::arg("settings"), py::kw_only(), py::arg("width") = SCENE_WIDTH,
+  m.def("render", &pixelsOf, py::arg("settings"), py::kw_only(), py::arg("width") = SCENE_WIDTH,
         py::arg("height") = SCENE_HEIGHT, py::arg("frame") = py::none(),
         py::arg("samples") = py::none(), RENDER_DOC);
   m.attr("__version__") = TRESOLVA_VERSION;
