@@ -55,8 +55,7 @@ struct Page {
   Trajectory ended{};      // where the latest complete frame ended
   double endedXmaxold = 0; // and the maximum map's memory then
   FrameTimes times;
-  double firstFrameMs = 0; // when the first frame was complete, from navigation
-  std::string text;        // what the last hook returned
+  std::string text; // what the last hook returned
 };
 Page page;
 
@@ -113,7 +112,6 @@ void endFrame() {
   page.lastFrameSteps = page.pic.run.n, page.lastFrameParts = page.parts;
   page.ended = page.pic.run, page.endedXmaxold = page.pic.xmaxold;
   timeFrame(page.times, page.frameBegan);
-  if (page.firstFrameMs == 0) page.firstFrameMs = emscripten_get_now();
 }
 
 // One animation frame: the next part of the frame in progress. A complete
@@ -396,21 +394,6 @@ EMSCRIPTEN_KEEPALIVE const char *tresolva_state() {
                 "%ld %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %ld %d %d %.0f", page.frames,
                 r.t, r.x, r.y, r.z, r.x2, r.y2, r.z2, page.endedXmaxold, page.lastFrameSteps,
                 page.lastFrameParts, page.drawing ? 1 : 0, page.stepsTotal);
-  return said(line);
-}
-
-// Figures for the notes: "first-frame-ms rk4-steps-a-second", the second
-// from steps Lorenz steps of the core's rk4 alone.
-EMSCRIPTEN_KEEPALIVE const char *tresolva_figures(double steps) {
-  const double p[3] = {28, 10, 8.0 / 3};
-  double x = 5, y = 5, z = 5, began = emscripten_get_now();
-  Slopes k;
-  for (double n = 0; n < steps; n++) rk4(models[0], p, 0.005f, x, y, z, k);
-  double seconds = (emscripten_get_now() - began) / 1000;
-  static volatile double kept;
-  kept = x; // the loop's result is used, so the loop stays
-  char line[128];
-  std::snprintf(line, sizeof line, "%.0f %.0f", page.firstFrameMs, steps / seconds);
   return said(line);
 }
 
