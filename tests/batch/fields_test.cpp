@@ -5,9 +5,7 @@
 #include <hwy/highway.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 #include "batch/bifurcation.h"
@@ -45,13 +43,9 @@ using D = hn::CappedTag<double, 1>;
 } // namespace chen1
 HWY_AFTER_NAMESPACE();
 
-namespace {
-
-bool sameBytes(const double *a, const double *b, size_t n) {
+static bool sameBytes(const double *a, const double *b, size_t n) {
   return std::memcmp(a, b, n * sizeof(double)) == 0;
 }
-
-} // namespace
 
 TEST(Fields, AThirdFieldRunsAsItselfInLanesWithTheScalarBytes) {
   Model chen = models[0]; // Lorenz's entry but for its field: a = 35, b = 3, c = 28

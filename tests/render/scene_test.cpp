@@ -1,9 +1,7 @@
 // A scene drawn in parts, and the clear after a change of background.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "render/picture.h"
 #include "render/scene.h"
@@ -13,43 +11,29 @@
 // A page that must not block draws a frame over many animation frames: the
 // GL calls of all the parts are those of one scene, for the curve with the
 // twin and for the maximum map, in every playback mode.
-struct Asking {
-  int asked = 0, pauses = 0;
-};
-static bool everyThirdAsking(void *context) {
-  Asking &a = *static_cast<Asking *>(context);
-  a.asked = a.asked + 1;
-  if (a.asked % 3 != 0) return false;
-  a.pauses++;
-  return true;
+static bool everyThirdAsking(void *asked) {
+  return ++*static_cast<int *>(asked) % 3 == 0;
 }
 
 TEST(Scene, SceneDrawnInPartsSendsTheCallsOfOneScene) {
   for (auto [map, mode] : {std::pair{0, 0}, {0, 2}, {1, 1}}) {
     Settings set = startUpSettings();
     set.second = 1, set.map = map, set.dynamic = mode, set.tracer = 1, set.tmaxstatic = 20;
-    Asking asking;
+    int asked = 0;
     auto calls = [&](bool inParts) {
       Picture pic = pictureOf(set, 950, 717, 1);
       clearGl();
       for (int frame = 0; frame < 3; frame++) {
-        if (!inParts) {
-          nextFrame(set, pic);
-          continue;
-        }
-        advancePlayback(set.dynamic, set.tmin, set.tmaxstatic, pic.tmax);
-        beginScene(set, pic);
-        while (!continueScene(set, pic, {everyThirdAsking, &asking})) {}
+        if (inParts) {
+          advancePlayback(set.dynamic, set.tmin, set.tmaxstatic, pic.tmax);
+          beginScene(set, pic);
+          while (!continueScene(set, pic, {everyThirdAsking, &asked})) {}
+        } else nextFrame(set, pic);
       }
-      std::vector<std::pair<std::string, std::vector<double>>> out(glCalls.size());
-      std::transform(glCalls.begin(), glCalls.end(), out.begin(), [](const GlCall &c) {
-        return std::pair{std::string(c.fn), std::vector<double>(c.a, c.a + 6)};
-      });
-      return out;
+      return glCalls;
     };
     auto whole = calls(false), parts = calls(true);
-    EXPECT_GT(asking.pauses, 0) << map << mode;
-    EXPECT_EQ(whole.size(), parts.size()) << map << mode;
+    EXPECT_GE(asked, 3) << map << mode; // paused at least once
     EXPECT_TRUE(whole == parts) << map << mode;
   }
 }

@@ -1,5 +1,3 @@
-// A stand-in for the GL and GLUT entry points the program calls: each call
-// is recorded with its arguments, so tests can read back what a frame sent.
 #include "support/fake_gl.h"
 
 #include <GL/freeglut.h>

@@ -2,12 +2,17 @@
 // is recorded with its arguments, so tests can read back what a frame sent.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 struct GlCall {
   const char *fn;
   double a[6];
 };
+inline bool operator==(const GlCall &x, const GlCall &y) {
+  return std::strcmp(x.fn, y.fn) == 0 && std::equal(x.a, x.a + 6, y.a);
+}
 
 extern std::vector<GlCall> glCalls;
 
