@@ -37,10 +37,10 @@ stage end-to-end tests -L e2e
 # which mostly wait on the browser and the batch program: on a busy
 # machine that is minutes. (Not beside the end-to-end tests: one of them
 # times how soon the viewer answers.)
-cmake --build build-asan -j"$jobs" --target unit_tests tresolva tresolva-batch pixels \
+setsid cmake --build build-asan -j"$jobs" --target unit_tests tresolva tresolva-batch pixels \
   >build-asan/build.log 2>&1 &
 sanitized=$!
-trap 'kill $sanitized 2>/dev/null; report' EXIT
+trap 'kill -- -$sanitized 2>/dev/null || true; report' EXIT # the build's compilers too
 stage page tests -L page
 stage Python tests -L python
 built() { wait $sanitized || { tail -40 build-asan/build.log; return 1; }; }

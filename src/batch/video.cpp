@@ -41,6 +41,12 @@ int openVideo(Video &v, const std::string &path, int width, int height, int fps,
     error = "--video needs ffmpeg, and there is none on the PATH";
     return 2;
   }
+  // Its frames are counted in the file before it is kept: a device or a
+  // pipe, which cannot be read back, would block that count for good.
+  if (special(path)) {
+    error = "--video " + path + ": a video is written to a file, not to a device or a pipe";
+    return 2;
+  }
   // the same folder and extension, so that ffmpeg picks the same format
   if (!reserveOutput(v.out, path, error)) return 1;
   v.frameSize = (size_t)width * height * 3;

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <future>
 #include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -159,30 +160,58 @@ template <typename Work> auto interruptible(Work work) {
   return result.get();
 }
 
-// The instruction set asked for, chosen for the call: the choice is the
-// process's, so calls naming one take turns (on and off choose nothing).
-struct Simd {
-  std::unique_lock<std::mutex> turn;
+// The instruction set asked for, chosen for the call. The choice is the
+// process's: a call naming a set holds it alone, the others ("on", "off")
+// share it meanwhile. The lock is waited for with the GIL released, as its
+// holder takes the GIL to look for signals.
+class Simd {
+  static std::shared_mutex &choice() {
+    static std::shared_mutex held;
+    return held;
+  }
+  std::unique_lock<std::shared_mutex> alone;
+  std::shared_lock<std::shared_mutex> shared;
+
+public:
   explicit Simd(const std::string &simd) {
-    static std::mutex chosen;
-    if (simd != "on" && simd != "off") turn = std::unique_lock<std::mutex>(chosen);
-    const std::string why = takeSimd(simd);
+    std::string why;
+    {
+      py::gil_scoped_release unlocked;
+      if (simd != "on" && simd != "off") alone = std::unique_lock(choice());
+      else shared = std::shared_lock(choice());
+      why = takeSimd(simd);
+    }
     if (!why.empty()) raise(PyExc_ValueError, why);
   }
+  Simd(const Simd &) = delete;
+  Simd &operator=(const Simd &) = delete;
   ~Simd() {
-    if (turn.owns_lock()) chooseLaneTarget("");
+    if (alone.owns_lock()) chooseLaneTarget("");
   }
 };
 
-// work() on at most threads threads (None: every core).
-template <typename Work> auto onThreads(const py::object &threads, Work work) {
-  const int n = threads.is_none() ? tbb::this_task_arena::max_concurrency() : threads.cast<int>();
-  if (n < 1) raise(PyExc_ValueError, "threads must be 1 or more (None: every core)");
+// How many threads a call may take (None: every core), read with the GIL.
+int threadCount(const py::object &threads) {
+  if (threads.is_none()) return tbb::this_task_arena::max_concurrency();
+  const long n = threads.cast<long>();
+  if (n < 1 || n > 65536) raise(PyExc_ValueError, "threads must be 1 to 65536 (None: every core)");
+  return (int)n;
+}
+
+// work() on at most n threads.
+template <typename Work> auto onThreads(int n, Work work) {
   tbb::task_arena arena(n);
   return arena.execute(work);
 }
 
+// A warning, which the caller's filters may turn into an exception.
+void warn(const std::string &text) {
+  if (PyErr_WarnEx(PyExc_RuntimeWarning, text.c_str(), 1) < 0) throw py::error_already_set();
+}
+
 // ======== Numbers ===================================================================
+// Each takes its settings by value: a copy made with the GIL held, which
+// another thread's assignments cannot change while the work runs.
 // A run whose state left the finite numbers is an ArithmeticError; any
 // other refusal a ValueError.
 void refuseWindow(const Settings &s) {
@@ -190,7 +219,7 @@ void refuseWindow(const Settings &s) {
   if (!why.empty()) raise(PyExc_ValueError, why);
 }
 
-py::array_t<double> trajectory(const Settings &s) {
+py::array_t<double> trajectory(Settings s) {
   refuseWindow(s);
   const size_t columns = s.second == 1 ? 8 : 4;
   std::vector<double> numbers;
@@ -206,7 +235,8 @@ py::array_t<double> trajectory(const Settings &s) {
   return arrayOf(std::move(numbers), columns);
 }
 
-py::array_t<double> maxima(const Settings &s) {
+// cppcheck-suppress passedByValue ; a copy, which other threads cannot change
+py::array_t<double> maxima(Settings s) {
   refuseWindow(s);
   std::vector<double> numbers;
   std::string why;
@@ -228,10 +258,12 @@ LyapunovRun runOf(const Settings &s, bool spectrum, double transient, double tim
   return r;
 }
 
-py::object exponents(const Settings &s, bool spectrum, double transient, double time, double tau,
+// cppcheck-suppress passedByValue ; a copy, which other threads cannot change
+py::object exponents(Settings s, bool spectrum, double transient, double time, double tau,
                      double d0, int blocks, int repeat) {
   LyapunovRun r = runOf(s, spectrum, transient, time, tau, d0, blocks);
   if (repeat < 1 || repeat > 1000000) raise(PyExc_ValueError, "--repeat must be 1 to 1000000");
+  Simd chosen("on");
   const std::vector<Exponents> found = interruptible([&](Cut stop) {
     r.stop = stop;
     return repeat > 1 ? lyapunovAll(repeatedRuns(r, repeat), true, nullptr)
@@ -278,11 +310,8 @@ py::array_t<double> rowsOf(const Sweep &w, const std::vector<SweepValue> &values
   std::vector<double> numbers;
   for (const SweepValue &v : values) {
     if (!v.problem.empty())
-      PyErr_WarnEx(PyExc_RuntimeWarning,
-                   ("at " + std::string(w.model->params[w.param].name) + " = " + shortest(v.value) +
-                    ": " + v.problem)
-                       .c_str(),
-                   1);
+      warn("at " + std::string(w.model->params[w.param].name) + " = " + shortest(v.value) + ": " +
+           v.problem);
     for (const std::vector<double> &row : v.rows) {
       numbers.push_back(v.value);
       numbers.insert(numbers.end(), row.begin(), row.end());
@@ -291,48 +320,49 @@ py::array_t<double> rowsOf(const Sweep &w, const std::vector<SweepValue> &values
   return arrayOf(std::move(numbers), 1 + fields);
 }
 
-py::array_t<double> bifurcation(const Settings &s, const std::string &param,
+// cppcheck-suppress passedByValue ; a copy, which other threads cannot change
+py::array_t<double> bifurcation(Settings s, const std::string &param,
                                 const std::vector<double> &values, double transient, double time,
                                 const py::object &threads, const std::string &simd) {
   Sweep w = sweepOf(s, param, values, "param");
   w.transient = transient, w.time = time, w.lanes = simd != "off";
   const std::string why = timeRefusal(w);
   if (!why.empty()) raise(PyExc_ValueError, why);
+  const int n = threadCount(threads);
   Simd chosen(simd);
   const std::vector<SweepValue> found = interruptible([&](Cut stop) {
     w.stop = stop;
-    return onThreads(threads, [&] { return maximaSweep(w); });
+    return onThreads(n, [&] { return maximaSweep(w); });
   });
   return rowsOf(w, found, 1);
 }
 
-py::array_t<double> lyapunovSweep(const Settings &s, const std::string &param,
+// cppcheck-suppress passedByValue ; a copy, which other threads cannot change
+py::array_t<double> lyapunovSweep(Settings s, const std::string &param,
                                   const std::vector<double> &values, bool spectrum,
                                   double transient, double time, double tau, double d0, int blocks,
                                   const py::object &threads, const std::string &simd) {
   Sweep w = sweepOf(s, param, values, "param");
   w.lanes = simd != "off";
   LyapunovRun r = runOf(s, spectrum, transient, time, tau, d0, blocks);
+  const int n = threadCount(threads);
   Simd chosen(simd);
   const std::vector<SweepValue> found = interruptible([&](Cut stop) {
     w.stop = r.stop = stop;
-    return onThreads(threads, [&] { return exponentSweep(r, w); });
+    return onThreads(n, [&] { return exponentSweep(r, w); });
   });
   py::array_t<double> rows = rowsOf(w, found, spectrum ? 6 : 2);
   const long coarse = std::count_if(found.begin(), found.end(),
                                     [](const SweepValue &v) { return !v.warning.empty(); });
   if (coarse > 0)
-    PyErr_WarnEx(PyExc_RuntimeWarning,
-                 ("at " + std::to_string(coarse) + " of the values the exponents miss the " +
-                  "flow's divergence: " + coarseStep(r.dt))
-                     .c_str(),
-                 1);
+    warn("at " + std::to_string(coarse) + " of the values the exponents miss the flow's " +
+         "divergence: " + coarseStep(r.dt));
   return rows;
 }
 
 // ======== Pictures ==================================================================
-py::array_t<unsigned char> pixelsOf(const Settings &s, int width, int height,
-                                    const py::object &frame, const py::object &samples) {
+py::array_t<unsigned char> pixelsOf(Settings s, int width, int height, const py::object &frame,
+                                    const py::object &samples) {
   refuseWindow(s);
   if (!frame.is_none() && s.dynamic == 0)
     raise(PyExc_ValueError, "frame picks a frame of Dynamic or Segment playback; these settings "
@@ -485,8 +515,9 @@ PYBIND11_MODULE(tresolva, m) {
         set(s, attributeRow(name).key, v);
       });
   const auto measuring = [](bool spectrum) {
-    return [spectrum](const Settings &s, double transient, double time, double tau, double d0,
-                      int blocks, int repeat) {
+    // cppcheck-suppress passedByValue ; a copy, which other threads cannot change
+    return [spectrum](Settings s, double transient, double time, double tau, double d0, int blocks,
+                      int repeat) {
       return exponents(s, spectrum, transient, time, tau, d0, blocks, repeat);
     };
   };

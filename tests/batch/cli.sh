@@ -168,6 +168,7 @@ refused 2 "export -s $WORK/bad.toml -o $to.csv" "export -s $WORK/none.toml -o $t
 SAYS="tmin \(300\) must be below tmax \(200\)" refused 2 "export -s $WORK/window.toml -o $to.csv" \
   "render -s $WORK/window.toml -o $to.png"
 mkfifo "$WORK/fifo" && SAYS="not a settings file but a FIFO" refused 2 "export -s $WORK/fifo -o $to.csv"
+SAYS="a video is written to a file" refused 2 "animate -n 2 --video $WORK/fifo"
 SAYS="draw: no such subcommand" refused 2 "draw -o $to.csv"
 # Pictures that cannot be drawn, options that would do nothing, a name no file has.
 printf 'playback = "static"\n' >"$WORK/static.toml"

@@ -3,7 +3,7 @@ set -u
 APP=$1 PIXELS=$2 BATCH=${3:-}
 # -noreset keeps the display up when the program ends, to start it again.
 [ -n "${E2E_XVFB:-}" ] ||
-  E2E_XVFB=1 exec xvfb-run -a -s "${E2E_SCREEN:--screen 0 1280x1024x24 -dpi 96} -noreset" \
+  E2E_XVFB=1 exec xvfb-run -a -n $((100 + $$ % 800)) -s "${E2E_SCREEN:--screen 0 1280x1024x24 -dpi 96} -noreset" \
     bash "$0" "$@"
 WORK=$(mktemp -d)
 DEADLINE=${E2E_DEADLINE:-60}   # seconds any one expectation may take

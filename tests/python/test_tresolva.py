@@ -110,14 +110,22 @@ def test_runs_that_cannot_give_a_number_raise_the_command_lines_message(tmp_path
 
 def test_threads_at_once_give_what_one_after_another_gives():
     s = tresolva.Settings.read(FILES[0])
+    # every instruction set this machine has, named, beside the widest: the
+    # choice is the process's, and calls naming one take turns
+    sets = refusal("lyapunov", "--simd", "none").split("instruction sets, ")[1].split(", ")
+    c = np.linspace(3, 6, 40)
 
-    def work(_):
-        return tresolva.spectrum(s, **QUICK)["exponents"], tresolva.trajectory(s)
+    def work(k):
+        simd = sets[k % len(sets)] if k % 2 else "on"
+        return (tresolva.spectrum(s, **QUICK)["exponents"], tresolva.trajectory(s),
+                tresolva.bifurcation(s, "c", c, transient=20, time=150, simd=simd))
 
     alone = work(0)
     with ThreadPoolExecutor(4) as pool:
-        for exponents, xyz in pool.map(work, range(4)):
-            assert exponents == alone[0] and same_bits(xyz, alone[1])
+        for exponents, xyz, rows in pool.map(work, range(2 * len(sets))):
+            assert exponents == alone[0] and same_bits(xyz, alone[1]) and same_bits(rows, alone[2])
+    with pytest.raises(ValueError):
+        tresolva.bifurcation(s, "c", c, threads=0)
 
 
 @pytest.mark.parametrize("path, param, values", [  # values not evenly spaced
