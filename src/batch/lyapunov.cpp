@@ -294,3 +294,11 @@ std::vector<SweepValue> exponentSweep(const LyapunovRun &base, const Sweep &w) {
     }
   });
 }
+
+std::string coarseWarning(const std::vector<SweepValue> &values, float dt) {
+  const long coarse = std::count_if(values.begin(), values.end(),
+                                    [](const SweepValue &v) { return !v.warning.empty(); });
+  if (coarse == 0) return "";
+  return "at " + std::to_string(coarse) + " of the values the exponents miss the flow's " +
+         "divergence: " + coarseStep(dt);
+}

@@ -40,6 +40,9 @@ std::vector<LyapunovRun> repeatedRuns(const LyapunovRun &r, int repeats);
 // Along the sweep w, runs of base: a row "lambda1,error1[,...]" for each
 // value, or empty fields and why for a value whose run cannot stand.
 std::vector<SweepValue> exponentSweep(const LyapunovRun &base, const Sweep &w);
+// The warning for the values whose exponents miss the flow's divergence
+// (a step too coarse for them); "" when none does.
+std::string coarseWarning(const std::vector<SweepValue> &values, float dt);
 
 // How far the main trajectory has reached along each axis: the twin's
 // separation is judged against the largest of the three.

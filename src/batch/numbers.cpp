@@ -207,13 +207,9 @@ int exponentSweepCommand(const Settings &s, const NumberOptions &o, const Lyapun
   w.lanes = o.simd != "off";
   const std::vector<SweepValue> values = exponentSweep(r, w);
   if (interrupted()) endInterrupted();
-  sayProblems(w, values);
-  const long coarse = std::count_if(values.begin(), values.end(),
-                                    [](const SweepValue &v) { return !v.warning.empty(); });
-  if (coarse > 0)
-    refuse("warning: at " + std::to_string(coarse) + " of the values the exponents miss the " +
-               "flow's divergence: " + coarseStep(r.dt),
-           0);
+  for (const std::string &line : problemLines(w, values)) refuse(line, 0);
+  if (const std::string coarse = coarseWarning(values, r.dt); !coarse.empty())
+    refuse("warning: " + coarse, 0);
   const std::string header = o.spectrum ? "parameter,lambda1,error1,lambda2,error2,lambda3,error3"
                                         : "parameter,lambda1,error1";
   f.yLabel = o.spectrum ? "lambda" : "lambda1", f.joined = true;
@@ -257,7 +253,8 @@ int bifurcationCommand(const Settings &s, const NumberOptions &o) {
   auto limit = threadsAtMost(o.threads);
   const std::vector<SweepValue> values = maximaSweep(w);
   if (interrupted()) endInterrupted();
-  sayProblems(w, values); // as the exponents' sweep says it, without the rows
+  for (const std::string &line : problemLines(w, values))
+    refuse(line, 0); // as the exponents' sweep
   f.yLabel = w.model->mapAbsolute ? "max |x|" : "max x";
   return writeSweep(o, w, sweepCsv(w, "parameter,maximum", values), f, values, {0});
 }

@@ -51,12 +51,13 @@ std::vector<SweepValue> sweepValues(const Sweep &s, const ValuesOf &valuesOf) {
   return out;
 }
 
-void sayProblems(const Sweep &s, const std::vector<SweepValue> &values) {
+std::vector<std::string> problemLines(const Sweep &s, const std::vector<SweepValue> &values) {
+  std::vector<std::string> lines;
   for (const SweepValue &v : values)
     if (!v.problem.empty())
-      refuse(std::string("at ") + s.model->params[s.param].name + " = " + shortest(v.value) + ": " +
-                 v.problem,
-             0);
+      lines.push_back(std::string("at ") + s.model->params[s.param].name + " = " +
+                      shortest(v.value) + ": " + v.problem);
+  return lines;
 }
 
 std::string sweepCsv(const Sweep &s, const std::string &header,

@@ -45,8 +45,8 @@ struct SweepValue {
 using ValuesOf = std::function<void(const std::vector<int> &ks, SweepValue *out)>;
 std::vector<SweepValue> sweepValues(const Sweep &s, const ValuesOf &valuesOf);
 
-// Says on standard error why each value that gives no rows gives none.
-void sayProblems(const Sweep &s, const std::vector<SweepValue> &values);
+// Why each value that gives no rows gives none, a line each, in order.
+std::vector<std::string> problemLines(const Sweep &s, const std::vector<SweepValue> &values);
 
 // The CSV of the rows, "parameter,..." each, after the header row on the
 // first shard only, so that the shards' files merge into the whole.

@@ -308,10 +308,8 @@ Sweep sweepOf(const Settings &s, const std::string &param, const std::vector<dou
 // leaves a field empty); each value that gives none said as a warning.
 py::array_t<double> rowsOf(const Sweep &w, const std::vector<SweepValue> &values, size_t fields) {
   std::vector<double> numbers;
+  for (const std::string &line : problemLines(w, values)) warn(line);
   for (const SweepValue &v : values) {
-    if (!v.problem.empty())
-      warn("at " + std::string(w.model->params[w.param].name) + " = " + shortest(v.value) + ": " +
-           v.problem);
     for (const std::vector<double> &row : v.rows) {
       numbers.push_back(v.value);
       numbers.insert(numbers.end(), row.begin(), row.end());
@@ -352,11 +350,7 @@ py::array_t<double> lyapunovSweep(Settings s, const std::string &param,
     return onThreads(n, [&] { return exponentSweep(r, w); });
   });
   py::array_t<double> rows = rowsOf(w, found, spectrum ? 6 : 2);
-  const long coarse = std::count_if(found.begin(), found.end(),
-                                    [](const SweepValue &v) { return !v.warning.empty(); });
-  if (coarse > 0)
-    warn("at " + std::to_string(coarse) + " of the values the exponents miss the flow's " +
-         "divergence: " + coarseStep(r.dt));
+  if (const std::string coarse = coarseWarning(found, r.dt); !coarse.empty()) warn(coarse);
   return rows;
 }
 
