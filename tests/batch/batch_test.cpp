@@ -61,7 +61,6 @@ TEST(Settings, BadLinesAreRefusedWithFileLineAndKey) {
       {"lines = \"huge\"\n", ":1: lines: \"huge\" is not one of \"thin\", \"thick\", \"thicker\""},
       {"\n\ntmin = 6000.0\n", ":3: tmin: 6000 is outside 0 to 5000"},
       {"dt = 0.0\n", ":1: dt: 0 is outside 1e-04 to 1"},
-      {"[roessler]\nc = 51\n", ":2: roessler.c: 51 is outside 0.1 to 50"},
       {"[start]\nx = nan\n", ":2: start.x: nan is not a finite number"},
       {"tmin = = 3\n", ":1: "},
       {std::string("tmax = 300.0\n\0junk = 1\n", 23), ":2: "},

@@ -9,21 +9,26 @@ trap 'rm -rf "$WORK"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$BATCH" settings >"$WORK/default.toml" || fail "settings ended with $?"
-grep -q '^tmin = 50.0$' "$WORK/default.toml" || fail "no tmin in the default settings"
-"$BATCH" export -s "$WORK/default.toml" -o "$WORK/run.csv" || fail "export ended with $?"
-[ "$(wc -l <"$WORK/run.csv")" -eq 30000 ] || fail "not a header and 29999 rows"
+"$BATCH" export -s "$WORK/default.toml" -o - >"$WORK/run.csv" || fail "export -o - ended with $?"
+[ "$(head -n1 "$WORK/run.csv")" = "t,x,y,z" ] && [ "$(wc -l <"$WORK/run.csv")" -eq 30000 ] ||
+  fail "the printed settings, read back, give no header and 29999 rows (tmin 50 to 200 at 0.005)"
 LC_ALL=de_DE.UTF-8 "$BATCH" export -o "$WORK/de.csv" 2>/dev/null
 cmp -s "$WORK/run.csv" "$WORK/de.csv" || fail "the CSV depends on the locale"
 
 # ---- Pictures: the same bytes every time, each format what it says;
 # animate's frames are render's frames of the same playback.
 export -n DISPLAY
-"$BATCH" render -o "$WORK/w1.png" && "$BATCH" render -o "$WORK/again.png" || fail "render ended with $?"
-cmp -s "$WORK/w1.png" "$WORK/again.png" || fail "two renders of the same settings differ"
+"$BATCH" render -o "$WORK/w1.png" || fail "render ended with $?"
+# Vector files carry a date, which SOURCE_DATE_EPOCH sets: renders made a
+# second of the clock apart are the same bytes.
 for f in "png:PNG" "svg:<?xml" "pdf:%PDF" "eps:%!PS"; do
-  "$BATCH" render --size 320x200 -o "$WORK/p.${f%%:*}" || fail "render .${f%%:*} ended with $?"
-  head -c 5 "$WORK/p.${f%%:*}" | LC_ALL=C grep -aq "${f#*:}" || fail "the .${f%%:*} file is not one"
+  SOURCE_DATE_EPOCH=1 "$BATCH" render --size 64x40 -o "$WORK/a.${f%%:*}" || fail "render .${f%%:*} ended with $?"
+  head -c 5 "$WORK/a.${f%%:*}" | LC_ALL=C grep -aq "${f#*:}" || fail "the .${f%%:*} file is not one"
 done
+second=$(date +%s)
+while [ "$(date +%s)" = "$second" ]; do sleep 0.1; done
+for f in png svg pdf eps; do SOURCE_DATE_EPOCH=1 "$BATCH" render --size 64x40 -o "$WORK/b.$f" &&
+  cmp -s "$WORK/a.$f" "$WORK/b.$f" || fail "two .$f with SOURCE_DATE_EPOCH differ"; done
 # Lines as thick against the picture as on the screen: at twice the size
 # the curve covers as much of it, unless the widths stay in pixels.
 covered() { convert "$WORK/$1" -colorspace gray -threshold 10% -format '%[fx:mean]' info:; }
@@ -59,9 +64,8 @@ period=$(for p in $(seq 1 360); do same $p && echo $p && break; done)
 # Segment's frame 10^4 starts where a run from the same start is after
 # 99,990 steps (row 99,990 of the export holds the state after them).
 printf 'playback = "static"\ntmin = 0.0\ntmax = 1000.0\ndt = 0.01\n' >"$WORK/run.toml"
-"$BATCH" export -s "$WORK/run.toml" -o "$WORK/run.csv" || fail "export of the run ended with $?"
-awk -F, 'NR == 99990 { printf "tmin = 0.0\ntmax = 20.0\ndt = 0.01\n[start]\nx = %s\ny = %s\nz = %s\n", $2, $3, $4 }' \
-  "$WORK/run.csv" >"$WORK/moved.toml"
+"$BATCH" export -s "$WORK/run.toml" -o - | awk -F, 'NR == 99990 { print "[start]\nx = " $2 "\ny = " $3 "\nz = " $4 }' |
+  cat "$WORK/short.toml" - >"$WORK/moved.toml"
 "$BATCH" render -s "$WORK/short.toml" --frame 10000 --size 64x40 -o "$WORK/far.png" &&
   "$BATCH" render -s "$WORK/moved.toml" --size 64x40 -o "$WORK/near.png" && cmp -s "$WORK/far.png" "$WORK/near.png" ||
   fail "Segment's frame 10000 does not start 99990 steps on"
@@ -81,16 +85,13 @@ cmp -s "$WORK/l1.txt" "$WORK/lall.txt" || fail "lyapunov --repeat depends on the
 grep -q "^kaplan_yorke = " "$WORK/l1.txt" || fail "no Kaplan-Yorke dimension"
 "$BATCH" lyapunov --time 50 --json >"$WORK/l.json" || fail "lyapunov --time 50 --json ended with $?"
 for key in version settings options exponents error; do
-  grep -q "\"$key\"" "$WORK/l.json" || fail "no $key in the JSON"
-done
+  grep -q "\"$key\"" "$WORK/l.json" || fail "no $key in the JSON"; done
 "$BATCH" --version | grep -q "^tresolva-batch [0-9]" || fail "no version"
 "$BATCH" lyapunov --time 100 --transient 10 --trace "$WORK/trace.csv" >/dev/null || fail "lyapunov --trace"
 [ "$(head -n1 "$WORK/trace.csv")" = "t,lambda1" ] && [ "$(wc -l <"$WORK/trace.csv")" -eq 101 ] ||
   fail "the trace is not one row per renormalisation"
 sweep="bifurcation -s $WORK/r.toml --param c --from 2 --to 6 --values 30 --transient 20 --time 60"
-"$BATCH" $sweep -o "$WORK/all.csv" --png "$WORK/all.png" --svg "$WORK/all.svg" --size 300x200 ||
-  fail "bifurcation ended with $?"
-head -c 4 "$WORK/all.png" | LC_ALL=C grep -aq PNG || fail "the diagram is no PNG"
+"$BATCH" $sweep -o "$WORK/all.csv" --svg "$WORK/all.svg" --size 300x200 || fail "bifurcation ended with $?"
 # The axes' text in an SVG file holds each of TEXTS: has_texts FILE TEXT...
 has_texts() {
   local texts=$(perl -0ne 'while (/<text[^>]*>(.*?)<\/text>/sg) { ($t = $1) =~ s/<[^>]+>|\s+$|^\s+//g;
@@ -114,7 +115,6 @@ done
 # parallel, merged in order, are the single-machine file byte for byte.
 sharded() { # sharded WHOLE-FILE SWEEP...
   command -v parallel >/dev/null || fail "no GNU parallel: run scripts/deps.sh test"
-  rm -f "$WORK"/shard-*.csv
   parallel --will-cite "$BATCH" "${@:2}" --shard {}/4 --threads 1 -o "$WORK/shard-{}.csv" ::: 1 2 3 4 ||
     fail "$2 in shards through parallel ended with $?"
   sort -m -s -t, -k1,1g "$WORK"/shard-[1-4].csv | cmp -s - "$1" ||
@@ -122,12 +122,11 @@ sharded() { # sharded WHOLE-FILE SWEEP...
 }
 sharded "$WORK/all.csv" $sweep
 
-# Chaos that passes close by a saddle is measured, not taken for rounding:
-# at rho 94.38596 the twin shrinks 2700-fold in a time unit by the origin
-# (lambda1 = 1.662 by --spectrum); none of 400 values of rho from 20 to 300
-# is refused, whereas a twin sunk into a stable point is (unit tests).
-# Under the sanitizers, where the 400 take minutes and add no code path,
-# 40 of them.
+# Chaos that passes close by a saddle is measured, not taken for rounding: at rho
+# 94.38596 the twin shrinks 2700-fold in a time unit by the origin (lambda1 = 1.662
+# by --spectrum); none of 400 values of rho from 20 to 300 is refused, whereas a twin
+# sunk into a stable point is (unit tests). Under the sanitizers, where the 400 take
+# minutes and add no code path, 40 of them.
 printf '[lorenz]\nro = 94.38596\n' >"$WORK/r94.toml"
 "$BATCH" lyapunov -s "$WORK/r94.toml" | grep -q "^lambda1 = 1\.66" || fail "rho 94.38596 gives no lambda1 of 1.66"
 "$BATCH" lyapunov --sweep ro --from 20 --to 300 --values "${CLI_RHO_VALUES:-400}" -o "$WORK/ro.csv" 2>"$WORK/ro.err" ||
@@ -145,8 +144,8 @@ awk -F, '$1 == 2.5 || $1 == 3.5 { bad += $2 < -0.005 || $2 > 0.005; n++ }
   $1 == 5.7 { bad += $2 < 0.05 || $2 > 0.09; n++ } END { exit bad || n != 3 }' "$WORK/l.csv" ||
   fail "lambda1 along c: $(grep -E '^(2.5|3.5|5.7),' "$WORK/l.csv")"
 
-# [SAYS=REGEX] refused STATUS RUN...: tresolva-batch given each RUN as its arguments
-# ends with STATUS and one line on stderr (that REGEX matches), and writes nothing.
+# [SAYS=REGEX] refused STATUS RUN...: tresolva-batch given each RUN as its arguments ends
+# with STATUS and one short line on stderr (that REGEX matches), and writes nothing.
 # Only builtins run beside it, so that a caller may take PATH away.
 to=$WORK/out
 refused() {
@@ -154,19 +153,17 @@ refused() {
   for run in "${@:2}"; do
     eval "\"\$BATCH\" $run" </dev/null >/dev/null 2>"$WORK/err"
     got=$? && mapfile -t said <"$WORK/err"
-    [ $got -eq "$1" ] && [ ${#said[@]} -eq 1 ] || fail "$run: status $got, not $1; said ${said[*]}"
+    [ $got -eq "$1" ] && [ ${#said[@]} -eq 1 ] && [ ${#said} -lt 300 ] ||
+      fail "$run: status $got, not $1; said ${said[*]}"
     [[ ${said[*]} =~ ${SAYS-} ]] || fail "$run: said ${said[*]}, not $SAYS"
     ! compgen -G "$to*" >/dev/null && ! compgen -G "$WORK/.part-*" >/dev/null ||
       fail "$run: a file was written"
   done
 }
 # Settings that cannot be read, or that hold what cannot be.
-printf 'tmin = 6000.0\n' >"$WORK/bad.toml"
 printf 'tmin = 300.0\ntmax = 200.0\n' >"$WORK/window.toml"
-refused 2 "export -s $WORK/bad.toml -o $to.csv" "export -s $WORK/none.toml -o $to.csv" \
-  "export -s $WORK -o $to.csv" "export -s /dev/null -o $to.csv"
-SAYS="tmin \(300\) must be below tmax \(200\)" refused 2 "export -s $WORK/window.toml -o $to.csv" \
-  "render -s $WORK/window.toml -o $to.png"
+refused 2 "export -s $WORK/none.toml -o $to.csv" "export -s $WORK -o $to.csv" "export -s /dev/null -o $to.csv"
+SAYS="tmin \(300\) must be below tmax \(200\)" refused 2 "export -s $WORK/window.toml -o $to.csv"
 mkfifo "$WORK/fifo" && SAYS="not a settings file but a FIFO" refused 2 "export -s $WORK/fifo -o $to.csv"
 SAYS="a video is written to a file" refused 2 "animate -n 2 --video $WORK/fifo"
 SAYS="draw: no such subcommand" refused 2 "draw -o $to.csv"
@@ -177,18 +174,14 @@ refused 2 "render -o $to.csv" "render --samples 4 -o $to.svg" "render --size 819
   "animate -n 2 --fps 10 -o $to" "export -o ''"
 PATH=/nonexistent refused 2 "animate --video $to.mp4" # no ffmpeg
 # Sweeps and runs that cannot be, outputs that overwrite each other, options for nothing.
-two="lyapunov --sweep ro --from 20 --to 30 --values 2 -o $to.csv"
-refused 2 "$sweep --param rho -o $to.csv" "bifurcation --param ro --from 30 --to 20 -o $to.csv" \
-  "bifurcation --param ro --from 30 --to 30 -o $to.csv" "$sweep --values 0 -o $to.csv" \
-  "$sweep --transient 100 -o $to.csv" "$sweep --time 1e19 -o $to.csv" "$sweep -o $to.csv --png $to.svg" \
-  "$sweep -o $to.csv --png $WORK/../${WORK##*/}/out.csv" "$two --size 9x" "$two --svg $to.svg --pdf $to.svg" \
+ro="bifurcation --param ro -o $to.csv" two="lyapunov --sweep ro --from 20 --to 30 --values 2 -o $to.csv"
+refused 2 "bifurcation --param rho --from 20 --to 30 -o $to.csv" "$ro --from 30 --to 20" "$ro --from 30 --to 30" \
+  "$ro --from 20 --to 30 --values 0" "$ro --from 20 --to 30 --transient 1000" "$ro --from 20 --to 30 --time 1e19" \
+  "$sweep -o $to.csv --png $to.svg" "$sweep -o $to.png --png $WORK/../${WORK##*/}/out.png" "$two --size 9x" \
   "lyapunov --time 1e19" "lyapunov --repeat 2 --trace $to.csv" "lyapunov --d0 0" "lyapunov --d0 nan" \
-  "lyapunov --simd NEON" "lyapunov --png $to.png" "lyapunov --shard 2/4" "lyapunov --threads -4"
+  "lyapunov --png $to.png" "lyapunov --threads -4"
 lengthy=$(printf '%100000s' | tr ' ' k)
-for run in "lyapunov --simd $lengthy" "$lengthy" "lyapunov --time $lengthy"; do
-  refused 2 "$run"
-  [ "$(wc -c <"$WORK/err")" -lt 300 ] && grep -q "k…" "$WORK/err" || fail "the long value was not shortened"
-done
+SAYS="k…" refused 2 "lyapunov --simd $lengthy" "$lengthy" "lyapunov --time $lengthy"
 # Failures: more samples than GL draws, no GL, missing folders, a disk that fills up
 # (files may not pass 1 KiB, and with SIGXFSZ ignored the write fails), no PNG driver.
 refused 1 "render --samples 64 -o $to.png" "export -o $WORK/none/out.csv" \
@@ -209,11 +202,9 @@ if [ -c /dev/full ]; then
 fi
 # A run that leaves the finite numbers gives no result, and says when it left them.
 printf 'dt = 0.5\n' >"$WORK/coarse.toml"
-printf 'playback = "static"\n' | cat "$WORK/coarse.toml" - >"$WORK/coarse-static.toml"
 printf '[start]\nx = 1e308\n' >"$WORK/huge.toml"
-SAYS="the run diverged at t = [0-9.]* .*: use a smaller dt" refused 1 \
-  "export -s $WORK/coarse-static.toml -o $to.csv" "export -s $WORK/huge.toml -o $to.csv" \
-  "export --maxima -s $WORK/coarse-static.toml -o $to.csv" "render -s $WORK/coarse.toml -o $to.png" \
+SAYS="the run diverged at t = [0-9.]* .*: use a smaller dt" refused 1 "export -s $WORK/huge.toml -o $to.csv" \
+  "export --maxima -s $WORK/coarse.toml -o $to.csv" "render -s $WORK/coarse.toml -o $to.png" \
   "render -s $WORK/coarse.toml --frame 3 -o $to.svg" "animate -s $WORK/coarse.toml -n 3 -o $to"
 # A sweep skips the values whose runs diverge, each with its line.
 printf 'dt = 0.05\n' >"$WORK/dt05.toml"
@@ -233,8 +224,7 @@ if mount -t tmpfs -o size=12k tmpfs "$WORK/full" 2>/dev/null; then
   trap 'umount "$WORK/full"; rm -rf "$WORK"' EXIT
   for run in "animate -n 20 --size 320x240 --video $WORK/full/v.mp4" "export -o $WORK/full/x.csv" \
     "animate -n 20 --size 160x100 -o $WORK/full/f" "render -o $WORK/full/r.png" \
-    "bifurcation --param ro --from 25 --to 300 --values 50 -o /dev/null --svg $WORK/full/d.svg" \
-    "bifurcation --param ro --from 25 --to 300 --values 50 -o /dev/null --png $WORK/full/d.png"; do
+    "$diagram --svg $WORK/full/d.svg" "$diagram --png $WORK/full/d.png"; do
     $BATCH $run 2>"$WORK/err" && fail "$run on a full disk ended with status 0"
     grep -q "$WORK/full/.*: No space left" "$WORK/err" || fail "$run: $(cat "$WORK/err")"
     [ -z "$(ls -A "$WORK/full")" ] || fail "$run left $(ls -A "$WORK/full") on the full disk"
@@ -242,32 +232,30 @@ if mount -t tmpfs -o size=12k tmpfs "$WORK/full" 2>/dev/null; then
 else
   echo "SKIP: the full-disk checks need to mount a tmpfs (run as root)"
 fi
+# A signal ends a run as it ends a program, and leaves no file: SIGTERM a run
+# that is writing its frames; SIGINT, within 2 s, every long computation once it
+# has used 0.3 s of processor time (runs take seconds to hours).
 writing() { compgen -G "$WORK/.part-*" >/dev/null; }
-for run in "animate -n 2000 --video $WORK/int.mp4" "animate -n 2000 --size 160x100 -o $WORK/int"; do
-  $BATCH $run 2>/dev/null &
-  for _ in $(seq 600); do writing && break; sleep 0.1; done
-  writing || fail "$run never began writing"
-  kill -TERM $! && wait $!
-  [ $? -eq 143 ] || fail "a terminated $run did not end as SIGTERM does"
-  [ -z "$(ls -A "$WORK" | grep -E '^(int|\.part-)')" ] || fail "a terminated $run left $(ls -A "$WORK")"
-done
-# Every long computation ends soon after SIGINT, as SIGINT ends a program, and leaves no
-# file: each is sent it once it has used 0.3 s of processor time (runs take seconds to hours).
 busy() { [ "$(awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0)" -ge 30 ]; }
 printf 'playback = "static"\ntmin = 0.0\ntmax = 5000.0\ndt = 0.0001\n' >"$WORK/slow.toml"
-for run in "lyapunov --time 1000000" "lyapunov --spectrum --time 300000" "lyapunov --repeat 100 --time 100000" \
-  "lyapunov --repeat 100 --time 100000 --simd off" "render -s $WORK/slow.toml -o $WORK/sig.png" \
-  "render -s $WORK/slow.toml -o $WORK/sig.svg" "export --maxima -s $WORK/slow.toml -o $WORK/sig.csv" \
-  "bifurcation --param ro --from 25 --to 300 --values 400 --time 100000 -o $WORK/sig.csv --svg $WORK/sig.svg" \
-  "bifurcation --param ro --from 25 --to 300 --values 400 --time 100000 --simd off -o $WORK/sig.csv" \
-  "lyapunov --sweep ro --from 25 --to 300 --values 400 --time 100000 -o $WORK/sig.csv --png $WORK/sig.png"; do
+ro400="--from 25 --to 300 --values 400 --time 100000"
+for run in "TERM animate -n 2000 --video $WORK/sig.mp4" "TERM animate -n 2000 --size 160x100 -o $WORK/sig" \
+  "INT lyapunov --time 1000000" "INT lyapunov --spectrum --time 300000" "INT lyapunov --repeat 100 --time 100000" \
+  "INT lyapunov --repeat 100 --time 100000 --simd off" "INT render -s $WORK/slow.toml -o $WORK/sig.png" \
+  "INT render -s $WORK/slow.toml -o $WORK/sig.svg" "INT export --maxima -s $WORK/slow.toml -o $WORK/sig.csv" \
+  "INT bifurcation --param ro $ro400 -o $WORK/sig.csv --svg $WORK/sig.svg" \
+  "INT bifurcation --param ro $ro400 --simd off -o $WORK/sig.csv" \
+  "INT lyapunov --sweep ro $ro400 -o $WORK/sig.csv --png $WORK/sig.png"; do
+  sig=${run%% *} run=${run#* }
   $BATCH $run >/dev/null 2>&1 &
-  for _ in $(seq 600); do busy $! && break; sleep 0.05; done
+  for _ in $(seq 1200); do if [ $sig = TERM ]; then writing; else busy $!; fi && break; sleep 0.05; done
+  [ $sig = INT ] || writing || fail "$run never began writing"
   began=$(date +%s%N)
-  kill -INT $! && wait $!
+  kill -$sig $! && wait $!
   status=$? took=$((($(date +%s%N) - began) / 1000000))
-  [ $status -eq 130 ] && [ $took -lt 2000 ] || fail "$run: status $status, $took ms after SIGINT"
-  ! compgen -G "$WORK/sig*" >/dev/null && ! writing || fail "an interrupted $run left $(ls -A "$WORK")"
+  [ $status -eq $((128 + $(kill -l $sig))) ] && { [ $sig = TERM ] || [ $took -lt 2000 ]; } ||
+    fail "$run: status $status, $took ms after SIG$sig"
+  ! compgen -G "$WORK/sig*" >/dev/null && ! writing || fail "$run ended by SIG$sig left $(ls -A "$WORK")"
 done
 # Two runs writing one name: each writes its own file beside it, and the
 # name ends up holding one of them whole.
@@ -281,12 +269,6 @@ cmp -s "$WORK/same.csv" "$WORK/s28.csv" || cmp -s "$WORK/same.csv" "$WORK/s60.cs
   fail "two exports to one name mixed their rows"
 
 # ---- Where the output goes, what it holds, and what a person sees meanwhile.
-[ "$("$BATCH" export -o - | head -n1)" = "t,x,y,z" ] || fail "export -o - wrote no CSV on stdout"
-# Vector files carry a date: the clock's second moves on between the two.
-for f in svg pdf eps; do SOURCE_DATE_EPOCH=1 "$BATCH" render --size 64x40 -o "$WORK/a.$f"; done
-sleep 1.1
-for f in svg pdf eps; do SOURCE_DATE_EPOCH=1 "$BATCH" render --size 64x40 -o "$WORK/b.$f" &&
-  cmp -s "$WORK/a.$f" "$WORK/b.$f" || fail "two .$f with SOURCE_DATE_EPOCH differ"; done
 printf 'tmin = 0.0\ntmax = 10000.0\nplayback = "static"\n' >"$WORK/long.toml"
 kib=$(/usr/bin/time -f %M "$BATCH" export -s "$WORK/long.toml" -o /dev/null 2>&1 >/dev/null)
 [ "$kib" -lt 102400 ] || fail "an export of 2e6 steps took $kib KiB"
@@ -295,4 +277,3 @@ long="$BATCH bifurcation -s $WORK/r.toml --param c --from 2 --to 6 --values 300 
 script -qec "$long -o $WORK/p.csv" /dev/null | grep -q "value 300 of 300, about 0 s left" ||
   fail "no progress on a terminal"
 [ -z "$($long -o "$WORK/p.csv" 2>&1)" ] || fail "progress without a terminal"
-echo "cli: ok"

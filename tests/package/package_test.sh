@@ -12,23 +12,17 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 DESTDIR=$out/root cmake --install "$build" --prefix /usr >/dev/null || fail "cmake --install"
 root=$out/root/usr
 for p in tresolva tresolva-batch; do [ -x "$root/bin/$p" ] || fail "no executable bin/$p"; done
-desktop=$root/share/applications/tresolva.desktop
-[ -f "$desktop" ] || fail "no desktop entry"
+desktop=$root/share/applications/tresolva.desktop # a missing one fails validation too
 [ -z "$(desktop-file-validate "$desktop" 2>&1)" ] || fail "desktop entry: $(desktop-file-validate "$desktop" 2>&1)"
 grep -qx "Exec=tresolva" "$desktop" || fail "desktop Exec"
 icon=$root/share/icons/hicolor/scalable/apps/tresolva.svg
 xmllint --noout "$icon" 2>/dev/null && grep -q "<svg" "$icon" || fail "the icon is no SVG"
-# manual NAME WORD...: installed, clean under groff, mentioning each word
+# manual NAME WORD...: installed and clean under groff (which says of a missing file), mentioning each word
 manual() {
-  local man=$root/share/man/man1/$1.1
-  shift
-  [ -f "$man" ] || fail "no manual page $man"
-  warnings=$(groff -ww -man -z "$man" 2>&1)
-  [ -z "$warnings" ] || fail "groff warnings: $warnings"
+  local man=$root/share/man/man1/$1.1 warnings text word
+  warnings=$(groff -ww -man -z "$man" 2>&1) && [ -z "$warnings" ] || fail "groff: $warnings"
   text=$(MANWIDTH=80 man -l "$man" 2>/dev/null)
-  for word in "$@"; do
-    grep -q "$word" <<<"$text" || fail "the manual page $man does not mention: $word"
-  done
+  for word in "${@:2}"; do grep -q "$word" <<<"$text" || fail "the manual page $man does not mention: $word"; done
 }
 manual tresolva NAME SYNOPSIS "left drag" "space bar" Reset Quit "Maximum Map" Zoom
 manual tresolva-batch NAME SYNOPSIS settings render animate export lyapunov bifurcation ffmpeg \
@@ -37,11 +31,8 @@ manual tresolva-batch NAME SYNOPSIS settings render animate export lyapunov bifu
 (cd "$out" && cpack -G DEB --config "$build/CPackConfig.cmake" >cpack.log 2>&1) ||
   fail "cpack: $(tail -5 "$out/cpack.log")"
 deb=$(ls "$out"/tresolva_*.deb 2>/dev/null | head -n1)
-[ -n "$deb" ] || fail "no tresolva_*.deb"
-contents=$(dpkg-deb -c "$deb")
-for f in $(cd "$out/root" && find . -type f); do
-  grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
-done
+contents=$(dpkg-deb -c "$deb" 2>/dev/null) || fail "no tresolva_*.deb"
+for f in $(cd "$out/root" && find . -type f); do grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"; done
 grep -q "tests\|bench\|glcheck" <<<"$contents" && fail "the package holds test or benchmark files"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
@@ -52,11 +43,9 @@ done
 # the package's files by Debian's Python, which the package depends on.
 if compgen -G "$build/tresolva.cpython-*.so" >/dev/null; then
   for dep in "python3 (>= 3" "python3 (<< 3" python3-numpy; do
-    grep -qF "$dep" <<<"$depends" || fail "Depends lacks $dep"
-  done
+    grep -qF "$dep" <<<"$depends" || fail "Depends lacks $dep"; done
   dpkg-deb -x "$deb" "$out/unpacked"
   (cd "$out" && PYTHONPATH="$out/unpacked/usr/lib/python3/dist-packages" /usr/bin/python3 -c \
     'import tresolva; print(tresolva.__file__); assert tresolva.Settings()["dt"] == 0.005') |
     grep -q "unpacked/usr/lib/python3/dist-packages/tresolva" || fail "the packaged module does not import"
 fi
-echo "package: ok"

@@ -21,16 +21,11 @@ FILES = [os.path.join(DOCS, name) for name in ("roessler.toml", "twin.toml")]
 QUICK = {"transient": 10.0, "time": 200.0}
 
 
-def batch(*args):
-    """tresolva-batch's standard output; its one line of refusal as CalledProcessError."""
-    return subprocess.run([BATCH, *args], capture_output=True, text=True, check=True).stdout
-
-
-def refusal(*args):
-    """tresolva-batch's refusal, without its name."""
+def batch(*args, refused=False):
+    """tresolva-batch's standard output, or where it refuses, its line of refusal without its name."""
     done = subprocess.run([BATCH, *args], capture_output=True, text=True)
-    assert done.returncode != 0, args
-    return done.stderr.strip().removeprefix("tresolva-batch: ")
+    assert (done.returncode != 0) == refused, (args, done.stderr)
+    return done.stderr.strip().removeprefix("tresolva-batch: ") if refused else done.stdout
 
 
 def same_bits(a, b):
@@ -70,7 +65,6 @@ def test_settings_are_the_files_keys_and_refuse_as_the_file_does(tmp_path):
     assert str(tresolva.Settings.parse(str(s))) == str(s)
     cases = [  # key, value as Python gives it, as the file writes it, the exception
         ("lorenz.ro", 99999.0, "99999.0", ValueError),
-        ("dt", float("nan"), "nan", ValueError),
         ("playback", "sideways", '"sideways"', ValueError),
         ("twin", 1, "1", TypeError),
         ("lorenz.ro", "28", '"28"', TypeError),
@@ -78,7 +72,7 @@ def test_settings_are_the_files_keys_and_refuse_as_the_file_does(tmp_path):
     ]
     for key, value, text, exception in cases:
         (tmp_path / "bad.toml").write_text(f"{key} = {text}\n")  # lorenz.ro: a dotted key
-        said = refusal("lyapunov", "-s", str(tmp_path / "bad.toml"))
+        said = batch("lyapunov", "-s", str(tmp_path / "bad.toml"), refused=True)
         with pytest.raises(exception) as raised:
             s[key] = value
         assert str(raised.value) == key + ": " + said.split(": ", 2)[2], key
@@ -93,7 +87,6 @@ def test_runs_that_cannot_give_a_number_raise_the_command_lines_message(tmp_path
     path.write_text("dt = 0.2\n")
     coarse = tresolva.Settings.read(str(path))
     cases = [  # options, settings file, the exception
-        ({"d0": -1.0}, [], ValueError),
         ({"tau": 300.0, "time": 200.0}, [], ValueError),
         ({"d0": 100.0}, [], ValueError),
         ({}, ["-s", str(path)], ArithmeticError),
@@ -102,17 +95,18 @@ def test_runs_that_cannot_give_a_number_raise_the_command_lines_message(tmp_path
         options = {**QUICK, **options}
         with pytest.raises(exception) as raised:
             tresolva.lyapunov(coarse if settings else tresolva.Settings(), **options)
-        assert str(raised.value) == refusal("lyapunov", *settings, *(f"--{k}={v}" for k, v in options.items()))
+        args = (f"--{k}={v}" for k, v in options.items())
+        assert str(raised.value) == batch("lyapunov", *settings, *args, refused=True)
     with pytest.raises(ArithmeticError) as raised:
         tresolva.trajectory(coarse)
-    assert str(raised.value) == refusal("export", "-s", str(path), "-o", "-")
+    assert str(raised.value) == batch("export", "-s", str(path), "-o", "-", refused=True)
 
 
 def test_threads_at_once_give_what_one_after_another_gives():
     s = tresolva.Settings.read(FILES[0])
     # every instruction set this machine has, named, beside the widest: the
     # choice is the process's, and calls naming one take turns
-    sets = refusal("lyapunov", "--simd", "none").split("instruction sets, ")[1].split(", ")
+    sets = batch("lyapunov", "--simd", "none", refused=True).split("instruction sets, ")[1].split(", ")
     c = np.linspace(3, 6, 40)
 
     def work(k):
