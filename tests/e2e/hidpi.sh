@@ -24,4 +24,3 @@ echo "capitals and panel at 96 and 192 dpi: $text1 and $TEXT rows, $panel1 and $
 [ $((TEXT * 10)) -ge $((text1 * 18)) ] || fail "the text grew from $text1 to $TEXT rows only"
 [ $((PANEL * 10)) -ge $((panel1 * 18)) ] || fail "the right panel grew from $panel1 to $PANEL pixels only"
 ended "Quit at 192 dpi" press -1
-echo "hidpi: ok"

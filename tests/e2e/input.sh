@@ -1,24 +1,16 @@
 #!/usr/bin/env bash
-# The program as a person meets it: the Lorenz curve in red and yellow on
-# black; axes, box and twin switched on through the panels show in white
-# and blue. Drags, z, the space bar and s reach the scene, and what p then
-# prints renders in the batch program as the very scene the viewer shows.
-# Last, the maximum map replaces the curves and the figures.
+# The program as a person meets it: axes, box and twin switched on through
+# the panels show in white and blue; drags and z reach the scene; and
+# what p then prints renders in the batch program as the very scene shown.
 source "$(dirname "$0")/lib.sh" "$@"
 start_app
 
-red_and_yellow_on_black() {
-  [ "$(count red $SCENE)" -gt 2000 ] && [ "$(count yellow $SCENE)" -gt 100 ] &&
-    [ "$(count black $SCENE)" -gt 200000 ]
-}
-wait_for "the red and yellow curve on black" red_and_yellow_on_black
 white_before=$(count white $SCENE)
 for control in "$STATIC" "$AXES" "$BOX" "$TWIN"; do click $control; done
 figures() { [ "$(count white $SCENE)" -gt $((white_before + 3000)) ] && twin_drawn; }
 wait_for "white axes and box, and the blue twin" figures
 
-# drag BUTTON X Y DX DY STEPS
-drag() {
+drag() { # BUTTON X Y DX DY STEPS
   xdotool mousemove --sync $2 $3 mousedown $1
   for k in $(seq $6); do xdotool mousemove --sync $(($2 + $4 * k)) $(($3 + $5 * k)); done
   xdotool mouseup $1
@@ -39,9 +31,7 @@ zoom_stroke() {
 wait_for "the picture to grow while z is held" zoom_stroke
 xdotool keyup z
 
-changes "the space bar to step rho" $SCENE xdotool mousemove --sync 450 300 key space
 changes "a right drag to pan the scene" $SCENE drag 3 500 300 9 -4 4
-changes "s to re-seed the curves" $SCENE xdotool key s
 
 # The scene is what the panels leave: the bottom one is its colour between
 # two border rows.
@@ -49,8 +39,3 @@ still viewer
 printed view.toml
 scene_h=$((750 - $(count panel 2 0 1 750) - 2))
 renders_as "$WORK/view.toml" "$WORK/viewer.ppm" 950 "$scene_h" --size "950x$scene_h"
-
-click $MAXMAP
-map_only() { [ "$(count red $SCENE)" -lt 50 ] && [ "$(count white $SCENE)" -gt 200 ]; }
-wait_for "the maximum map alone" map_only
-echo "input: ok"

@@ -37,7 +37,7 @@ start_app() {
   xdotool windowmove "$WID" 0 0
   within "the window did not move to the origin" geometry "Position: 0,0"
   read -r W H < <(xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
-  wait_for "the first picture" curve_drawn
+  wait_for "the first picture" eval '[ "$(count red $SCENE)" -gt 2000 ]'
 }
 geometry() { xdotool getwindowgeometry "$WID" | grep -q "$1"; }
 
@@ -46,9 +46,7 @@ shot() { xwd -silent -id "$WID" | convert xwd:- "ppm:${1:-$WORK/shot.ppm}"; }
 # Pixel counts of the last screenshot in a rectangle: count CLASS X Y W H
 count() { "$PIXELS" "$WORK/shot.ppm" "${@:2}" | tr ' ' '\n' | sed -n "s/^$1=//p"; }
 differ() { "$PIXELS" --diff "$@"; } # A B X Y W H: how many pixels differ
-# Whether A and B show X Y W H alike, up to how rasterisers round
-# anti-aliased fringes: alike A B X Y W H
-alike() { "$PIXELS" --alike "$@"; }
+alike() { "$PIXELS" --alike "$@"; } # A B X Y W H: the same up to anti-aliased fringes
 
 # Retries COMMAND on fresh screenshots POLL seconds apart (0.3 unless set),
 # and keeps in SHOT_BEGUN when the one that showed it was begun (in us).
@@ -66,10 +64,8 @@ wait_for() {
 ended() {
   "${@:2}"
   POLL=0.02 within "$1 did not end the program" eval '! alive'
-  wait "$APP_PID"
-  local status=$?
+  wait "$APP_PID" || fail "$1 ended the program with status $?"
   APP_PID=""
-  [ $status -eq 0 ] || fail "$1 ended the program with status $status"
 }
 
 # Waits until X Y W H (the whole window if not given) is the same in two
@@ -79,9 +75,7 @@ settle() {
   local rect=(${*:-0 0 100000 100000})
   shot
   unchanged() {
-    cp "$WORK/shot.ppm" "$WORK/settle.ppm"
-    sleep 0.4
-    shot
+    cp "$WORK/shot.ppm" "$WORK/settle.ppm" && sleep 0.4 && shot
     [ "$(differ "$WORK/settle.ppm" "$WORK/shot.ppm" "${rect[@]}")" -eq 0 ]
   }
   POLL=0 within "the picture never settled" unchanged
@@ -114,11 +108,10 @@ enter() { click $1 $2 && xdotool type "$3" && xdotool key Return; } # X Y TEXT i
 
 # The 1200 x 750 window with every rollout closed: its controls, and the
 # scene clear of both panels.
-ROESSLER="975 50"; STATIC="975 138"; TWIN="964 207"; TMIN="1035 285"; TMAX="1035 305"
+STATIC="975 138"; TWIN="964 207"; TMIN="1035 285"; TMAX="1035 305"
 DT="1035 325"; BACKGROUND="1090 405"; LINES="1090 425"
-AXES="222 734"; BOX="282 734"; MAXMAP="490 734"; RESET="607 734"; QUIT="660 734"
+AXES="222 734"; BOX="282 734"; RESET="607 734"; QUIT="660 734"
 RIGHT_PANEL="952 0 248 440"; SCENE="0 0 940 700"
-curve_drawn() { [ "$(count red $SCENE)" -gt 2000 ]; }
 twin_drawn() { [ "$(count blue $SCENE)" -gt 500 ]; }
 white_scene() { [ "$(count white $SCENE)" -gt 300000 ]; }
 
@@ -127,9 +120,8 @@ white_scene() { [ "$(count white $SCENE)" -gt 300000 ]; }
 # DX and DY away (rollouts opened above move them down, a scroll bar left).
 START_UP_ROWS="952 198 220 236"
 start_up_rows() {
-  local at
-  at=$("$PIXELS" --find "$WORK/start-up.ppm" "$WORK/shot.ppm" $START_UP_ROWS)
-  [ "$at" != none ] && read -r DX DY <<<"$at"
+  read -r DX DY < <("$PIXELS" --find "$WORK/start-up.ppm" "$WORK/shot.ppm" $START_UP_ROWS) &&
+    [ "$DX" != none ]
 }
 
 # The bottom panel, "X Y W H" in the last screenshot: half the window at
@@ -153,16 +145,18 @@ click_box() { read -r x0 y0 x1 y1 <<<"$1"; click $(((x0 + x1) / 2)) $(((y0 + y1)
 # A click on Reset (press -2) or Quit (press -1), scrolled into sight.
 press() { wait_for "Reset and Quit" scroll_to_buttons && click_box "${BUTTONS[$1]}"; }
 
-# Opens the bottom panel's three rollouts, which all show at 1200 x 750.
+# Opens the bottom panel's three rollouts, which all show at 1200 x 750, each
+# once the panel holds still (an opened one widens a frame after its text shows).
 open_rollouts() {
-  for k in 1 2 3; do
-    headers() { mapfile -t HEADERS < <(bottom_boxes $HEADER); [ ${#HEADERS[@]} -ge $k ]; }
-    wait_for "rollout header $k" headers
+  for k in 0 1 2; do
+    settle $(bottom_panel)
+    mapfile -t HEADERS < <(bottom_boxes $HEADER)
+    [ ${#HEADERS[@]} -gt $k ] || fail "no header for rollout $((k + 1))"
     local text=$(count white $(bottom_panel))
-    click_box "${HEADERS[k - 1]}"
+    click_box "${HEADERS[k]}"
     xdotool mousemove 400 100 # off the header, whose colour changes under the pointer
     opened() { [ "$(count white $(bottom_panel))" -gt $((text + 200)) ]; }
-    wait_for "rollout $k to open" opened
+    wait_for "rollout $((k + 1)) to open" opened
   done
 }
 
@@ -184,6 +178,5 @@ printed() {
   local before=$(grep -c "^pan_y" "$WORK/app.log")
   xdotool key p
   within "the settings on standard output" eval '[ "$(grep -c "^pan_y" "$WORK/app.log")" -gt "$before" ]'
-  awk '/^# Tresolva settings/ { text = "" } { text = text $0 "\n" } END { printf "%s", text }' \
-    "$WORK/app.log" >"$WORK/$1"
+  awk '/^# Tresolva settings/ { text = "" } { text = text $0 "\n" } END { printf "%s", text }' "$WORK/app.log" >"$WORK/$1"
 }

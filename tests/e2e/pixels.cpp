@@ -30,21 +30,13 @@ struct Image {
   const unsigned char *at(int x, int y) const { return &px[((size_t)y * w + x) * 3]; }
 };
 
-// Reads the next header number, passing over blanks and # comments (xwd
-// leaves the window's name in one).
-bool number(FILE *f, int *v) {
-  int c = std::fgetc(f);
-  for (; c == '#' || (c != EOF && c <= ' '); c = std::fgetc(f))
-    if (c == '#')
-      while ((c = std::fgetc(f)) != EOF && c != '\n') {}
-  return c != EOF && std::ungetc(c, f) != EOF && std::fscanf(f, "%d", v) == 1;
-}
-
+// ImageMagick writes the window's name, from xwd, as a comment line.
 bool load(const char *path, Image *im) {
   FILE *f = std::fopen(path, "rb");
-  int maxv = 0;
-  bool ok = f && std::fgetc(f) == 'P' && std::fgetc(f) == '6' && number(f, &im->w) &&
-            number(f, &im->h) && number(f, &maxv) && maxv == 255 && std::fgetc(f) != EOF;
+  int magic = 0, maxv = 0;
+  bool ok = f && (std::fscanf(f, "P6 %n", &magic), magic) && std::fscanf(f, "#%*[^\n]") >= 0 &&
+            std::fscanf(f, "%d %d %d", &im->w, &im->h, &maxv) == 3 && maxv == 255 &&
+            std::fgetc(f) != EOF;
   if (ok) im->px.resize((size_t)im->w * im->h * 3);
   ok = ok && std::fread(im->px.data(), 1, im->px.size(), f) == im->px.size();
   if (f) std::fclose(f);
@@ -58,6 +50,14 @@ struct Rect {
     return x >= 0 && y >= 0 && w > 0 && h > 0 && x + w <= im.w && y + h <= im.h;
   }
 };
+Rect rect(char **xywh) {
+  return {std::atoi(xywh[0]), std::atoi(xywh[1]), std::atoi(xywh[2]), std::atoi(xywh[3])};
+}
+
+// Whether each channel of p lies within `by` levels of c.
+bool near(const unsigned char *p, const int *c, int by) {
+  return std::abs(p[0] - c[0]) <= by && std::abs(p[1] - c[1]) <= by && std::abs(p[2] - c[2]) <= by;
+}
 
 // The pixels of rectangle r of a that differ from the same-sized one at
 // (bx, by) of b by more than `over` levels in a channel; counting stops
@@ -68,9 +68,8 @@ long differing(const Image &a, Rect r, const Image &b, int bx, int by, int over,
     const unsigned char *p = a.at(r.x, r.y + y), *q = b.at(bx, by + y);
     if (std::memcmp(p, q, (size_t)r.w * 3) == 0) continue;
     for (int i = 0; i < r.w * 3 && n <= limit; i += 3) {
-      int most = 0;
-      for (int c = 0; c < 3; c++) most = std::max(most, std::abs(p[i + c] - q[i + c]));
-      n += most > over;
+      const int c[3] = {q[i], q[i + 1], q[i + 2]};
+      n += !near(p + i, c, over);
     }
   }
   return n;
@@ -86,7 +85,7 @@ bool alike(const Image &a, Rect r, const Image &b, int bx, int by) {
 int compare(char **argv) {
   Image a, b;
   if (!load(argv[2], &a) || !load(argv[3], &b)) return 2;
-  Rect r{std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
+  Rect r = rect(argv + 4);
   if (std::strcmp(argv[1], "--diff") == 0) {
     r.w = std::min({r.x + r.w, a.w, b.w}) - r.x, r.h = std::min({r.y + r.h, a.h, b.h}) - r.y;
     std::printf("%ld\n", r.inside(a) ? differing(a, r, b, r.x, r.y, 0, LONG_MAX) : 0);
@@ -98,10 +97,8 @@ int compare(char **argv) {
   // and sideways as the panel widens (a scroll bar).
   for (int dy = -r.y; r.inside(a) && r.y + dy + r.h <= b.h; dy++)
     for (int dx = -48; dx <= 48; dx++)
-      if (r.x + dx >= 0 && r.x + dx + r.w <= b.w && alike(a, r, b, r.x + dx, r.y + dy)) {
-        std::printf("%d %d\n", dx, dy);
-        return 0;
-      }
+      if (r.x + dx >= 0 && r.x + dx + r.w <= b.w && alike(a, r, b, r.x + dx, r.y + dy))
+        return std::printf("%d %d\n", dx, dy), 0;
   std::printf("none\n");
   return 0;
 }
@@ -112,20 +109,15 @@ int compare(char **argv) {
 // row, then from the left.
 int boxes(char **argv) {
   Image im;
-  if (!load(argv[2], &im)) return 2;
-  Rect r{std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])};
+  const Rect r = rect(argv + 3);
   const int c[3] = {std::atoi(argv[7]), std::atoi(argv[8]), std::atoi(argv[9])};
-  if (!r.inside(im)) return 2;
+  if (!load(argv[2], &im) || !r.inside(im)) return 2;
   std::vector<char> seen((size_t)r.w * r.h);
   // Not yet seen and of the colour, inside the rectangle; marked seen.
   auto take = [&](int x, int y) {
     if (x < r.x || y < r.y || x >= r.x + r.w || y >= r.y + r.h) return false;
     char &s = seen[(size_t)(y - r.y) * r.w + (x - r.x)];
-    const unsigned char *p = im.at(x, y);
-    if (s || std::abs(p[0] - c[0]) > 3 || std::abs(p[1] - c[1]) > 3 || std::abs(p[2] - c[2]) > 3)
-      return false;
-    s = 1;
-    return true;
+    return !s && near(im.at(x, y), c, 3) && (s = 1);
   };
   for (int y = r.y; y < r.y + r.h; y++)
     for (int x = r.x; x < r.x + r.w; x++) {
@@ -147,14 +139,13 @@ int boxes(char **argv) {
 int classes(char **argv) {
   Image im;
   if (!load(argv[1], &im)) return 2;
-  int x0 = std::atoi(argv[2]), y0 = std::atoi(argv[3]);
-  int x1 = x0 + std::atoi(argv[4]), y1 = y0 + std::atoi(argv[5]);
+  const Rect a = rect(argv + 2);
   long red = 0, yellow = 0, blue = 0, black = 0, white = 0, panel = 0;
   int bx0 = 1 << 30, by0 = 1 << 30, bx1 = -1, by1 = -1;
-  for (int y = y0; y < y1 && y < im.h; y++)
-    for (int x = x0; x < x1 && x < im.w; x++) {
+  for (int y = std::max(a.y, 0); y < a.y + a.h && y < im.h; y++)
+    for (int x = std::max(a.x, 0); x < a.x + a.w && x < im.w; x++) {
       const unsigned char *p = im.at(x, y);
-      int r = p[0], g = p[1], b = p[2];
+      const int r = p[0], g = p[1], b = p[2];
       bool curve = false;
       if (r >= 200 && g <= 70 && b <= 70) red++, curve = true;
       else if (r >= 200 && g >= 150 && b <= 90) yellow++, curve = true;
