@@ -5,13 +5,14 @@
 #include "render/widths.h"
 #include "support/fake_gl.h"
 
-// GL refuses a line width of 0 and draws one rounded to whole pixels.
+// GL refuses a line width of 0 (after a wider one it would pass for a change of
+// pixels) and draws one rounded to whole pixels.
 TEST(Widths, RefusedAndSamePixelWidthsAreNotSent) {
   const struct {
     bool line, sent;
     float value;
-  } calls[] = {{true, true, 1.0f},   {true, false, 0.0f},   {true, false, 1.49f},
-               {true, false, 0.2f},  {true, true, 1.5f},    {true, false, 2.4f},
+  } calls[] = {{true, true, 1.0f},   {true, false, 1.49f},  {true, false, 0.2f},
+               {true, true, 1.5f},   {true, false, 0.0f},   {true, false, 2.4f},
                {false, true, 10.0f}, {false, false, 10.0f}, {false, true, 1.0f}};
   Widths w;
   for (const auto &c : calls) {

@@ -61,8 +61,8 @@ TEST(Replay, LongFrameCutEndsTheReplayOnTheStepAsked) {
   }
 }
 
-// Dynamic's second frame from tmin 50: a tenth added in double, not 50.2f.
-static const float grown = (float)((double)50.1f + 0.1);
+// Dynamic's second frame from tmin 50: 50.1f and a tenth added in double, the float below 50.2f.
+static const float grown = 50.199997f;
 
 // Dynamic grows tmax by a tenth and falls back to tmin once past the end;
 // Static ends on the user's end; Segment holds it but falls back when the
