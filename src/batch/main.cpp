@@ -54,10 +54,8 @@ int render(const Settings &s, const Common &o) {
   std::string ext = extensionOf(o.out), error, file;
   if (ext != "png" && ext != "svg" && ext != "pdf" && ext != "eps")
     return refuse(o.out + ": the name must end in .png, .svg, .pdf or .eps", 2);
-  if (o.frameGiven && s.dynamic == 0)
-    return refuse("--frame picks a frame of Dynamic or Segment playback; these settings have "
-                  "Static, whose every frame is the same",
-                  2);
+  if (const std::string why = o.frameGiven ? frameRefusal(s, "--frame") : ""; !why.empty())
+    return refuse(why, 2);
   if (o.samples > 1 && ext != "png")
     return refuse("--samples smooths the pixels of a PNG; ." + ext + " pictures are vectors", 2);
   int k = shownFrame(s, o.frame);

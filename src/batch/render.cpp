@@ -138,6 +138,12 @@ int shownFrame(const Settings &s, int frame) {
   return s.dynamic == 0 ? 2 : frame;
 }
 
+std::string frameRefusal(const Settings &s, const std::string &option) {
+  if (s.dynamic != 0) return "";
+  return option + " picks a frame of Dynamic or Segment playback; these settings have Static, " +
+         "whose every frame is the same";
+}
+
 // ======== Frames ======================================================================
 bool drawFrames(const Settings &s, const Look &look, int first, int last, const TakeFrame &take,
                 std::string &error) {

@@ -15,6 +15,9 @@
 // frame is always the second; Dynamic grows the window from tmin by 0.1 a
 // frame and Segment moves its start ten steps a frame.
 int shownFrame(const Settings &s, int frame);
+// Why a frame asked for by number (option names it) picks nothing: "" for
+// Dynamic and Segment, whose frames differ.
+std::string frameRefusal(const Settings &s, const std::string &option);
 
 // The viewer's scene at start-up: its 1200 x 750 window less the panels.
 const int SCENE_WIDTH = 950, SCENE_HEIGHT = 717;

@@ -299,8 +299,6 @@ Sweep sweepOf(const Settings &s, const std::string &param, const std::vector<dou
                                   " does not)");
   w.given.assign(values.begin(), values.end());
   w.values = (int)values.size();
-  w.from = *std::min_element(values.begin(), values.end());
-  w.to = *std::max_element(values.begin(), values.end());
   return w;
 }
 
@@ -355,12 +353,12 @@ py::array_t<double> lyapunovSweep(Settings s, const std::string &param,
 }
 
 // ======== Pictures ==================================================================
+// cppcheck-suppress passedByValue ; a copy, which other threads cannot change
 py::array_t<unsigned char> pixelsOf(Settings s, int width, int height, const py::object &frame,
                                     const py::object &samples) {
   refuseWindow(s);
-  if (!frame.is_none() && s.dynamic == 0)
-    raise(PyExc_ValueError, "frame picks a frame of Dynamic or Segment playback; these settings "
-                            "have Static, whose every frame is the same");
+  if (const std::string why = frame.is_none() ? "" : frameRefusal(s, "frame"); !why.empty())
+    raise(PyExc_ValueError, why);
   std::string why;
   const Look look{width, height, false, samples.is_none() ? 0 : samples.cast<int>()};
   if (width < 1 || height < 1 || width > CANVAS_MAX || height > CANVAS_MAX)
