@@ -17,8 +17,8 @@ struct Sweep : System {
   double transient = 500, time = 1000; // time units: the run, of which the transient is skipped
   int shard = 1, shards = 1;           // only the values k with k % shards == shard - 1
   bool lanes = true;                   // many values per instruction (else one at a time)
-  Cut stop;                            // asked between runs of steps and rounds of values
-  std::vector<float> given;            // the values themselves, where given
+  Cut stop{};                          // asked between runs of steps and rounds of values
+  std::vector<float> given{};          // the values themselves, where given (from, to unread)
 };
 
 // The k-th value, as the viewer's spinner would hold it.

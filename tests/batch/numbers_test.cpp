@@ -95,7 +95,9 @@ TEST(Lyapunov, RunsThatCannotStandOrAreInDoubtNameTheFix) {
     const Exponents e = lyapunov(r);
     EXPECT_EQ(e.status, c.status) << c.says;
     EXPECT_NE((e.problem + e.warning).find(c.says), std::string::npos) << e.problem << e.warning;
-    if (c.ro == 10 && c.status == 0) EXPECT_NEAR(e.value[0], -0.5955, 0.001);
+    if (c.ro == 10 && c.status == 0) {
+      EXPECT_NEAR(e.value[0], -0.5955, 0.001);
+    }
   }
 }
 
@@ -196,7 +198,9 @@ TEST(Lanes, EveryInstructionSetGivesTheScalarPathsBytes) {
                                              {"SSSE3", 2}, {"EMU128", 2}, {"SCALAR", 1}};
   for (const std::string &set : sets) {
     ASSERT_TRUE(chooseLaneTarget(set));
-    if (widths.count(set)) EXPECT_EQ(laneCount(), widths.at(set)) << set;
+    if (widths.count(set)) {
+      EXPECT_EQ(laneCount(), widths.at(set)) << set;
+    }
     EXPECT_EQ(sweepCsv(s, "parameter,maximum", maximaSweep(s)), rows) << set;
     for (int kind = 0; kind < 2; kind++)
       EXPECT_EQ(text(lyapunovLanes(runs[kind])), exponents[kind]) << set;

@@ -1,3 +1,4 @@
+// The recording GL: each entry point keeps its call and arguments in glCalls.
 #include "support/fake_gl.h"
 
 #include <GL/freeglut.h>
